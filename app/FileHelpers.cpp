@@ -1,0 +1,79 @@
+#include "app/FileHelpers.h"
+
+#include "app/ProductNames.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace kalvex {
+
+bool FileExists(const wchar_t* path)
+{
+    if (path == nullptr || path[0] == L'\0')
+        return false;
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadWholeFile(const wchar_t* path)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        OutputDebugStringW(L"文件打开失败\n");
+        return std::string();
+    }
+    std::string result;
+    bool readFailed = true;
+    try {
+        LARGE_INTEGER size = {};
+        // Sizes past 2 GiB are refused rather than wrapped into a short buffer.
+        if (GetFileSizeEx(file, &size) && size.QuadPart <= 0x7FFFFFFB) {
+            const DWORD capacity = static_cast<DWORD>(size.QuadPart) + 4;
+            std::vector<char> bytes(capacity, '\0');
+            DWORD read = 0;
+            if (ReadFile(file, bytes.data(), capacity, &read, nullptr)) {
+                // At least four zero bytes follow whatever was read.
+                result.assign(bytes.data());
+                readFailed = false;
+            }
+        }
+    } catch (...) {
+        result.clear();
+    }
+    if (readFailed)
+        OutputDebugStringW(L"文件读写异常\n");
+    CloseHandle(file);
+    return result;
+}
+
+int ShellDelete(const std::wstring& path)
+{
+    // The source is a list of paths ended by an empty one: two extra zeros.
+    std::wstring from = path;
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+
+    SHFILEOPSTRUCTW operation = {};
+    operation.hwnd = nullptr;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.pTo = nullptr;
+    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+    operation.lpszProgressTitle = nullptr;
+    return SHFileOperationW(&operation);
+}
+
+std::wstring GetModuleFileTitle(const wchar_t* path)
+{
+    wchar_t drive[32] = {};
+    wchar_t directory[512] = {};
+    wchar_t name[512] = {};
+    wchar_t extension[512] = {};
+    if (path == nullptr || _wsplitpath_s(path, drive, 32, directory, 512, name, 512, extension, 512) != 0)
+        return std::wstring();
+    return std::wstring(name) + extension;
+}
+
+}  // namespace kalvex

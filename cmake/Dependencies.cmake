@@ -1,0 +1,42 @@
+# Third-party code, built from the sources that scripts/setup.sh fetched into
+# the build tree, with the same toolchain as our own code. Our warning flags
+# do not apply here.
+set(KALVEX_DEPS_DIR ${CMAKE_BINARY_DIR}/deps CACHE PATH "Fetched dependency sources")
+
+file(GLOB _zlib_src LIST_DIRECTORIES true ${KALVEX_DEPS_DIR}/zlib-*)
+file(GLOB _json_src LIST_DIRECTORIES true ${KALVEX_DEPS_DIR}/libjsoncpp-*)
+if(NOT _zlib_src OR NOT _json_src)
+  message(FATAL_ERROR "Dependency sources missing in ${KALVEX_DEPS_DIR}: run scripts/setup.sh")
+endif()
+list(GET _zlib_src 0 _zlib_src)
+list(GET _json_src 0 _json_src)
+
+find_library(KALVEX_ZLIB NAMES libz.a REQUIRED)
+find_path(KALVEX_ZLIB_INCLUDE zlib.h REQUIRED)
+
+set(_minizip ${_zlib_src}/contrib/minizip)
+add_library(minizip STATIC ${_minizip}/unzip.c ${_minizip}/ioapi.c)
+target_include_directories(minizip SYSTEM PUBLIC ${_minizip} ${KALVEX_ZLIB_INCLUDE})
+target_compile_options(minizip PRIVATE -w)
+target_link_libraries(minizip PUBLIC ${KALVEX_ZLIB})
+
+add_library(jsoncpp STATIC
+  ${_json_src}/src/lib_json/json_reader.cpp
+  ${_json_src}/src/lib_json/json_value.cpp
+  ${_json_src}/src/lib_json/json_writer.cpp)
+target_include_directories(jsoncpp SYSTEM PUBLIC ${_json_src}/include)
+target_compile_options(jsoncpp PRIVATE -w)
+
+# stb_image is a single header; ui/render defines its implementation once.
+add_library(stb_image INTERFACE)
+target_include_directories(stb_image SYSTEM INTERFACE /usr/include/stb)
+
+if(KALVEX_BUILD_TESTS)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gtest_main)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
+endif()

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build tree's own 64-bit prefix
+# (never ~/.wine) and returns the program's exit code. The prefix is made on
+# first use; an Xvfb display is started for the run when none is set.
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+: "${KALVEX_WINEPREFIX:=${KALVEX_BUILD_DIR:-$here/../build}/wineprefix}"
+export WINEPREFIX=$KALVEX_WINEPREFIX
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer prompts: nothing here needs them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+unset WINEARCH
+
+xvfb_pid=
+cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; }
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
+    xvfb_pid=
+  done
+fi
+
+# Creating the prefix is serialised so parallel test runs share one.
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+) 9>"$WINEPREFIX.lock"
+
+wine "$@"
+rc=$?
+exit $rc

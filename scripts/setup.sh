@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs everything the Windows cross build and its Wine test runs need on a
+# Debian machine, and fetches the minizip and JsonCpp sources into the build
+# tree. Safe to run again: it does nothing when everything is already there.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KALVEX_BUILD_DIR:-$root/build}
+deps=$build/deps
+
+packages=(g++-mingw-w64-i686 libz-mingw-w64-dev libstb-dev googletest
+          wine wine64 wine32:i386 xvfb x11-utils imagemagick nsis zip cmake
+          make dpkg-dev fonts-wqy-microhei)
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+have_sources() { compgen -G "$deps/zlib-*/contrib/minizip/unzip.c" >/dev/null &&
+                 compgen -G "$deps/libjsoncpp-*/src/lib_json/json_reader.cpp" >/dev/null; }
+
+if [ ${#missing[@]} -eq 0 ] && have_sources; then
+  exit 0
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+fi
+
+# The source entry mirrors the machine's own binary entry, so no archive host
+# is named here: whatever the machine installs from, it fetches sources from.
+src_list=/etc/apt/sources.list.d/kalvex-deb-src.sources
+if [ ! -f "$src_list" ]; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    # Only the main archive: the security archive does not serve sources here.
+    awk -v RS= -v ORS='\n\n' '!/security/' /etc/apt/sources.list.d/debian.sources |
+      sed 's/^Types:.*/Types: deb-src/' | as_root tee "$src_list" >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb ' /etc/apt/sources.list | grep -v security | sed 's/^deb /deb-src /' |
+      as_root tee /etc/apt/sources.list.d/kalvex-deb-src.list >/dev/null
+    as_root touch "$src_list"
+  fi
+fi
+
+as_root apt-get update -qq
+# Xvfb and Wine pull in a great many packages; recommends are not needed.
+as_root apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+
+if ! have_sources; then
+  mkdir -p "$deps"
+  # minizip is shipped inside the zlib source package (contrib/minizip).
+  (cd "$deps" && apt-get source -qq zlib libjsoncpp >/dev/null)
+fi
