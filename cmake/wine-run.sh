@@ -8,8 +8,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 : "${KALVEX_WINEPREFIX:=${KALVEX_BUILD_DIR:-$here/../build}/wineprefix}"
 export WINEPREFIX=$KALVEX_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installer prompts: nothing here needs them.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installer prompts (nothing here needs them), and no
+# debugger: a crashing test must end with a failure code, not wait.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 unset WINEARCH
 
 xvfb_pid=

@@ -1,0 +1,58 @@
+// Shared fixtures for the application tests: scratch folders under TEMP,
+// small file helpers, and a child process that does nothing but wait.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace kalvex::test {
+
+// A fresh, uniquely named folder under TEMP, removed with its content when the
+// object goes away. Path() ends in a backslash.
+class CScratchDir {
+public:
+    explicit CScratchDir(const std::wstring& tag);
+    ~CScratchDir();
+    CScratchDir(const CScratchDir&) = delete;
+    CScratchDir& operator=(const CScratchDir&) = delete;
+
+    const std::wstring& Path() const { return m_path; }
+    std::wstring operator/(const std::wstring& name) const { return m_path + name; }
+
+private:
+    std::wstring m_path;
+};
+
+// Writes `bytes` to `path`, creating missing parent folders.
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+bool PathExists(const std::wstring& path);
+// Removes a folder tree with plain file calls (never the shell under test).
+void RemoveTree(const std::wstring& path);
+
+// The process's TEMP folder, without a trailing backslash.
+std::wstring TempDirectory();
+
+// Sets an environment variable for this process and puts the old value back.
+class CScopedEnvironment {
+public:
+    CScopedEnvironment(const wchar_t* name, const std::wstring& value);
+    ~CScopedEnvironment();
+
+private:
+    std::wstring m_name;
+    std::wstring m_old;
+    bool m_hadOld;
+};
+
+// Starts `exe` with `arguments` and returns the process handle (null on failure).
+HANDLE StartProcess(const std::wstring& exe, const std::wstring& arguments);
+// Runs `exe` to completion; returns its exit code, or -1 when it did not start
+// or did not end within `timeoutMs`.
+long RunProcess(const std::wstring& exe, const std::wstring& arguments, DWORD timeoutMs);
+
+// Path of a file built next to the test program (e.g. "test_sleeper.exe").
+std::wstring BesideTestProgram(const std::wstring& name);
+
+}  // namespace kalvex::test
