@@ -1,0 +1,235 @@
+// CUIManager lifetime: the process-wide state, construction with the shared
+// defaults, AttachWindow, destruction in its fixed order, and ForgetControl,
+// the one place where control pointers are dropped. Resource tables live in
+// UIManagerResources.cpp; message dispatch, painting and focus elsewhere.
+#include "ui/core/UIManager.h"
+
+#include <objidl.h>
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include "ui/control/ControlInterface.h"
+#include "ui/core/Notify.h"
+#include "ui/core/SkinArchive.h"
+
+namespace DuiLib {
+
+HINSTANCE CUIManager::s_instance = nullptr;
+HINSTANCE CUIManager::s_resourceModule = nullptr;
+CUIString CUIManager::s_skinFolder;
+CUIString CUIManager::s_skinZipName;
+bool CUIManager::s_keepSkinZipOpen = true;
+CSkinArchive* CUIManager::s_skinZip = nullptr;
+char CUIManager::s_skinZipPassword[65] = {};
+short CUIManager::s_hue = 180;
+short CUIManager::s_saturation = 100;
+short CUIManager::s_lightness = 100;
+bool CUIManager::s_hslActive = false;
+CPtrList CUIManager::s_managers;
+HPEN CUIManager::s_dirtyOutlinePen = nullptr;
+CUIManager::ResourceRecord CUIManager::s_shared;
+CNameMap CUIManager::s_languageTexts;
+CPtrList CUIManager::s_controlFactories;
+
+void CUIManager::SetModuleInstance(HINSTANCE instance)
+{
+    s_instance = instance;
+}
+
+HINSTANCE CUIManager::GetModuleInstance()
+{
+    return s_instance;
+}
+
+HINSTANCE CUIManager::GetResourceModule()
+{
+    return s_resourceModule != nullptr ? s_resourceModule : s_instance;
+}
+
+const CPtrList& CUIManager::GetManagers()
+{
+    return s_managers;
+}
+
+HPEN CUIManager::GetDirtyOutlinePen()
+{
+    return s_dirtyOutlinePen;
+}
+
+void CUIManager::AddControlFactory(ControlFactoryProc factory)
+{
+    if (factory != nullptr)
+        s_controlFactories.Add(reinterpret_cast<void*>(factory));
+}
+
+const CPtrList& CUIManager::GetControlFactories()
+{
+    return s_controlFactories;
+}
+
+CUIManager::CUIManager()
+{
+    EnsureSharedDefaults();
+    m_resources.disabledFontColor = s_shared.disabledFontColor;
+    m_resources.defaultFontColor = s_shared.defaultFontColor;
+    m_resources.linkFontColor = s_shared.linkFontColor;
+    m_resources.linkHoverFontColor = s_shared.linkHoverFontColor;
+    m_resources.selectedColor = s_shared.selectedColor;
+
+    if (s_dirtyOutlinePen == nullptr)
+    {
+        s_dirtyOutlinePen = CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+        InitCommonControls();
+        // AlphaBlend and GradientFill are looked up in it at paint time; it
+        // stays loaded for the life of the process.
+        LoadLibraryW(L"msimg32.dll");
+    }
+
+    Gdiplus::GdiplusStartupInput input;
+    input.GdiplusVersion = 1;
+    input.DebugEventCallback = nullptr;
+    input.SuppressBackgroundThread = FALSE;
+    input.SuppressExternalCodecs = FALSE;
+    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok)
+        m_gdiplusToken = 0;
+}
+
+CUIManager::~CUIManager()
+{
+    // Queued work first: deferred controls and notifications may name
+    // controls of the tree that is deleted next.
+    for (int i = 0; i < m_delayedDeletions.GetSize(); ++i)
+        static_cast<IControlUI*>(m_delayedDeletions[i])->Delete();
+    m_delayedDeletions.Empty();
+    for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
+        delete static_cast<NotifyEvent*>(m_queuedNotifications[i]);
+    m_queuedNotifications.Empty();
+
+    // With no buckets left, controls that unregister while the tree goes
+    // away find nothing to remove.
+    m_controlNames.Resize(0);
+
+    if (m_root != nullptr)
+    {
+        IControlUI* root = m_root;
+        m_root = nullptr;
+        root->Delete();
+    }
+
+    if (m_resources.defaultFont.font != nullptr)
+        DeleteObject(m_resources.defaultFont.font);
+    m_resources.defaultFont.font = nullptr;
+    ReleaseOwnResources();
+
+    if (m_tooltipWindow != nullptr)
+        DestroyWindow(m_tooltipWindow);
+    m_tooltipWindow = nullptr;
+
+    // Each device context goes before its bitmap, which is selected into it.
+    if (m_offscreenDc != nullptr)
+        DeleteDC(m_offscreenDc);
+    if (m_offscreenBitmap != nullptr)
+        DeleteObject(m_offscreenBitmap);
+    if (m_backgroundDc != nullptr)
+        DeleteDC(m_backgroundDc);
+    if (m_backgroundBitmap != nullptr)
+        DeleteObject(m_backgroundBitmap);
+    if (m_paintDc != nullptr)
+        ReleaseDC(m_window, m_paintDc);
+
+    int index = s_managers.Find(this);
+    if (index >= 0)
+        s_managers.Remove(index);
+    if (m_gdiplusToken != 0)
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+}
+
+void CUIManager::AttachWindow(HWND window, const wchar_t* name)
+{
+    m_controlNames.Resize(CNameMap::kDefaultBuckets);
+    ReleaseOwnResources();
+    m_name = name;
+
+    if (window == m_window)
+        return;
+    // A manager moved to another window gives back the old window's device
+    // context and stays listed once.
+    if (m_paintDc != nullptr)
+        ReleaseDC(m_window, m_paintDc);
+    m_window = window;
+    m_paintDc = window != nullptr ? GetDC(window) : nullptr;
+    if (window != nullptr && s_managers.Find(this) < 0)
+        s_managers.Add(this);
+}
+
+void CUIManager::ReleaseOwnResources()
+{
+    RemoveAllFonts(ResourceScope::Own);
+    RemoveAllImages(ResourceScope::Own);
+    RemoveAllDefaultAttributes(ResourceScope::Own);
+    RemoveAllWindowCustomAttributes();
+    ClearOptionGroups();
+    RemoveAllTimers();
+}
+
+void CUIManager::ForgetControl(IControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    if (m_root == control)
+        m_root = nullptr;
+
+    // Walked from the last item down without move-to-front: removing an item
+    // then only renumbers the items already visited.
+    for (int i = m_optionGroups.GetSize() - 1; i >= 0; --i)
+    {
+        const wchar_t* group = m_optionGroups.GetAt(i);
+        CPtrList* members = static_cast<CPtrList*>(m_optionGroups.Find(group, false));
+        int index = members->Find(control);
+        if (index < 0)
+            continue;
+        members->Remove(index);
+        if (members->IsEmpty())
+        {
+            delete members;
+            m_optionGroups.Remove(group);
+        }
+    }
+    for (int i = m_controlNames.GetSize() - 1; i >= 0; --i)
+    {
+        const wchar_t* key = m_controlNames.GetAt(i);
+        if (m_controlNames.Find(key, false) == control)
+            m_controlNames.Remove(key);
+    }
+
+    for (int i = m_timers.GetSize() - 1; i >= 0; --i)
+    {
+        TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
+        if (timer->control != control)
+            continue;
+        if (!timer->killed && IsWindow(timer->window))
+            ::KillTimer(timer->window, timer->platformId);
+        delete timer;
+        m_timers.Remove(i);
+    }
+    for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
+    {
+        NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[i]);
+        if (notification->sender == control)
+            notification->sender = nullptr;
+    }
+}
+
+void CUIManager::RemoveAllTimers()
+{
+    for (int i = 0; i < m_timers.GetSize(); ++i)
+    {
+        TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
+        if (!timer->killed && IsWindow(timer->window))
+            ::KillTimer(timer->window, timer->platformId);
+        delete timer;
+    }
+    m_timers.Empty();
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,436 @@
+// CUIManager: the per-window object that turns one native window into a drawn
+// control tree. This header holds the whole class; its resource half (process
+// state, skin archive, font/image/attribute tables, option groups, language
+// texts) lives in UIManagerResources.cpp, construction in UIManager.cpp.
+// Invariant: every control pointer the manager keeps is cleared in ForgetControl.
+//
+// [SECTIONS] records · process-wide state · construction and window ·
+// colours · fonts · images · default attributes · window attributes ·
+// option groups · language texts · control tree and lifetime ·
+// message and input dispatch · fields
+#pragma once
+
+#include <windows.h>
+
+#include "ui/core/NameMap.h"
+#include "ui/core/PtrList.h"
+#include "ui/core/UIString.h"
+#include "ui/render/ImageEntry.h"
+
+namespace DuiLib {
+
+class CSkinArchive;
+class IControlUI;
+struct NotifyEvent;
+
+// One font of a manager's or the shared font table.
+struct FontEntry
+{
+    HFONT font = nullptr;  // owned
+    CUIString faceName;
+    int size = 0;          // pixels
+    BYTE bold = 0;
+    BYTE underline = 0;
+    BYTE italic = 0;
+    BYTE strikeout = 0;
+    // Filled lazily: tmHeight 0 means not measured yet.
+    TEXTMETRICW metrics = {};
+};
+
+// Style bits of AddFont, FindFont and SetDefaultFont.
+enum UIFontStyle : UINT
+{
+    UIFONT_PLAIN = 0,
+    UIFONT_BOLD = 0x01,
+    UIFONT_UNDERLINE = 0x02,
+    UIFONT_ITALIC = 0x04,
+    UIFONT_STRIKEOUT = 0x08,
+};
+
+// Which layer of the two-layer resource tables an operation writes.
+enum class ResourceScope
+{
+    Own,     // this manager's table (or the shared one while it uses shared resources)
+    Shared,  // the process-wide table
+};
+
+// Creates a control for a skin tag that the layout builder does not know, or
+// returns null.
+using ControlFactoryProc = IControlUI* (*)(const wchar_t* className);
+
+class CUIManager
+{
+public:
+    // ---- Process-wide state -------------------------------------------------
+
+    static void SetModuleInstance(HINSTANCE instance);
+    static HINSTANCE GetModuleInstance();
+    // The module resources are looked up in: the module instance, since
+    // nothing sets a separate resource module.
+    static HINSTANCE GetResourceModule();
+
+    // Empty: skin files come from the skin archive, not a folder.
+    static const CUIString& GetSkinFolder();
+    // "membuffer" once the archive lies in memory; empty before.
+    static const CUIString& GetSkinZipName();
+    static bool IsSkinZipKeptOpen();
+    // The archive kept open, or null when none could be opened.
+    static CSkinArchive* GetSkinZipHandle();
+    // The stored password, or null when it is empty.
+    static const char* GetSkinZipPassword();
+    // Stores password (cut to 64 bytes; null or "" clears it). The first call
+    // installs the archive in buffer, which the caller keeps alive for the
+    // life of the process; later calls only change the password. A buffer
+    // that is not a readable archive leaves the handle null.
+    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password);
+
+    // Fills the hue, saturation and lightness; true when images are adjusted.
+    static bool GetHslAdjustment(short& hue, short& saturation, short& lightness);
+
+    // Every live manager, in order of AttachWindow; never owns them.
+    static const CPtrList& GetManagers();
+    // The solid red pen that outlines repainted areas; null before the first
+    // manager is constructed.
+    static HPEN GetDirtyOutlinePen();
+
+    // ControlFactoryProc entries, in the order added; null is ignored.
+    static void AddControlFactory(ControlFactoryProc factory);
+    static const CPtrList& GetControlFactories();
+
+    // ---- Language texts (process-wide) --------------------------------------
+
+    // Stores a copy under id, replacing (and freeing) an earlier text; a null
+    // text counts as "".
+    static void AddLanguageText(int id, const wchar_t* text);
+    // The text registered under id, or null.
+    static const wchar_t* GetLanguageText(int id);
+    // Replaces every "%{n}" token whose n has a registered text by that text;
+    // other tokens stay as written.
+    static void ExpandLanguageTokens(CUIString& text);
+
+    // ---- Construction and window --------------------------------------------
+
+    CUIManager();
+    CUIManager(const CUIManager&) = delete;
+    CUIManager& operator=(const CUIManager&) = delete;
+    ~CUIManager();
+
+    // Binds the manager to window: drops this manager's own resource tables,
+    // window attributes, option groups, timers and control names, takes name
+    // (null counts as ""), and for a new window takes its device context and
+    // joins the list of managers.
+    void AttachWindow(HWND window, const wchar_t* name);
+    HWND GetPaintWindow() const { return m_window; }
+    // The window's device context from AttachWindow; null before.
+    HDC GetPaintDC() const { return m_paintDc; }
+    const CUIString& GetName() const { return m_name; }
+
+    // While set, fonts, images and default attributes this manager adds go to
+    // the shared tables.
+    void SetUseSharedResources(bool use) { m_useSharedResources = use; }
+    bool IsUsingSharedResources() const { return m_useSharedResources; }
+
+    // ---- Colours ------------------------------------------------------------
+    // Shared scope also moves this manager's colour, but only while it still
+    // equals the old shared value; other managers keep their copies.
+
+    DWORD GetDisabledFontColor() const { return m_resources.disabledFontColor; }
+    void SetDisabledFontColor(DWORD color, ResourceScope scope);
+    DWORD GetDefaultFontColor() const { return m_resources.defaultFontColor; }
+    void SetDefaultFontColor(DWORD color, ResourceScope scope);
+    DWORD GetLinkFontColor() const { return m_resources.linkFontColor; }
+    void SetLinkFontColor(DWORD color, ResourceScope scope);
+    DWORD GetLinkHoverFontColor() const { return m_resources.linkHoverFontColor; }
+    void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
+    DWORD GetSelectedColor() const { return m_resources.selectedColor; }
+    void SetSelectedColor(DWORD color, ResourceScope scope);
+
+    // ---- Fonts --------------------------------------------------------------
+
+    // Creates the font from the default GUI font with face, size (pixels) and
+    // UIFontStyle bits and stores it under id, replacing and deleting an
+    // earlier font of that id. Null, changing nothing, when it cannot be made.
+    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope);
+    // Own table, then shared; the default font for a negative or unknown id.
+    HFONT GetFont(int id);
+    // The first font of the own, then the shared table with exactly this face,
+    // size and styles; null when none.
+    HFONT FindFont(const wchar_t* face, int size, UINT styles);
+    // Measured entries: own table, then shared, else the default font's entry.
+    FontEntry* GetFontEntry(int id);
+    FontEntry* GetFontEntry(HFONT font);
+    // The manager's default font when it has one, else the shared default.
+    FontEntry* GetDefaultFontEntry();
+    // Replaces the default font of the chosen layer; false, changing nothing,
+    // when the font cannot be made.
+    bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
+    // Deletes every font of the chosen table; the default font stays.
+    void RemoveAllFonts(ResourceScope scope);
+
+    // ---- Images -------------------------------------------------------------
+
+    // Loads name (a skin file, or with type a resource of that type, numeric
+    // when name starts with a digit) and stores it, replacing an earlier image
+    // of that name. Null for an empty name or an image that cannot be loaded.
+    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
+                         ResourceScope scope);
+    // Own table, then shared; null when absent.
+    ImageEntry* GetImage(const wchar_t* name);
+    // GetImage, else AddImage into this manager's own layer.
+    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl);
+    void RemoveAllImages(ResourceScope scope);
+
+    // ---- Default attribute lists per control class --------------------------
+
+    // Stores a copy of list for className ("Button"), replacing an earlier
+    // one. A null class name is ignored; a null list counts as "".
+    void AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope);
+    // Own table, then shared; null when absent.
+    const wchar_t* GetDefaultAttributes(const wchar_t* className);
+    void RemoveAllDefaultAttributes(ResourceScope scope);
+
+    // ---- Window custom attributes -------------------------------------------
+
+    // The first value given for a name wins; an empty name or value is ignored.
+    void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
+    // The stored value, or null.
+    const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
+    void RemoveAllWindowCustomAttributes();
+
+    // ---- Option groups ------------------------------------------------------
+
+    // False for a null or empty group, a null option or an option already in
+    // the group; otherwise appends it (creating the group) and answers true.
+    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
+    // The group's options in order of joining, or null for an unknown group.
+    const CPtrList* OptionGroupMembers(const wchar_t* group);
+    // Removes the option's first occurrence; a group left empty disappears.
+    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
+    void ClearOptionGroups();
+
+    // ---- Control tree and lifetime ------------------------------------------
+
+    // The top of the control tree; owned, deleted with the manager.
+    IControlUI* GetRoot() const { return m_root; }
+    // The one place that drops every pointer this manager keeps to control
+    // (option groups, its name registration, the root) before the control is
+    // destroyed. A null control is ignored.
+    void ForgetControl(IControlUI* control);
+    // Stops every platform timer of this manager's window and frees the records.
+    void RemoveAllTimers();
+
+    // ==== Message and input dispatch ========================================
+    // Owned by the dispatch side (UIManagerDispatch.cpp). Its fields carry
+    // their initial values as default member initializers, since the
+    // constructor lives in UIManager.cpp. Already declared below and usable
+    // here: m_window, m_root, m_tooltipWindow (destroyed by ~CUIManager),
+    // m_controlNames, GetManagers(). A control pointer kept here must also be
+    // cleared in ForgetControl.
+    //
+    // The filter interfaces are defined in MessageFilter.h; they are named
+    // with "class" below so that this header needs no include for them.
+
+    // The window procedure's entry. True when the manager handled message,
+    // with result holding the answer; false (result undefined) when the
+    // window should handle it itself. Without a window nothing is handled.
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // This manager's share of the pre-translation of a queued message (its
+    // pre-filters, Tab, Alt keys and shortcut characters): true when consumed.
+    bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Run by every message loop before TranslateMessage: true when a manager
+    // consumed the message, which the loop then drops.
+    static bool FilterBeforeDispatch(const MSG& message);
+    // True at the first accelerator translator that answers 0.
+    bool TranslateKey(const MSG& message);
+
+    // Mouse capture for the window.
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const { return m_captured; }
+
+    // Filter lists, never owned. Add ignores null (false); Remove takes out
+    // the first occurrence and answers whether there was one. Pre-filters see
+    // queued messages, filters every message of the window.
+    bool AddFilter(class IMessageFilterUI* filter);
+    bool RemoveFilter(IMessageFilterUI* filter);
+    bool AddPreFilter(IMessageFilterUI* filter);
+    // Controls told of every mouse leave of the hover control; false for
+    // null or a control already listed.
+    bool AddLeaveWatcher(IControlUI* control);
+    bool RemoveLeaveWatcher(IControlUI* control);
+    bool AddKeyTranslator(class ITranslateAccelerator* translator);
+    bool RemoveKeyTranslator(ITranslateAccelerator* translator);
+
+    // The topmost visible control whose rectangle holds point (client
+    // coordinates); null without a root or where no control is.
+    IControlUI* LocateControl(POINT point) const;
+
+    // Drops every reference the dispatch keeps to control: hover, click,
+    // key-press, focus and last tool-tip control, leave watcher, hosted
+    // window, and the controls that deliveries in progress still hold.
+    // ForgetControl calls it before the control is destroyed. Null is ignored.
+    void ForgetInputControl(IControlUI* control);
+
+    // ---- Needed by dispatch, completed with painting, focus and window
+    // attributes. FIXME: each of these has the smallest behaviour dispatch
+    // needs (see the end of UIManagerDispatch.cpp) until those parts land.
+
+    // The control that receives keys; null when none.
+    IControlUI* GetFocus() const { return m_focus; }
+    // Moves the focus to control (null clears it), giving the window the
+    // platform focus first when setNativeFocus asks; a control that is
+    // hidden, disabled or of another manager leaves the focus cleared.
+    void SetFocus(IControlUI* control, bool setNativeFocus);
+    // Focuses the next (forward) or previous tab stop, wrapping around.
+    bool SetTabSuccessor(bool forward);
+    // Makes root the top of the tree and registers its names; false for null.
+    bool AttachRootControl(IControlUI* root);
+    // Binds control (with parent, else its own parent) and stores the names
+    // of its subtree; false for null.
+    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
+    // Marks the whole client area, or rect (normalised), for repainting.
+    void Invalidate();
+    void Invalidate(const RECT& rect);
+    // Native child windows placed over controls; null or an already
+    // registered window is refused.
+    bool AddHostedWindow(IControlUI* control, HWND window);
+    bool RemoveHostedWindow(HWND window);
+    // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
+    void SetMinInfo(int width, int height);
+    void SetMaxInfo(int width, int height);
+    // While set, clicks do not activate the window.
+    void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
+    bool IsNoActivate() const { return m_noActivate; }
+    bool IsLayered() const { return m_layered; }
+
+private:
+    class CControlWatch;
+
+    void RememberMousePoint(UINT message, LPARAM lParam);
+    void TrackHover(WPARAM wParam, LPARAM lParam);
+    void DeliverMouseLeave(WPARAM wParam, LPARAM lParam, POINT point);
+    void OnMouseLeave();
+    void OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnButtonUp(WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    void OnClose(WPARAM wParam, LPARAM lParam);
+    void OnKillFocus(WPARAM wParam);
+    void OnKey(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnSize(WPARAM wParam, LPARAM lParam);
+    void PrintClient(HDC dc, WPARAM wParam, LPARAM lParam);
+    bool ShowToolTip(WPARAM wParam, LPARAM lParam);
+    void HideToolTip();
+    LRESULT SendToolRecord(UINT message, WPARAM wParam);
+    bool FocusTakesTab() const;
+    bool ActivateShortcut(wchar_t key);
+    void PaintWindow();
+
+    IControlUI* m_focus = nullptr;
+    IControlUI* m_hover = nullptr;
+    IControlUI* m_click = nullptr;
+    IControlUI* m_keyPress = nullptr;
+    IControlUI* m_lastTooltipControl = nullptr;
+    POINT m_lastMousePos = {-1, -1};
+    // What the platform tool record is built from each time it is sent.
+    CUIString m_tooltipText;
+    RECT m_tooltipRect = {0, 0, 0, 0};
+    int m_lastTooltipWidth = -1;
+    UINT m_hoverTime = 1000;  // ms, while no tool tip window exists
+    bool m_mouseTracking = false;
+    bool m_captured = false;
+    bool m_noActivate = false;
+    bool m_layered = false;
+    SIZE m_minInfo = {0, 0};
+    SIZE m_maxInfo = {0, 0};
+    CPtrList m_preFilters;       // IMessageFilterUI
+    CPtrList m_filters;          // IMessageFilterUI
+    CPtrList m_leaveWatchers;    // IControlUI
+    CPtrList m_keyTranslators;   // ITranslateAccelerator
+    CPtrList m_hostedWindows;    // HWND, at the index of its control below
+    CPtrList m_hostedControls;   // IControlUI
+    CPtrList m_watchedControls;  // IControlUI** of CControlWatch objects alive
+public:
+    // ==== End of message and input dispatch =================================
+
+
+private:
+    // Both layers of fonts, images and default attributes share this shape.
+    struct ResourceRecord
+    {
+        DWORD disabledFontColor = 0;
+        DWORD defaultFontColor = 0;
+        DWORD linkFontColor = 0;
+        DWORD linkHoverFontColor = 0;
+        DWORD selectedColor = 0;
+        FontEntry defaultFont;
+        CNameMap fonts;              // decimal id -> owned FontEntry
+        CNameMap images;             // name -> owned ImageEntry
+        CNameMap defaultAttributes;  // class name -> owned CUIString
+    };
+
+    // One control timer; killed records stay for a later restart.
+    struct TimerRecord
+    {
+        IControlUI* control;
+        UINT key;
+        HWND window;
+        UINT platformId;
+        bool killed;
+    };
+
+    static void EnsureSharedDefaults();
+    static HFONT CreateSkinFont(const wchar_t* face, int size, UINT styles);
+    static void FreeFontTable(CNameMap& table);
+    static void FreeImageTable(CNameMap& table);
+    static void FreeStringTable(CNameMap& table);
+
+    ResourceRecord& TargetRecord(ResourceScope scope);
+    void SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope);
+    void Measure(FontEntry& entry);
+    void ReleaseOwnResources();
+
+    // Process-wide state.
+    static HINSTANCE s_instance;
+    static HINSTANCE s_resourceModule;
+    static CUIString s_skinFolder;
+    static CUIString s_skinZipName;
+    static bool s_keepSkinZipOpen;
+    static CSkinArchive* s_skinZip;
+    static char s_skinZipPassword[65];
+    static short s_hue;
+    static short s_saturation;
+    static short s_lightness;
+    static bool s_hslActive;
+    static CPtrList s_managers;
+    static HPEN s_dirtyOutlinePen;
+    static ResourceRecord s_shared;
+    static CNameMap s_languageTexts;
+    static CPtrList s_controlFactories;
+
+    // Resources.
+    CUIString m_name;
+    bool m_useSharedResources = false;
+    ResourceRecord m_resources;
+    CNameMap m_windowAttributes;  // name -> owned CUIString
+    CNameMap m_optionGroups;      // group -> owned CPtrList of IControlUI*
+
+    // Window and lifetime; painting, focus, timers and dispatch read these.
+    HWND m_window = nullptr;
+    HDC m_paintDc = nullptr;
+    HDC m_offscreenDc = nullptr;
+    HBITMAP m_offscreenBitmap = nullptr;
+    HDC m_backgroundDc = nullptr;
+    HBITMAP m_backgroundBitmap = nullptr;
+    HWND m_tooltipWindow = nullptr;
+    IControlUI* m_root = nullptr;
+    CNameMap m_controlNames;     // control name -> IControlUI*, not owned
+    CPtrList m_timers;           // owned TimerRecord
+    UINT m_timerIdCounter = 4096;
+    CPtrList m_delayedDeletions; // owned IControlUI, deleted by the pump
+    CPtrList m_queuedNotifications;  // owned NotifyEvent copies
+    ULONG_PTR m_gdiplusToken = 0;
+};
+
+}  // namespace DuiLib

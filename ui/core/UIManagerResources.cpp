@@ -1,0 +1,588 @@
+// CUIManager resources: the skin archive and its password, language texts,
+// the shared defaults and the two-layer tables of colours, fonts, images and
+// default attribute lists, window custom attributes and option groups.
+// Invariant: every record a table holds is owned by that table alone.
+//
+// [SECTIONS] skin archive · language texts · shared defaults · colours ·
+// fonts · images · default attributes · window attributes · option groups
+#include <climits>
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+#include "ui/core/SkinArchive.h"
+#include "ui/core/UIManager.h"
+
+namespace DuiLib {
+
+namespace {
+
+constexpr int kMaxPasswordBytes = 64;
+constexpr const wchar_t* kMemoryZipName = L"membuffer";
+
+CUIString DecimalKey(int id)
+{
+    CUIString key;
+    key.Format(L"%d", id);
+    return key;
+}
+
+// FIXME: the image loader (decoding skin files, resources and "*COLOR*"
+// sources into premultiplied DIB sections) does not exist yet, so every
+// load fails and AddImage stores nothing.
+ImageEntry* LoadImageEntry(const wchar_t* source, const wchar_t* type, DWORD mask)
+{
+    (void)source;
+    (void)type;
+    (void)mask;
+    return nullptr;
+}
+
+}  // namespace
+
+// ---- Skin archive ----------------------------------------------------------
+
+const CUIString& CUIManager::GetSkinFolder()
+{
+    return s_skinFolder;
+}
+
+const CUIString& CUIManager::GetSkinZipName()
+{
+    return s_skinZipName;
+}
+
+bool CUIManager::IsSkinZipKeptOpen()
+{
+    return s_keepSkinZipOpen;
+}
+
+CSkinArchive* CUIManager::GetSkinZipHandle()
+{
+    return s_skinZip;
+}
+
+const char* CUIManager::GetSkinZipPassword()
+{
+    return s_skinZipPassword[0] != '\0' ? s_skinZipPassword : nullptr;
+}
+
+void CUIManager::SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
+{
+    std::memset(s_skinZipPassword, 0, sizeof(s_skinZipPassword));
+    if (password != nullptr)
+    {
+        size_t bytes = std::strlen(password);
+        if (bytes > kMaxPasswordBytes)
+            bytes = kMaxPasswordBytes;
+        std::memcpy(s_skinZipPassword, password, bytes);
+    }
+
+    // The first archive stays for the life of the process: readers may hold
+    // entries found through it.
+    if (s_skinZipName == kMemoryZipName)
+        return;
+    if (s_keepSkinZipOpen && s_skinZip != nullptr)
+    {
+        delete s_skinZip;
+        s_skinZip = nullptr;
+    }
+    s_skinZipName = kMemoryZipName;
+    if (s_keepSkinZipOpen)
+        s_skinZip = CSkinArchive::OpenFromMemory(buffer, length, GetSkinZipPassword());
+}
+
+bool CUIManager::GetHslAdjustment(short& hue, short& saturation, short& lightness)
+{
+    hue = s_hue;
+    saturation = s_saturation;
+    lightness = s_lightness;
+    return s_hslActive;
+}
+
+// ---- Language texts ----------------------------------------------------------
+
+void CUIManager::AddLanguageText(int id, const wchar_t* text)
+{
+    CUIString* copy = new CUIString(text);
+    void* previous = s_languageTexts.Set(DecimalKey(id).GetData(), copy);
+    // Set hands back the new value itself when it could not store it.
+    if (previous != copy)
+        delete static_cast<CUIString*>(previous);
+}
+
+const wchar_t* CUIManager::GetLanguageText(int id)
+{
+    CUIString* text = static_cast<CUIString*>(s_languageTexts.Find(DecimalKey(id).GetData()));
+    return text != nullptr ? text->GetData() : nullptr;
+}
+
+void CUIManager::ExpandLanguageTokens(CUIString& text)
+{
+    int percent = text.Find(L'%');
+    while (percent >= 0)
+    {
+        int resume = percent + 1;
+        int end = percent + 2;
+        long long number = 0;
+        if (text.GetAt(percent + 1) == L'{')
+        {
+            while (text.GetAt(end) >= L'0' && text.GetAt(end) <= L'9')
+            {
+                if (number <= INT_MAX)
+                    number = number * 10 + (text.GetAt(end) - L'0');
+                ++end;
+            }
+            const wchar_t* replacement = nullptr;
+            if (text.GetAt(end) == L'}' && number <= INT_MAX)
+                replacement = GetLanguageText(static_cast<int>(number));
+            if (replacement != nullptr)
+            {
+                CUIString token = text.Mid(percent, end - percent + 1);
+                // Copied first: the registered text must outlive the edit.
+                CUIString value(replacement);
+                text.Replace(token.GetData(), value.GetData());
+                // Resuming after the inserted text keeps a text that contains
+                // its own token from expanding forever.
+                resume = percent + value.GetLength();
+            }
+        }
+        percent = resume < text.GetLength() ? text.Find(L'%', resume) : -1;
+    }
+}
+
+// ---- Shared defaults -----------------------------------------------------------
+
+void CUIManager::EnsureSharedDefaults()
+{
+    if (!s_shared.defaultFont.faceName.IsEmpty())
+        return;
+    s_shared.disabledFontColor = 0xFFA7A6AA;
+    s_shared.defaultFontColor = 0xFF000000;
+    s_shared.linkFontColor = 0xFF0000FF;
+    s_shared.linkHoverFontColor = 0xFFD3215F;
+    s_shared.selectedColor = 0xFFBAE4FF;
+
+    LOGFONTW logFont = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    FontEntry& entry = s_shared.defaultFont;
+    entry.font = CreateFontIndirectW(&logFont);
+    entry.faceName = logFont.lfFaceName;
+    entry.size = -logFont.lfHeight;
+    entry.bold = logFont.lfWeight >= FW_BOLD ? 1 : 0;
+    entry.underline = logFont.lfUnderline == 1 ? 1 : 0;
+    entry.italic = logFont.lfItalic == 1 ? 1 : 0;
+    entry.strikeout = logFont.lfStrikeOut == 1 ? 1 : 0;
+    entry.metrics = {};
+}
+
+CUIManager::ResourceRecord& CUIManager::TargetRecord(ResourceScope scope)
+{
+    return scope == ResourceScope::Shared || m_useSharedResources ? s_shared : m_resources;
+}
+
+// ---- Colours -------------------------------------------------------------------
+
+void CUIManager::SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope)
+{
+    if (scope == ResourceScope::Own)
+    {
+        m_resources.*field = color;
+        return;
+    }
+    // A manager that chose its own colour keeps it.
+    if (m_resources.*field == s_shared.*field)
+        m_resources.*field = color;
+    s_shared.*field = color;
+}
+
+void CUIManager::SetDisabledFontColor(DWORD color, ResourceScope scope)
+{
+    SetColor(&ResourceRecord::disabledFontColor, color, scope);
+}
+
+void CUIManager::SetDefaultFontColor(DWORD color, ResourceScope scope)
+{
+    SetColor(&ResourceRecord::defaultFontColor, color, scope);
+}
+
+void CUIManager::SetLinkFontColor(DWORD color, ResourceScope scope)
+{
+    SetColor(&ResourceRecord::linkFontColor, color, scope);
+}
+
+void CUIManager::SetLinkHoverFontColor(DWORD color, ResourceScope scope)
+{
+    SetColor(&ResourceRecord::linkHoverFontColor, color, scope);
+}
+
+void CUIManager::SetSelectedColor(DWORD color, ResourceScope scope)
+{
+    SetColor(&ResourceRecord::selectedColor, color, scope);
+}
+
+// ---- Fonts ---------------------------------------------------------------------
+
+HFONT CUIManager::CreateSkinFont(const wchar_t* face, int size, UINT styles)
+{
+    LOGFONTW logFont = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
+    std::wmemset(logFont.lfFaceName, L'\0', LF_FACESIZE);
+    if (face != nullptr)
+        std::wcsncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    logFont.lfHeight = -size;
+    // Added to the GUI font's own weight, not a replacement by 700.
+    if (styles & UIFONT_BOLD)
+        logFont.lfWeight += FW_BOLD;
+    if (styles & UIFONT_UNDERLINE)
+        logFont.lfUnderline = 1;
+    if (styles & UIFONT_ITALIC)
+        logFont.lfItalic = 1;
+    if (styles & UIFONT_STRIKEOUT)
+        logFont.lfStrikeOut = 1;
+    return CreateFontIndirectW(&logFont);
+}
+
+namespace {
+
+void FillFontEntry(FontEntry& entry, HFONT font, const wchar_t* face, int size, UINT styles)
+{
+    entry.font = font;
+    entry.faceName = face;
+    entry.size = size;
+    entry.bold = (styles & UIFONT_BOLD) ? 1 : 0;
+    entry.underline = (styles & UIFONT_UNDERLINE) ? 1 : 0;
+    entry.italic = (styles & UIFONT_ITALIC) ? 1 : 0;
+    entry.strikeout = (styles & UIFONT_STRIKEOUT) ? 1 : 0;
+    entry.metrics = {};
+}
+
+bool FontMatches(const FontEntry& entry, const wchar_t* face, int size, UINT styles)
+{
+    return entry.faceName.Compare(face) == 0 && entry.size == size &&
+           entry.bold == ((styles & UIFONT_BOLD) ? 1 : 0) &&
+           entry.underline == ((styles & UIFONT_UNDERLINE) ? 1 : 0) &&
+           entry.italic == ((styles & UIFONT_ITALIC) ? 1 : 0) &&
+           entry.strikeout == ((styles & UIFONT_STRIKEOUT) ? 1 : 0);
+}
+
+FontEntry* FindFontByHandle(CNameMap& table, HFONT font)
+{
+    for (int i = 0; i < table.GetSize(); ++i)
+    {
+        FontEntry* entry = static_cast<FontEntry*>(table.Find(table.GetAt(i), false));
+        if (entry->font == font)
+            return entry;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void CUIManager::Measure(FontEntry& entry)
+{
+    if (entry.metrics.tmHeight != 0 || m_paintDc == nullptr || entry.font == nullptr)
+        return;
+    HGDIOBJ previous = SelectObject(m_paintDc, entry.font);
+    GetTextMetricsW(m_paintDc, &entry.metrics);
+    SelectObject(m_paintDc, previous);
+}
+
+HFONT CUIManager::AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope)
+{
+    HFONT font = CreateSkinFont(face, size, styles);
+    if (font == nullptr)
+        return nullptr;
+    CNameMap& table = TargetRecord(scope).fonts;
+    CUIString key = DecimalKey(id);
+    FontEntry* old = static_cast<FontEntry*>(table.Find(key.GetData(), false));
+    if (old != nullptr)
+    {
+        DeleteObject(old->font);
+        delete old;
+        table.Remove(key.GetData());
+    }
+
+    FontEntry* entry = new FontEntry;
+    FillFontEntry(*entry, font, face, size, styles);
+    Measure(*entry);
+    if (!table.Insert(key.GetData(), entry))
+    {
+        DeleteObject(font);
+        delete entry;
+        return nullptr;
+    }
+    return font;
+}
+
+HFONT CUIManager::GetFont(int id)
+{
+    if (id >= 0)
+    {
+        CUIString key = DecimalKey(id);
+        FontEntry* entry = static_cast<FontEntry*>(m_resources.fonts.Find(key.GetData()));
+        if (entry == nullptr)
+            entry = static_cast<FontEntry*>(s_shared.fonts.Find(key.GetData()));
+        if (entry != nullptr)
+            return entry->font;
+    }
+    return m_resources.defaultFont.faceName.IsEmpty() ? s_shared.defaultFont.font
+                                                      : m_resources.defaultFont.font;
+}
+
+HFONT CUIManager::FindFont(const wchar_t* face, int size, UINT styles)
+{
+    CNameMap* tables[] = {&m_resources.fonts, &s_shared.fonts};
+    for (CNameMap* table : tables)
+    {
+        for (int i = 0; i < table->GetSize(); ++i)
+        {
+            FontEntry* entry = static_cast<FontEntry*>(table->Find(table->GetAt(i), false));
+            if (FontMatches(*entry, face, size, styles))
+                return entry->font;
+        }
+    }
+    return nullptr;
+}
+
+FontEntry* CUIManager::GetFontEntry(int id)
+{
+    CUIString key = DecimalKey(id);
+    FontEntry* entry = static_cast<FontEntry*>(m_resources.fonts.Find(key.GetData()));
+    if (entry == nullptr)
+        entry = static_cast<FontEntry*>(s_shared.fonts.Find(key.GetData()));
+    if (entry == nullptr)
+        return GetDefaultFontEntry();
+    Measure(*entry);
+    return entry;
+}
+
+FontEntry* CUIManager::GetFontEntry(HFONT font)
+{
+    FontEntry* entry = font != nullptr ? FindFontByHandle(m_resources.fonts, font) : nullptr;
+    if (entry == nullptr && font != nullptr)
+        entry = FindFontByHandle(s_shared.fonts, font);
+    if (entry == nullptr)
+        return GetDefaultFontEntry();
+    Measure(*entry);
+    return entry;
+}
+
+FontEntry* CUIManager::GetDefaultFontEntry()
+{
+    FontEntry& entry = m_resources.defaultFont.faceName.IsEmpty() ? s_shared.defaultFont
+                                                                   : m_resources.defaultFont;
+    Measure(entry);
+    return &entry;
+}
+
+bool CUIManager::SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope)
+{
+    HFONT font = CreateSkinFont(face, size, styles);
+    if (font == nullptr)
+        return false;
+    FontEntry& entry = scope == ResourceScope::Shared ? s_shared.defaultFont : m_resources.defaultFont;
+    if (entry.font != nullptr)
+        DeleteObject(entry.font);
+    FillFontEntry(entry, font, face, size, styles);
+    Measure(entry);
+    return true;
+}
+
+void CUIManager::FreeFontTable(CNameMap& table)
+{
+    for (int i = 0; i < table.GetSize(); ++i)
+    {
+        FontEntry* entry = static_cast<FontEntry*>(table.Find(table.GetAt(i), false));
+        DeleteObject(entry->font);
+        delete entry;
+    }
+    table.RemoveAll();
+}
+
+void CUIManager::RemoveAllFonts(ResourceScope scope)
+{
+    FreeFontTable(scope == ResourceScope::Shared ? s_shared.fonts : m_resources.fonts);
+}
+
+// ---- Images --------------------------------------------------------------------
+
+ImageEntry* CUIManager::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
+                                 ResourceScope scope)
+{
+    if (name == nullptr || name[0] == L'\0')
+        return nullptr;
+    const bool hasType = type != nullptr && type[0] != L'\0';
+    const wchar_t* source = name;
+    if (hasType && name[0] >= L'0' && name[0] <= L'9')
+        source = MAKEINTRESOURCEW(static_cast<WORD>(std::wcstol(name, nullptr, 10)));
+    ImageEntry* image = LoadImageEntry(source, hasType ? type : nullptr, mask);
+    if (image == nullptr)
+        return nullptr;
+
+    if (hasType)
+        image->resType = type;
+    image->mask = mask;
+    image->useHsl = useHsl;
+    if (useHsl)
+    {
+        const unsigned long long bytes =
+            static_cast<unsigned long long>(image->width) * static_cast<unsigned long long>(image->height) * 4;
+        image->sourcePixels = bytes <= UINT_MAX ? new (std::nothrow) BYTE[static_cast<size_t>(bytes)] : nullptr;
+        if (image->sourcePixels == nullptr)
+        {
+            ReleaseImageEntry(image, true);
+            return nullptr;
+        }
+        std::memcpy(image->sourcePixels, image->pixels, static_cast<size_t>(bytes));
+    }
+
+    CNameMap& table = TargetRecord(scope).images;
+    ImageEntry* old = static_cast<ImageEntry*>(table.Find(name, false));
+    if (old != nullptr)
+    {
+        ReleaseImageEntry(old, true);
+        table.Remove(name);
+    }
+    if (!table.Insert(name, image))
+    {
+        ReleaseImageEntry(image, true);
+        return nullptr;
+    }
+    return image;
+}
+
+ImageEntry* CUIManager::GetImage(const wchar_t* name)
+{
+    ImageEntry* image = static_cast<ImageEntry*>(m_resources.images.Find(name));
+    return image != nullptr ? image : static_cast<ImageEntry*>(s_shared.images.Find(name));
+}
+
+ImageEntry* CUIManager::GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl)
+{
+    ImageEntry* image = GetImage(name);
+    return image != nullptr ? image : AddImage(name, type, mask, useHsl, ResourceScope::Own);
+}
+
+void CUIManager::FreeImageTable(CNameMap& table)
+{
+    for (int i = 0; i < table.GetSize(); ++i)
+        ReleaseImageEntry(static_cast<ImageEntry*>(table.Find(table.GetAt(i), false)), true);
+    table.RemoveAll();
+}
+
+void CUIManager::RemoveAllImages(ResourceScope scope)
+{
+    FreeImageTable(scope == ResourceScope::Shared ? s_shared.images : m_resources.images);
+}
+
+// ---- Default attribute lists -------------------------------------------------------
+
+void CUIManager::AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope)
+{
+    if (className == nullptr)
+        return;
+    CUIString* copy = new CUIString(list);
+    void* previous = TargetRecord(scope).defaultAttributes.Set(className, copy);
+    if (previous != copy)
+        delete static_cast<CUIString*>(previous);
+}
+
+const wchar_t* CUIManager::GetDefaultAttributes(const wchar_t* className)
+{
+    CUIString* list = static_cast<CUIString*>(m_resources.defaultAttributes.Find(className));
+    if (list == nullptr)
+        list = static_cast<CUIString*>(s_shared.defaultAttributes.Find(className));
+    return list != nullptr ? list->GetData() : nullptr;
+}
+
+void CUIManager::FreeStringTable(CNameMap& table)
+{
+    for (int i = 0; i < table.GetSize(); ++i)
+        delete static_cast<CUIString*>(table.Find(table.GetAt(i), false));
+    table.RemoveAll();
+}
+
+void CUIManager::RemoveAllDefaultAttributes(ResourceScope scope)
+{
+    FreeStringTable(scope == ResourceScope::Shared ? s_shared.defaultAttributes : m_resources.defaultAttributes);
+}
+
+// ---- Window custom attributes ---------------------------------------------------------
+
+void CUIManager::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value)
+{
+    if (name == nullptr || name[0] == L'\0' || value == nullptr || value[0] == L'\0')
+        return;
+    if (m_windowAttributes.Find(name) != nullptr)
+        return;
+    CUIString* copy = new CUIString(value);
+    if (!m_windowAttributes.Insert(name, copy))
+        delete copy;
+}
+
+const wchar_t* CUIManager::GetWindowCustomAttribute(const wchar_t* name)
+{
+    CUIString* value = static_cast<CUIString*>(m_windowAttributes.Find(name));
+    return value != nullptr ? value->GetData() : nullptr;
+}
+
+void CUIManager::RemoveAllWindowCustomAttributes()
+{
+    FreeStringTable(m_windowAttributes);
+}
+
+// ---- Option groups ------------------------------------------------------------------
+
+bool CUIManager::JoinOptionGroup(const wchar_t* group, IControlUI* option)
+{
+    if (group == nullptr || group[0] == L'\0' || option == nullptr)
+        return false;
+    CPtrList* members = static_cast<CPtrList*>(m_optionGroups.Find(group));
+    if (members != nullptr)
+    {
+        if (members->Find(option) >= 0)
+            return false;
+        return members->Add(option);
+    }
+    members = new CPtrList(6);
+    members->Add(option);
+    if (!m_optionGroups.Insert(group, members))
+    {
+        delete members;
+        return false;
+    }
+    return true;
+}
+
+const CPtrList* CUIManager::OptionGroupMembers(const wchar_t* group)
+{
+    return static_cast<const CPtrList*>(m_optionGroups.Find(group));
+}
+
+void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
+{
+    CPtrList* members = static_cast<CPtrList*>(m_optionGroups.Find(group));
+    if (members == nullptr)
+        return;
+    int index = members->Find(option);
+    if (index < 0)
+        return;
+    members->Remove(index);
+    if (members->IsEmpty())
+    {
+        delete members;
+        m_optionGroups.Remove(group);
+    }
+}
+
+void CUIManager::ClearOptionGroups()
+{
+    for (int i = 0; i < m_optionGroups.GetSize(); ++i)
+        delete static_cast<CPtrList*>(m_optionGroups.Find(m_optionGroups.GetAt(i), false));
+    m_optionGroups.RemoveAll();
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,93 @@
+// CXmlDocument: the toolkit's small non-validating XML reader. It owns one
+// wide-character copy of the text and parses it in place, ending names,
+// values and texts with NULs written into that copy; a flat element table
+// carries the tree links. Fetching skin files from disk or the archive is
+// left to the resource loader. Never throws: a load answers true or false and
+// keeps the reason and the text where parsing stopped.
+#pragma once
+
+#include "ui/markup/XmlNode.h"
+
+namespace DuiLib {
+
+// How LoadFromBytes reads its input (a 32-bit selector).
+enum XmlEncoding
+{
+    // An optional leading byte-order mark EF BB BF, then UTF-8.
+    EncodingUtf8 = 0,
+    // A byte-order mark FF FE (little-endian) or FE FF (big-endian), then
+    // UTF-16 code units; an odd trailing byte is ignored.
+    EncodingUtf16 = 1,
+    // The system ANSI code page.
+    EncodingAnsi = 2
+};
+
+class CXmlDocument
+{
+public:
+    // Room for the stored error message and error location, terminator
+    // included.
+    static constexpr int kErrorMessageUnits = 100;
+    static constexpr int kErrorLocationUnits = 50;
+
+    // An empty document, or, when text is given, one loaded as by Load.
+    explicit CXmlDocument(const wchar_t* text = nullptr);
+    ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // Replaces the content with a copy of the NUL-terminated text and parses
+    // it; a null text counts as "". False, leaving the document empty, when
+    // the text is not well-formed enough (see GetLastErrorMessage).
+    bool Load(const wchar_t* text);
+    // As Load, for byteCount bytes in the given encoding. Null bytes count as
+    // no bytes. UTF-16 input must begin with a byte-order mark; input without
+    // one, or an unknown encoding, fails with "Could not read file".
+    bool LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncoding encoding = EncodingUtf8);
+
+    // Frees the text and the element table. Keeps the last error, so that a
+    // failed load can still be explained.
+    void Release();
+    // True after a successful load, even of a text without elements.
+    bool IsValid() const { return m_elements != nullptr; }
+    // The first top-level element; an invalid node when there is none.
+    CXmlNode GetRoot() const;
+
+    // Why the last load failed, "" after a successful one.
+    const wchar_t* GetLastErrorMessage() const { return m_errorMessage; }
+    // Up to 49 characters of the text from the point where the last load
+    // failed; "" when it failed at the end of the text or before parsing.
+    const wchar_t* GetLastErrorLocation() const { return m_errorLocation; }
+
+private:
+    friend class CXmlNode;
+
+    // One element; index 0 is a placeholder, so a link of 0 means "none".
+    struct Element
+    {
+        int namePosition;
+        unsigned firstChild;
+        unsigned nextSibling;
+        unsigned parent;
+        // Just behind the start tag's '>', or at the '/' of an empty-element
+        // tag; it also ends the start tag's attribute region.
+        int contentPosition;
+    };
+
+    wchar_t* AllocateText(unsigned long long units);
+    bool ParseNewText(wchar_t* text);
+    bool Parse();
+    bool AppendElement(const wchar_t* name, unsigned parent, unsigned& index);
+    bool CloseElement(unsigned index, wchar_t*& at);
+    bool Fail(const wchar_t* message, const wchar_t* at);
+    const Element* GetElement(unsigned index) const;
+
+    wchar_t* m_text;
+    Element* m_elements;
+    unsigned m_elementCount;
+    unsigned m_elementCapacity;
+    wchar_t m_errorMessage[kErrorMessageUnits];
+    wchar_t m_errorLocation[kErrorLocationUnits];
+};
+
+}  // namespace DuiLib
