@@ -58,8 +58,10 @@ void CWriteLogFile::Write(unsigned flags, const wchar_t* format, ...)
     // current-process pseudo-handle: waiting on it would stall every late write.
     if (m_event == INVALID_HANDLE_VALUE)
         return;
+    // The wait's result is not examined: after the 3-second bound the line is
+    // written anyway, so one stuck writer cannot silence the others. A wait
+    // that succeeds has already taken the (auto-reset) event.
     WaitForSingleObject(m_event, 3000);
-    ResetEvent(m_event);
 
     try {
         if (MeasureLogFile(m_path) > static_cast<DWORD>(m_limitKb) * 1024u)
