@@ -15,7 +15,17 @@ find_library(KALVEX_ZLIB NAMES libz.a REQUIRED)
 find_path(KALVEX_ZLIB_INCLUDE zlib.h REQUIRED)
 
 set(_minizip ${_zlib_src}/contrib/minizip)
-add_library(minizip STATIC ${_minizip}/unzip.c ${_minizip}/ioapi.c)
+# Upstream's unzip.c compiles its ZipCrypto decryption out by defining
+# NOUNCRYPT itself. The skin archive is enciphered, so we compile a copy of
+# unzip.c with only that forced define removed.
+file(READ ${_minizip}/unzip.c _unzip)
+string(REPLACE "#ifndef NOUNCRYPT\n        #define NOUNCRYPT\n#endif" "" _unzip_crypt "${_unzip}")
+if(_unzip_crypt STREQUAL _unzip)
+  message(FATAL_ERROR "unzip.c no longer forces NOUNCRYPT as expected; check the minizip sources")
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/minizip/unzip.c.new "${_unzip_crypt}")
+configure_file(${CMAKE_BINARY_DIR}/minizip/unzip.c.new ${CMAKE_BINARY_DIR}/minizip/unzip.c COPYONLY)
+add_library(minizip STATIC ${CMAKE_BINARY_DIR}/minizip/unzip.c ${_minizip}/ioapi.c)
 target_include_directories(minizip SYSTEM PUBLIC ${_minizip} ${KALVEX_ZLIB_INCLUDE})
 target_compile_options(minizip PRIVATE -w)
 target_link_libraries(minizip PUBLIC ${KALVEX_ZLIB})

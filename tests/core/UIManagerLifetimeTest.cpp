@@ -220,3 +220,26 @@ TEST(UIManagerDestruction, ReleasesOwnFontsAndLeavesTheListButKeepsSharedOnes)
     EXPECT_EQ(shared, survivor.GetFont(91));
     survivor.RemoveAllFonts(ResourceScope::Shared);
 }
+
+TEST(UIManagerDestruction, DeletesTheRootOnceUnlessItWasForgotten)
+{
+    CFakeControl root;
+    {
+        CUIManager manager;
+        ASSERT_TRUE(manager.AttachRootControl(&root));
+        EXPECT_EQ(&root, manager.GetRoot());
+    }
+    EXPECT_EQ(1, root.deleteCount);
+
+    // Regression: a root deleted by its owner was deleted again by the manager.
+    CFakeControl forgotten;
+    {
+        CUIManager manager;
+        manager.AttachRootControl(&forgotten);
+        manager.JoinOptionGroup(L"group", &forgotten);
+        manager.ForgetControl(&forgotten);
+        EXPECT_EQ(nullptr, manager.GetRoot());
+        EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"group"));
+    }
+    EXPECT_EQ(0, forgotten.deleteCount);
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "FakeControl.h"
@@ -292,14 +293,27 @@ TEST(UIManagerImages, EmptyNamesAndUnknownImagesGiveNull)
     EXPECT_EQ(nullptr, manager.GetImage(nullptr));
 }
 
-// Pins the missing image loader: every load fails, so nothing is stored.
-// When the loader arrives this test turns into real loading tests.
-TEST(UIManagerImages, ImagesCannotBeLoadedUntilTheLoaderExists)
+// A colour image needs no file, so it shows what the manager adds to a
+// loaded entry: the type it was asked with, the mask and the pixel copy.
+TEST(UIManagerImages, LoadedImagesRecordHowTheyWereRequested)
+{
+    CUIManager manager;
+    ImageEntry* image = manager.AddImage(L"#FF336699", L"*COLOR*", 0xFF000000, true, ResourceScope::Own);
+    ASSERT_NE(nullptr, image);
+    EXPECT_STREQ(L"*COLOR*", image->resType.GetData());
+    EXPECT_EQ(0xFF000000u, image->mask);
+    EXPECT_TRUE(image->useHsl);
+    ASSERT_NE(nullptr, image->sourcePixels);
+    EXPECT_EQ(0, std::memcmp(image->sourcePixels, image->pixels, 4));
+    EXPECT_EQ(image, manager.GetImage(L"#FF336699"));
+    EXPECT_EQ(image, manager.GetOrAddImage(L"#FF336699", nullptr, 0, false));
+}
+
+TEST(UIManagerImages, ImagesThatCannotBeLoadedAreNotStored)
 {
     CUIManager manager;
     EXPECT_EQ(nullptr, manager.AddImage(L"bk/main_bk.png", nullptr, 0, false, ResourceScope::Own));
     EXPECT_EQ(nullptr, manager.AddImage(L"102", L"PNG", 0, true, ResourceScope::Shared));
-    EXPECT_EQ(nullptr, manager.GetOrAddImage(L"#FF336699", L"*COLOR*", 0, false));
     EXPECT_EQ(nullptr, manager.GetImage(L"bk/main_bk.png"));
     EXPECT_EQ(nullptr, manager.GetImage(L"102"));
 }

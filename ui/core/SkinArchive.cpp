@@ -1,6 +1,6 @@
-// CSkinArchive: memory-backed minizip access to the skin zip, with ZipCrypto
-// deciphering and inflation done here on minizip's raw entry bytes. Every
-// size an entry claims is checked against the archive before it is trusted.
+// CSkinArchive: memory-backed minizip access to the skin zip. minizip
+// deciphers, inflates and checks the CRC; every size an entry claims is
+// checked against the archive before it is trusted with an allocation.
 #include "ui/core/SkinArchive.h"
 
 #include <cstring>
@@ -9,26 +9,16 @@
 #include "unzip.h"
 #include "zlib.h"
 
-// The minizip build compiles its own deciphering out (unzip.c forces
-// NOUNCRYPT), so entries are opened raw and deciphered with minizip's own
-// ZipCrypto routines from crypt.h. They are static functions meant for
-// inclusion, some unused here.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#include "crypt.h"
-#pragma GCC diagnostic pop
-
 namespace DuiLib {
 
 namespace {
 
 // Every ZipCrypto entry starts with this many enciphered header bytes.
-constexpr unsigned kCryptHeaderBytes = 12;
+constexpr ZPOS64_T kCryptHeaderBytes = 12;
 // Deflate cannot expand data by more than about 1032:1; an entry claiming a
 // larger ratio is damaged, and is refused before anything is allocated.
 constexpr ZPOS64_T kMaxDeflateRatio = 1032;
 constexpr uLong kFlagEncrypted = 0x0001;
-constexpr uLong kFlagDataDescriptor = 0x0008;
 constexpr uLong kMethodStored = 0;
 constexpr uLong kMethodDeflated = 8;
 
@@ -46,6 +36,7 @@ uLong ZCALLBACK MemoryRead(voidpf, voidpf handle, void* buffer, uLong size)
     unsigned count = size < available ? static_cast<unsigned>(size) : available;
     std::memcpy(buffer, stream->data + stream->position, count);
     stream->position += count;
+    stream->shortRead = count < size;
     return count;
 }
 
@@ -82,39 +73,18 @@ int ZCALLBACK MemoryClose(voidpf, voidpf)
     return 0;
 }
 
-int ZCALLBACK MemoryError(voidpf, voidpf)
+// minizip's end-of-file code equals its success code, so a header cut off by
+// the end of the bytes would be read as zeros; reporting the short read as an
+// error is what makes a truncated archive fail.
+int ZCALLBACK MemoryError(voidpf, voidpf handle)
 {
-    return 0;
+    return static_cast<SkinMemoryStream*>(handle)->shortRead ? 1 : 0;
 }
 
 // Zip names of the skin are ASCII; other names are stored as UTF-8.
 bool ToUtf8(const wchar_t* name, char* out, int outBytes)
 {
     return WideCharToMultiByte(CP_UTF8, 0, name, -1, out, outBytes, nullptr, nullptr) > 0;
-}
-
-// Inflates or copies plain (deciphered) entry data into exactly size bytes.
-bool Expand(uLong method, BYTE* data, unsigned dataBytes, BYTE* out, unsigned size)
-{
-    if (method == kMethodStored)
-    {
-        if (dataBytes != size)
-            return false;
-        if (size != 0)
-            std::memcpy(out, data, size);
-        return true;
-    }
-    z_stream z = {};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
-        return false;
-    z.next_in = data;
-    z.avail_in = dataBytes;
-    z.next_out = out;
-    z.avail_out = size;
-    int result = inflate(&z, Z_FINISH);
-    bool complete = result == Z_STREAM_END && z.total_out == size;
-    inflateEnd(&z);
-    return complete;
 }
 
 }  // namespace
@@ -126,7 +96,7 @@ CSkinArchive* CSkinArchive::OpenFromMemory(const void* buffer, unsigned length, 
     CSkinArchive* archive = new (std::nothrow) CSkinArchive();
     if (archive == nullptr)
         return nullptr;
-    archive->m_stream = {static_cast<const BYTE*>(buffer), length, 0};
+    archive->m_stream = {static_cast<const BYTE*>(buffer), length, 0, false};
     if (password != nullptr)
         std::strncpy(archive->m_password, password, sizeof(archive->m_password) - 1);
 
@@ -185,66 +155,29 @@ SkinArchiveStatus CSkinArchive::ReadEntry(const wchar_t* name, BYTE*& bytes, uns
     if (encrypted && m_password[0] == '\0')
         return SkinArchiveStatus::WrongPassword;
 
-    int method = 0;
-    int level = 0;
-    if (unzOpenCurrentFile3(m_zip, &method, &level, 1, nullptr) != UNZ_OK)
+    if (unzOpenCurrentFilePassword(m_zip, encrypted ? m_password : nullptr) != UNZ_OK)
         return SkinArchiveStatus::Damaged;
-    const unsigned rawBytes = static_cast<unsigned>(info.compressed_size);
-    BYTE* raw = new (std::nothrow) BYTE[rawBytes + 1];
-    if (raw == nullptr)
+    const unsigned plainSize = static_cast<unsigned>(info.uncompressed_size);
+    // One spare byte shows data running past the size the entry claims.
+    BYTE* out = new (std::nothrow) BYTE[plainSize + 1];
+    if (out == nullptr)
     {
         unzCloseCurrentFile(m_zip);
         return SkinArchiveStatus::OutOfMemory;
     }
-    int read = unzReadCurrentFile(m_zip, raw, rawBytes);
-    unzCloseCurrentFile(m_zip);
-    if (read < 0 || static_cast<unsigned>(read) != rawBytes)
-    {
-        delete[] raw;
-        return SkinArchiveStatus::Damaged;
-    }
-
-    BYTE* data = raw;
-    if (encrypted)
-    {
-        const z_crc_t* table = get_crc_table();
-        unsigned long keys[3];
-        init_keys(m_password, keys, table);
-        for (unsigned i = 0; i < rawBytes; ++i)
-        {
-            int c = raw[i];
-            zdecode(keys, table, c);
-            raw[i] = static_cast<BYTE>(c);
-        }
-        // The last header byte repeats the checksum's top byte, or the
-        // modification time's when sizes follow the data.
-        const uLong check = (info.flag & kFlagDataDescriptor) != 0 ? (info.dosDate >> 8) & 0xFF
-                                                                   : (info.crc >> 24) & 0xFF;
-        if (raw[kCryptHeaderBytes - 1] != check)
-        {
-            delete[] raw;
-            return SkinArchiveStatus::WrongPassword;
-        }
-        data = raw + kCryptHeaderBytes;
-    }
-
-    const unsigned plainSize = static_cast<unsigned>(info.uncompressed_size);
-    BYTE* out = nullptr;
-    if (plainSize != 0)
-    {
-        out = new (std::nothrow) BYTE[plainSize];
-        if (out == nullptr)
-        {
-            delete[] raw;
-            return SkinArchiveStatus::OutOfMemory;
-        }
-    }
-    bool expanded = Expand(info.compression_method, data, static_cast<unsigned>(dataBytes), out, plainSize);
-    delete[] raw;
-    if (!expanded || crc32(0L, out, plainSize) != info.crc)
+    const int read = unzReadCurrentFile(m_zip, out, plainSize + 1);
+    // Closing checks the CRC once every byte was read; with a wrong password
+    // this (or inflation before it) is where the garbage shows.
+    const int closed = unzCloseCurrentFile(m_zip);
+    if (read < 0 || static_cast<unsigned>(read) != plainSize || closed != UNZ_OK)
     {
         delete[] out;
         return SkinArchiveStatus::Damaged;
+    }
+    if (plainSize == 0)
+    {
+        delete[] out;
+        out = nullptr;
     }
     bytes = out;
     size = plainSize;

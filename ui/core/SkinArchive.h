@@ -1,6 +1,7 @@
 // CSkinArchive: the skin zip held in memory, read through minizip and zlib.
 // It finds entries by name without regard to letter case and extracts them
-// whole, deciphering ZipCrypto itself. It never owns the archive's bytes.
+// whole, through minizip's own ZipCrypto deciphering. It never owns the
+// archive's bytes.
 // Invariant: an extracted buffer has exactly the entry's verified size.
 #pragma once
 
@@ -13,9 +14,11 @@ enum class SkinArchiveStatus
 {
     Ok,
     NotFound,       // no entry of that name, or a null/empty name
-    WrongPassword,  // enciphered entry and no password or a wrong one
+    WrongPassword,  // enciphered entry and no password to decipher it with
     TooLarge,       // the entry claims more than kMaxEntryBytes
-    Damaged,        // headers, compressed data, size or checksum disagree
+    // Headers, compressed data, size or checksum disagree. A wrong password
+    // lands here too: ZipCrypto cannot tell it from damaged data.
+    Damaged,
     OutOfMemory,
 };
 
@@ -25,6 +28,7 @@ struct SkinMemoryStream
     const BYTE* data;
     unsigned length;
     unsigned position;
+    bool shortRead;  // the last read ended at the end of the bytes
 };
 
 class CSkinArchive

@@ -178,6 +178,7 @@ void CUIManager::ForgetControl(IControlUI* control)
         return;
     if (m_root == control)
         m_root = nullptr;
+    ForgetInputControl(control);
 
     // Walked from the last item down without move-to-front: removing an item
     // then only renumbers the items already visited.

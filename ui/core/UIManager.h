@@ -123,6 +123,9 @@ public:
     HWND GetPaintWindow() const { return m_window; }
     // The window's device context from AttachWindow; null before.
     HDC GetPaintDC() const { return m_paintDc; }
+    // The off-screen picture of the last paint; null before the first paint
+    // and while a new layout is pending.
+    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
     const CUIString& GetName() const { return m_name; }
 
     // While set, fonts, images and default attributes this manager adds go to
@@ -213,8 +216,10 @@ public:
     // The top of the control tree; owned, deleted with the manager.
     IControlUI* GetRoot() const { return m_root; }
     // The one place that drops every pointer this manager keeps to control
-    // (option groups, its name registration, the root) before the control is
-    // destroyed. A null control is ignored.
+    // before the control is destroyed: the root, option groups, its name
+    // registration, its timers, queued notifications it sent (their sender
+    // becomes null) and the input pointers of ForgetInputControl. A null
+    // control is ignored.
     void ForgetControl(IControlUI* control);
     // Stops every platform timer of this manager's window and frees the records.
     void RemoveAllTimers();
@@ -271,9 +276,9 @@ public:
     // ForgetControl calls it before the control is destroyed. Null is ignored.
     void ForgetInputControl(IControlUI* control);
 
-    // ---- Needed by dispatch, completed with painting, focus and window
-    // attributes. FIXME: each of these has the smallest behaviour dispatch
-    // needs (see the end of UIManagerDispatch.cpp) until those parts land.
+    // ---- Needed by dispatch, owned by painting, focus and window attributes.
+    // UIManagerPaint.cpp and UIManagerFocus.cpp hold the least that dispatch
+    // needs; what those parts still add is marked FIXME there.
 
     // The control that receives keys; null when none.
     IControlUI* GetFocus() const { return m_focus; }
@@ -296,11 +301,13 @@ public:
     bool AddHostedWindow(IControlUI* control, HWND window);
     bool RemoveHostedWindow(HWND window);
     // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
-    void SetMinInfo(int width, int height);
-    void SetMaxInfo(int width, int height);
+    void SetMinInfo(int width, int height) { m_minInfo = SIZE{width, height}; }
+    void SetMaxInfo(int width, int height) { m_maxInfo = SIZE{width, height}; }
     // While set, clicks do not activate the window.
     void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
     bool IsNoActivate() const { return m_noActivate; }
+    // FIXME: stays false until the window-attribute code adds SetLayered;
+    // dispatch already answers the non-client messages of layered windows.
     bool IsLayered() const { return m_layered; }
 
 private:

@@ -1,34 +1,29 @@
-// CUIManager message and input dispatch: the window's message handler, message
-// filters and accelerator translators, hover tracking with tool tips, capture,
-// and the process-wide pre-translation of queued messages. Painting, focus
-// order, timers and notifications belong elsewhere; the few of their
-// operations that dispatch needs have stand-ins at the end of this file.
-// Invariant: a control is never used after a call that may have deleted it;
-// such calls hold it in a CControlWatch, which ForgetInputControl clears.
+// CUIManager message and input dispatch: the message handler, message filters,
+// hover tracking with tool tips, capture and key messages; pre-translation is
+// in UIManagerPreTranslate.cpp. Invariant: a control is never used after a
+// call that may have deleted it; such calls hold it in a CControlWatch.
 //
-// [SECTIONS] event records · control watch · lists and capture · message
-// handler · mouse · tool tips · keyboard and pre-translation · forgetting ·
-// stand-ins for painting, focus, the control tree and window settings
+// [SECTIONS] lists and capture · message handler · mouse · tool tips ·
+// keyboard · forgetting
 #include "ui/core/UIManager.h"
 
 #include <commctrl.h>
-#include <cwchar>
-#include <cwctype>
 #include <windowsx.h>
 
-#include "ui/control/ControlInterface.h"
 #include "ui/core/MessageFilter.h"
+#include "ui/core/UIManagerInput.h"
 
 namespace DuiLib {
 
+using input::CurrentKeyState;
+using input::Deliver;
+using input::MakeEvent;
+using input::RemoveFirst;
+
 namespace {
 
-// ---- Event records ----------------------------------------------------------
-
-// Flags of the searches made here (UILocateFlag bits).
+// The hit test: visible controls, topmost first.
 constexpr UINT kHitTestSearch = UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST;
-constexpr UINT kShortcutSearch = UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST;
-constexpr UINT kTabStopSearch = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
 
 // The posted-notification pump's private message.
 constexpr UINT kNotifyPumpMessage = WM_APP + 1;
@@ -36,22 +31,6 @@ constexpr UINT kNotifyPumpMessage = WM_APP + 1;
 // window they came from at message + OCM__BASE, so a control that hosts a
 // native window can answer them there.
 constexpr UINT kReflectionOffset = 0x2000;
-
-WORD CurrentKeyState()
-{
-    WORD state = 0;
-    if (GetKeyState(VK_LBUTTON) < 0)
-        state |= UIKEY_LBUTTON;
-    if (GetKeyState(VK_RBUTTON) < 0)
-        state |= UIKEY_RBUTTON;
-    if (GetKeyState(VK_SHIFT) < 0)
-        state |= UIKEY_SHIFT;
-    if (GetKeyState(VK_CONTROL) < 0)
-        state |= UIKEY_CONTROL;
-    if (GetKeyState(VK_MENU) < 0)
-        state |= UIKEY_ALT;
-    return state;
-}
 
 POINT ClientPoint(LPARAM lParam)
 {
@@ -65,72 +44,15 @@ POINT ClientPointFromScreen(HWND window, LPARAM lParam)
     return point;
 }
 
-UIEvent MakeEvent(UIEventType type, IControlUI* sender, POINT point, WORD keyState, WPARAM wParam, LPARAM lParam,
-                  WCHAR key = 0)
-{
-    UIEvent event = {};
-    event.type = type;
-    event.sender = sender;
-    event.timestamp = GetTickCount();
-    event.mousePoint = point;
-    event.key = key;
-    event.keyState = keyState;
-    event.wParam = wParam;
-    event.lParam = lParam;
-    return event;
-}
-
-// A null target (a control deleted meanwhile) receives nothing.
-void Deliver(IControlUI* target, UIEvent event)
-{
-    if (target != nullptr)
-        target->Event(event);
-}
-
 IControlUI* HitTestProc(IControlUI* control, void* data)
 {
     const CUIRect pos = control->GetPos();
     return PtInRect(&pos, *static_cast<const POINT*>(data)) ? control : nullptr;
 }
 
-bool RemoveFirst(CPtrList& list, const void* element)
-{
-    const int index = list.Find(element);
-    return index >= 0 && list.Remove(index);
-}
-
-bool ClassNameContains(const IControlUI* control, const wchar_t* part)
-{
-    const wchar_t* name = control->GetClass();
-    return name != nullptr && std::wcsstr(name, part) != nullptr;
-}
-
 }  // namespace
 
-// ---- Control watch ------------------------------------------------------------
-
-// Holds a control across calls that may delete it. ForgetInputControl nulls
-// every watch on a control that goes away, so the step after such a call
-// finds null instead of freed memory.
-class CUIManager::CControlWatch
-{
-public:
-    CControlWatch(CUIManager& manager, IControlUI* control) : m_manager(manager), m_control(control)
-    {
-        m_manager.m_watchedControls.Add(&m_control);
-    }
-    CControlWatch(const CControlWatch&) = delete;
-    CControlWatch& operator=(const CControlWatch&) = delete;
-    ~CControlWatch() { RemoveFirst(m_manager.m_watchedControls, &m_control); }
-
-    IControlUI* Get() const { return m_control; }
-
-private:
-    CUIManager& m_manager;
-    IControlUI* m_control;
-};
-
-// ---- Lists and capture --------------------------------------------------------
+// ---- Lists and capture ------------------------------------------------------
 
 bool CUIManager::AddFilter(IMessageFilterUI* filter)
 {
@@ -184,7 +106,7 @@ IControlUI* CUIManager::LocateControl(POINT point) const
     return m_root != nullptr ? m_root->LocateControl(HitTestProc, &point, kHitTestSearch) : nullptr;
 }
 
-// ---- Message handler ----------------------------------------------------------
+// ---- Message handler --------------------------------------------------------
 
 bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
@@ -413,7 +335,7 @@ void CUIManager::PrintClient(HDC dc, WPARAM wParam, LPARAM lParam)
     RestoreDC(dc, saved);
 }
 
-// ---- Mouse --------------------------------------------------------------------
+// ---- Mouse ------------------------------------------------------------------
 
 void CUIManager::TrackHover(WPARAM wParam, LPARAM lParam)
 {
@@ -547,6 +469,10 @@ void CUIManager::OnButtonUp(WPARAM wParam, LPARAM lParam)
 {
     const POINT point = ClientPoint(lParam);
     m_lastMousePos = point;
+    // Released even when the pressed control is gone: a control deleted
+    // while pressed would otherwise leave the mouse captured for good.
+    if (m_captured)
+        ReleaseCapture();
     if (m_click == nullptr)
         return;
     CControlWatch released(*this, m_click);
@@ -621,7 +547,7 @@ void CUIManager::OnKillFocus(WPARAM wParam)
         SetFocus(host, false);
 }
 
-// ---- Tool tips ------------------------------------------------------------------
+// ---- Tool tips --------------------------------------------------------------
 
 bool CUIManager::ShowToolTip(WPARAM wParam, LPARAM lParam)
 {
@@ -699,7 +625,7 @@ LRESULT CUIManager::SendToolRecord(UINT message, WPARAM wParam)
     return ::SendMessageW(m_tooltipWindow, message, wParam, reinterpret_cast<LPARAM>(&tool));
 }
 
-// ---- Keyboard and pre-translation -------------------------------------------------
+// ---- Keyboard ---------------------------------------------------------------
 
 void CUIManager::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -731,145 +657,7 @@ void CUIManager::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool CUIManager::TranslateKey(const MSG& message)
-{
-    const CPtrList translators(m_keyTranslators);
-    for (int i = 0; i < translators.GetSize(); ++i)
-    {
-        if (m_keyTranslators.Find(translators[i]) < 0)
-            continue;
-        if (static_cast<ITranslateAccelerator*>(translators[i])->TranslateKey(message) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool CUIManager::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    const CPtrList filters(m_preFilters);
-    for (int i = 0; i < filters.GetSize(); ++i)
-    {
-        if (m_preFilters.Find(filters[i]) < 0)
-            continue;
-        bool handled = false;
-        const LRESULT answer =
-            static_cast<IMessageFilterUI*>(filters[i])->RouteMessage(message, wParam, lParam, handled);
-        if (handled)
-        {
-            result = answer;
-            return true;
-        }
-    }
-
-    switch (message)
-    {
-    case WM_KEYDOWN:
-        if (wParam != VK_TAB || FocusTakesTab())
-            return false;
-        SetTabSuccessor(GetKeyState(VK_SHIFT) >= 0);
-        return true;
-    case WM_SYSKEYDOWN:
-    {
-        UIEvent event = MakeEvent(UIEVENT_SYSKEY, m_focus, m_lastMousePos, CurrentKeyState(), 0, 0);
-        event.key = static_cast<WCHAR>(wParam);
-        Deliver(m_focus, event);
-        return false;
-    }
-    case WM_SYSCHAR:
-        return m_root != nullptr && ActivateShortcut(static_cast<wchar_t>(wParam));
-    default:
-        return false;
-    }
-}
-
-// A rich edit that wants tab characters says so through its "wanttab"
-// attribute; every other focus control leaves Tab to the focus order.
-bool CUIManager::FocusTakesTab() const
-{
-    return m_focus != nullptr && m_focus->IsVisible() && m_focus->IsEnabled() &&
-           ClassNameContains(m_focus, L"RichEdit") && m_focus->GetAttribute(L"wanttab") == L"true";
-}
-
-namespace {
-
-struct ShortcutSearch
-{
-    wchar_t key;    // upper case
-    bool pickNext;  // a control with the key was met
-};
-
-// A label that carries the shortcut passes it on to the next control that
-// is not a label, which is how a caption names the field beside it.
-IControlUI* ShortcutProc(IControlUI* control, void* data)
-{
-    ShortcutSearch& search = *static_cast<ShortcutSearch*>(data);
-    if (!control->IsVisible())
-        return nullptr;
-    if (static_cast<wchar_t>(std::towupper(control->GetShortcut())) == search.key)
-        search.pickNext = true;
-    return search.pickNext && !ClassNameContains(control, L"Label") ? control : nullptr;
-}
-
-}  // namespace
-
-bool CUIManager::ActivateShortcut(wchar_t key)
-{
-    ShortcutSearch search = {static_cast<wchar_t>(std::towupper(key)), false};
-    IControlUI* found = m_root->LocateControl(ShortcutProc, &search, kShortcutSearch);
-    if (found == nullptr)
-        return false;
-    CControlWatch target(*this, found);
-    found->SetFocus();
-    if (target.Get() != nullptr)
-        target.Get()->Activate();
-    return true;
-}
-
-bool CUIManager::FilterBeforeDispatch(const MSG& message)
-{
-    if (message.hwnd != nullptr && (GetWindowLongW(message.hwnd, GWL_STYLE) & WS_CHILD) != 0)
-    {
-        // A native child window (an edit box over a control) gets the
-        // keyboard handling of the manager of every window it lies in. The
-        // walk re-reads the list: a handler may close a window and with it
-        // its manager.
-        for (int i = s_managers.GetSize() - 1; i >= 0; --i)
-        {
-            CUIManager* manager = static_cast<CUIManager*>(s_managers.GetAt(i));
-            for (HWND ancestor = GetParent(message.hwnd); manager != nullptr && ancestor != nullptr;
-                 ancestor = GetParent(ancestor))
-            {
-                if (manager->m_window != message.hwnd && manager->m_window != ancestor)
-                    continue;
-                if (manager->TranslateKey(message))
-                    return true;
-                if (s_managers.Find(manager) < 0)
-                    break;
-                LRESULT ignored = 0;
-                manager->PreRouteMessage(message.message, message.wParam, message.lParam, ignored);
-                if (s_managers.Find(manager) < 0)
-                    break;
-            }
-        }
-        return false;
-    }
-
-    for (int i = 0; i < s_managers.GetSize(); ++i)
-    {
-        CUIManager* manager = static_cast<CUIManager*>(s_managers[i]);
-        if (manager->m_window != message.hwnd)
-            continue;
-        if (manager->TranslateKey(message))
-            return true;
-        if (s_managers.Find(manager) < 0)
-            return false;
-        LRESULT ignored = 0;
-        return manager->PreRouteMessage(message.message, message.wParam, message.lParam, ignored);
-    }
-    return false;
-}
-
-// ---- Forgetting ---------------------------------------------------------------------
+// ---- Forgetting -------------------------------------------------------------
 
 void CUIManager::ForgetInputControl(IControlUI* control)
 {
@@ -899,207 +687,6 @@ void CUIManager::ForgetInputControl(IControlUI* control)
         if (*slot == control)
             *slot = nullptr;
     }
-}
-
-// ---- Stand-ins for painting, focus, the control tree and window settings ----------
-// FIXME: each operation below does the least that dispatch needs, and is
-// completed by the painting, focus, timer and window-attribute code.
-
-void CUIManager::PaintWindow()
-{
-    // FIXME: no layout pass, off-screen bitmap or first-layout notification
-    // yet; the root paints straight into the update area.
-    PAINTSTRUCT paint = {};
-    HDC dc = BeginPaint(m_window, &paint);
-    if (m_root != nullptr && dc != nullptr)
-        m_root->Paint(dc, paint.rcPaint, nullptr);
-    EndPaint(m_window, &paint);
-}
-
-void CUIManager::Invalidate()
-{
-    // FIXME: in layered mode this joins the layered dirty rectangle instead.
-    if (m_window != nullptr)
-        InvalidateRect(m_window, nullptr, FALSE);
-}
-
-void CUIManager::Invalidate(const RECT& rect)
-{
-    RECT area = rect;
-    if (area.left < 0)
-        area.left = 0;
-    if (area.top < 0)
-        area.top = 0;
-    if (area.right < area.left)
-        area.right = area.left;
-    if (area.bottom < area.top)
-        area.bottom = area.top;
-    if (m_window != nullptr)
-        InvalidateRect(m_window, &area, FALSE);
-}
-
-bool CUIManager::AddHostedWindow(IControlUI* control, HWND window)
-{
-    if (control == nullptr || window == nullptr || m_hostedWindows.Find(window) >= 0)
-        return false;
-    RECT place = {};
-    GetWindowRect(window, &place);
-    MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT*>(&place), 2);
-    Invalidate(place);
-    if (!m_hostedWindows.Add(window))
-        return false;
-    if (!m_hostedControls.Add(control))
-    {
-        m_hostedWindows.Remove(m_hostedWindows.GetSize() - 1);
-        return false;
-    }
-    return true;
-}
-
-bool CUIManager::RemoveHostedWindow(HWND window)
-{
-    const int index = m_hostedWindows.Find(window);
-    if (index < 0)
-        return false;
-    m_hostedWindows.Remove(index);
-    m_hostedControls.Remove(index);
-    return true;
-}
-
-void CUIManager::SetMinInfo(int width, int height)
-{
-    m_minInfo = SIZE{width, height};
-}
-
-void CUIManager::SetMaxInfo(int width, int height)
-{
-    m_maxInfo = SIZE{width, height};
-}
-
-void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
-{
-    if (setNativeFocus && ::GetFocus() != m_window && control != m_focus && !m_noActivate)
-        ::SetFocus(m_window);
-    if (control == m_focus)
-        return;
-    CControlWatch next(*this, control);
-    if (m_focus != nullptr)
-    {
-        // FIXME: followed by the "killfocus" notification once listeners exist.
-        UIEvent event = {};
-        event.type = UIEVENT_KILLFOCUS;
-        event.sender = next.Get();
-        event.timestamp = GetTickCount();
-        Deliver(m_focus, event);
-        m_focus = nullptr;
-    }
-    IControlUI* target = next.Get();
-    if (target == nullptr || target->GetManager() != this || !target->IsVisible() || !target->IsEnabled())
-        return;
-    // FIXME: followed by the "setfocus" notification once listeners exist.
-    m_focus = target;
-    UIEvent event = {};
-    event.type = UIEVENT_SETFOCUS;
-    event.sender = target;
-    event.timestamp = GetTickCount();
-    Deliver(target, event);
-}
-
-namespace {
-
-struct TabStopSearch
-{
-    IControlUI* focus;  // where the search starts; null for the first tab stop
-    IControlUI* last;   // the last tab stop passed
-    bool forward;
-    bool pastFocus;     // forward: the focus control has been passed
-};
-
-IControlUI* TabStopProc(IControlUI* control, void* data)
-{
-    TabStopSearch& search = *static_cast<TabStopSearch*>(data);
-    const bool tabStop = (control->ControlFlagBits() & UIFLAG_TABSTOP) != 0;
-    if (search.forward)
-    {
-        if (control == search.focus)
-        {
-            search.pastFocus = true;
-            return nullptr;
-        }
-        return search.pastFocus && tabStop ? control : nullptr;
-    }
-    if (control == search.focus)
-        return search.last;
-    if (tabStop)
-        search.last = control;
-    return nullptr;
-}
-
-}  // namespace
-
-bool CUIManager::SetTabSuccessor(bool forward)
-{
-    // FIXME: with a layout pending, forward moves wait for the next paint.
-    if (m_root == nullptr)
-        return true;
-    TabStopSearch search = {m_focus, nullptr, forward, m_focus == nullptr};
-    IControlUI* found = m_root->LocateControl(TabStopProc, &search, kTabStopSearch);
-    if (found == nullptr)
-    {
-        if (forward)
-        {
-            search = TabStopSearch{nullptr, nullptr, true, true};
-            found = m_root->LocateControl(TabStopProc, &search, kTabStopSearch);
-        }
-        else
-        {
-            found = search.last;
-        }
-    }
-    if (found != nullptr)
-        SetFocus(found, true);
-    return true;
-}
-
-bool CUIManager::AttachRootControl(IControlUI* root)
-{
-    SetFocus(nullptr, true);
-    m_keyPress = nullptr;
-    m_hover = nullptr;
-    m_click = nullptr;
-    m_lastTooltipControl = nullptr;
-    if (m_root != nullptr)
-    {
-        // FIXME: the old root is queued for deletion by the notification
-        // pump, since its own code may still be running.
-        IControlUI* old = m_root;
-        m_root = nullptr;
-        m_controlNames.RemoveAll();
-        old->Delete();
-    }
-    m_root = root;
-    return RegisterControlTree(root, nullptr);
-}
-
-namespace {
-
-IControlUI* RegisterNameProc(IControlUI* control, void* data)
-{
-    const CUIString name = control->GetName();
-    if (!name.IsEmpty())
-        static_cast<CNameMap*>(data)->Set(name.GetData(), control);
-    return nullptr;
-}
-
-}  // namespace
-
-bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
-{
-    if (control == nullptr)
-        return false;
-    control->BindManager(this, parent != nullptr ? parent : control->GetParent(), true);
-    control->LocateControl(RegisterNameProc, &m_controlNames, UIFIND_ALL);
-    return true;
 }
 
 }  // namespace DuiLib

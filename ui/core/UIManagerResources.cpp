@@ -12,6 +12,7 @@
 
 #include "ui/core/SkinArchive.h"
 #include "ui/core/UIManager.h"
+#include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 
@@ -25,17 +26,6 @@ CUIString DecimalKey(int id)
     CUIString key;
     key.Format(L"%d", id);
     return key;
-}
-
-// FIXME: the image loader (decoding skin files, resources and "*COLOR*"
-// sources into premultiplied DIB sections) does not exist yet, so every
-// load fails and AddImage stores nothing.
-ImageEntry* LoadImageEntry(const wchar_t* source, const wchar_t* type, DWORD mask)
-{
-    (void)source;
-    (void)type;
-    (void)mask;
-    return nullptr;
 }
 
 }  // namespace
@@ -418,7 +408,7 @@ ImageEntry* CUIManager::AddImage(const wchar_t* name, const wchar_t* type, DWORD
     const wchar_t* source = name;
     if (hasType && name[0] >= L'0' && name[0] <= L'9')
         source = MAKEINTRESOURCEW(static_cast<WORD>(std::wcstol(name, nullptr, 10)));
-    ImageEntry* image = LoadImageEntry(source, hasType ? type : nullptr, mask);
+    ImageEntry* image = CRenderKit::LoadImageEntry(source, hasType ? type : nullptr, mask);
     if (image == nullptr)
         return nullptr;
 

@@ -1,8 +1,7 @@
-// CWindowWnd: class registration, the two window procedures that find the
-// object of a window, the modal loop, centring and icons. The object is found
-// in the window's user-data slot (own classes) or in its "WndX" property
-// (superclassed and subclassed windows); both are cleared before the object
-// hears that its window is gone, and again if the object goes first.
+// CWindowWnd: class registration, the two window procedures, the modal loop,
+// centring and icons. A window's object sits in its user-data slot (own
+// classes) or its "WndX" property (superclassed and subclassed windows); the
+// binding is undone before the object hears its window is gone, or goes first.
 #include "ui/core/WindowWnd.h"
 
 #include "ui/core/UIManager.h"

@@ -1,8 +1,7 @@
-// CWindowWnd: binds one native window to an object. It registers the window
-// class (or a superclass of an existing one), routes every message of the
-// window to ProcessWindowMessage, runs modal loops, centres and decorates the
-// window. It knows nothing of controls: a derived window forwards messages to
-// its own CUIManager. Invariant: no message reaches an object that is gone.
+// CWindowWnd: binds one native window to an object: registers the class (or a
+// superclass), routes every message to ProcessWindowMessage, runs modal loops,
+// centres and decorates. Controls are left to the derived window's CUIManager.
+// Invariant: no message of the window reaches an object that is gone.
 #pragma once
 
 #include <windows.h>

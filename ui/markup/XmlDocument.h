@@ -1,9 +1,7 @@
-// CXmlDocument: the toolkit's small non-validating XML reader. It owns one
-// wide-character copy of the text and parses it in place, ending names,
-// values and texts with NULs written into that copy; a flat element table
-// carries the tree links. Fetching skin files from disk or the archive is
-// left to the resource loader. Never throws: a load answers true or false and
-// keeps the reason and the text where parsing stopped.
+// CXmlDocument: the toolkit's non-validating XML reader. It parses one owned
+// wide copy of the text in place (NULs end names, values and texts) and keeps
+// tree links in a flat element table of offsets. Fetching skin files is left
+// to the resource loader. A load answers true or false and keeps the reason.
 #pragma once
 
 #include "ui/markup/XmlNode.h"
@@ -38,7 +36,8 @@ public:
 
     // Replaces the content with a copy of the NUL-terminated text and parses
     // it; a null text counts as "". False, leaving the document empty, when
-    // the text is not well-formed enough (see GetLastErrorMessage).
+    // the text breaks the reader's rules (see GetLastErrorMessage), is too long
+    // for 31-bit offsets ("File too large") or finds no memory ("Out of memory").
     bool Load(const wchar_t* text);
     // As Load, for byteCount bytes in the given encoding. Null bytes count as
     // no bytes. UTF-16 input must begin with a byte-order mark; input without
@@ -74,13 +73,31 @@ private:
         int contentPosition;
     };
 
-    wchar_t* AllocateText(unsigned long long units);
+    enum class ParseStep : int;
+
+    // Loading: a new text buffer of length + 1 units, NUL-terminated, or null
+    // with the document released and the reason stored.
+    wchar_t* AllocateText(unsigned long long length);
+    wchar_t* ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount);
+    wchar_t* CopyUtf16(const unsigned char* bytes, unsigned byteCount);
+    // Releases the document, stores message with no location, returns null.
+    wchar_t* RefuseInput(const wchar_t* message);
     bool ParseNewText(wchar_t* text);
+
+    // Parsing, in place over m_text.
     bool Parse();
-    bool AppendElement(const wchar_t* name, unsigned parent, unsigned& index);
+    ParseStep ReadElement(wchar_t*& at, unsigned parent, unsigned& previous);
+    bool ParseAttributes(wchar_t*& at);
     bool CloseElement(unsigned index, wchar_t*& at);
+    void TerminateName(unsigned index);
+    bool ReserveElement(unsigned& index);
     bool Fail(const wchar_t* message, const wchar_t* at);
-    const Element* GetElement(unsigned index) const;
+    int Offset(const wchar_t* at) const { return static_cast<int>(at - m_text); }
+
+    // Shared with CXmlNode, which walks the rewritten buffer.
+    static wchar_t* SkipWhitespace(wchar_t* at);
+    // Null for a null document or an index outside its table.
+    static const Element* FindElement(const CXmlDocument* document, unsigned index);
 
     wchar_t* m_text;
     Element* m_elements;

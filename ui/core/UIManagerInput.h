@@ -1,0 +1,84 @@
+// Shared by the manager's input code (dispatch, pre-translation, focus): the
+// helpers that make and deliver event records, and CControlWatch. Internal to
+// the manager's source files; nothing outside ui/core includes it.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/control/ControlInterface.h"
+#include "ui/core/UIManager.h"
+
+namespace DuiLib {
+namespace input {
+
+// The modifier keys and buttons held now, as UIKeyState bits.
+inline WORD CurrentKeyState()
+{
+    WORD state = 0;
+    if (GetKeyState(VK_LBUTTON) < 0)
+        state |= UIKEY_LBUTTON;
+    if (GetKeyState(VK_RBUTTON) < 0)
+        state |= UIKEY_RBUTTON;
+    if (GetKeyState(VK_SHIFT) < 0)
+        state |= UIKEY_SHIFT;
+    if (GetKeyState(VK_CONTROL) < 0)
+        state |= UIKEY_CONTROL;
+    if (GetKeyState(VK_MENU) < 0)
+        state |= UIKEY_ALT;
+    return state;
+}
+
+// An event record stamped with the current tick count.
+inline UIEvent MakeEvent(UIEventType type, IControlUI* sender, POINT point, WORD keyState, WPARAM wParam,
+                         LPARAM lParam, WCHAR key = 0)
+{
+    UIEvent event = {};
+    event.type = type;
+    event.sender = sender;
+    event.timestamp = GetTickCount();
+    event.mousePoint = point;
+    event.key = key;
+    event.keyState = keyState;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    return event;
+}
+
+// A null target (a control deleted meanwhile) receives nothing.
+inline void Deliver(IControlUI* target, UIEvent event)
+{
+    if (target != nullptr)
+        target->Event(event);
+}
+
+// Removes the first occurrence; false when there is none.
+inline bool RemoveFirst(CPtrList& list, const void* element)
+{
+    const int index = list.Find(element);
+    return index >= 0 && list.Remove(index);
+}
+
+}  // namespace input
+
+// Holds a control across calls that may delete it. ForgetInputControl nulls
+// every watch on a control that goes away, so the step after such a call
+// finds null instead of freed memory.
+class CUIManager::CControlWatch
+{
+public:
+    CControlWatch(CUIManager& manager, IControlUI* control) : m_manager(manager), m_control(control)
+    {
+        m_manager.m_watchedControls.Add(&m_control);
+    }
+    CControlWatch(const CControlWatch&) = delete;
+    CControlWatch& operator=(const CControlWatch&) = delete;
+    ~CControlWatch() { input::RemoveFirst(m_manager.m_watchedControls, &m_control); }
+
+    IControlUI* Get() const { return m_control; }
+
+private:
+    CUIManager& m_manager;
+    IControlUI* m_control;
+};
+
+}  // namespace DuiLib
