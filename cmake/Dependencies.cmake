@@ -37,6 +37,19 @@ add_library(jsoncpp STATIC
 target_include_directories(jsoncpp SYSTEM PUBLIC ${_json_src}/include)
 target_compile_options(jsoncpp PRIVATE -w)
 
+# pugixml: the XML parse the skin benchmark measures CXmlDocument against;
+# nothing else links it. A build tree made before setup.sh fetched it builds
+# everything but that benchmark.
+file(GLOB _pugixml_src LIST_DIRECTORIES true ${KALVEX_DEPS_DIR}/pugixml-*/src)
+if(_pugixml_src)
+  list(GET _pugixml_src 0 _pugixml_src)
+  add_library(pugixml STATIC ${_pugixml_src}/pugixml.cpp)
+  target_include_directories(pugixml SYSTEM PUBLIC ${_pugixml_src})
+  target_compile_options(pugixml PRIVATE -w)
+else()
+  message(WARNING "pugixml sources missing in ${KALVEX_DEPS_DIR}: run scripts/setup.sh to build skin_bench")
+endif()
+
 # stb_image is a single header; ui/render defines its implementation once.
 add_library(stb_image INTERFACE)
 target_include_directories(stb_image SYSTEM INTERFACE /usr/include/stb)

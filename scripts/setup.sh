@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the Windows cross build and its Wine test runs need on a
-# Debian machine, and fetches the minizip and JsonCpp sources into the build
-# tree. Safe to run again: it does nothing when everything is already there.
+# Debian machine, and fetches the minizip, JsonCpp and pugixml sources into the
+# build tree (pugixml only as the skin benchmark's baseline). Safe to run
+# again: it does nothing when everything is already there.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,8 +19,16 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-have_sources() { compgen -G "$deps/zlib-*/contrib/minizip/unzip.c" >/dev/null &&
-                 compgen -G "$deps/libjsoncpp-*/src/lib_json/json_reader.cpp" >/dev/null; }
+# Source package and a file that shows its sources are unpacked.
+source_marks=(zlib "zlib-*/contrib/minizip/unzip.c"
+              libjsoncpp "libjsoncpp-*/src/lib_json/json_reader.cpp"
+              pugixml "pugixml-*/src/pugixml.cpp")
+missing_sources() {
+  for ((i = 0; i < ${#source_marks[@]}; i += 2)); do
+    compgen -G "$deps/${source_marks[i + 1]}" >/dev/null || echo "${source_marks[i]}"
+  done
+}
+have_sources() { [ -z "$(missing_sources)" ]; }
 
 if [ ${#missing[@]} -eq 0 ] && have_sources; then
   exit 0
@@ -52,6 +61,9 @@ as_root apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/nu
 
 if ! have_sources; then
   mkdir -p "$deps"
-  # minizip is shipped inside the zlib source package (contrib/minizip).
-  (cd "$deps" && apt-get source -qq zlib libjsoncpp >/dev/null)
+  # minizip is shipped inside the zlib source package (contrib/minizip). Only
+  # the packages not yet unpacked are fetched, so a build tree made before
+  # one was added catches up without fetching the others again.
+  mapfile -t fetch < <(missing_sources)
+  (cd "$deps" && apt-get source -qq "${fetch[@]}" >/dev/null)
 fi

@@ -66,6 +66,27 @@ TEST(NameMapHashing, UnitsAreTakenFromTheLastToTheFirst)
     EXPECT_EQ((KeyList{L"?", L"ba", L"=", L"_", L"ab", L"]"}), Keys(map));
 }
 
+TEST(NameMapHashing, BucketCountStaysAt83WhateverTheItemCount)
+{
+    // 65, 148 and 231 share a bucket only when the bucket count divides 83,
+    // so "A", U+0094 and U+00E7 enumerate as one chain, newest first, only
+    // while the map still has its 83 buckets.
+    CNameMap map;
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(map.Insert((L"skin/item" + std::to_wstring(i) + L".png").c_str(), nullptr));
+    ASSERT_TRUE(map.Insert(L"A", nullptr));
+    ASSERT_TRUE(map.Insert(L"\x0094", nullptr));
+    ASSERT_TRUE(map.Insert(L"\x00E7", nullptr));
+    const KeyList keys = Keys(map);
+    ASSERT_EQ(1003u, keys.size());
+    size_t at = 0;
+    while (at < keys.size() && keys[at] != L"\x00E7")
+        ++at;
+    ASSERT_LT(at + 2, keys.size());
+    EXPECT_EQ(L"\x0094", keys[at + 1]);
+    EXPECT_EQ(L"A", keys[at + 2]);
+}
+
 TEST(NameMapHashing, HashWrapsInUnsigned32Bits)
 {
     // "btn/close_btn.png" hashes to 3120827647 after wrapping, bucket 8 (an

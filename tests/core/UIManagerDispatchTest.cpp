@@ -71,6 +71,29 @@ public:
     }
 };
 
+// Writes its letter for every keyboard or mouse message it is asked about
+// (the platform's own messages to the window would only blur the record),
+// and claims one kind of message with 55.
+class CLetterFilter : public IMessageFilterUI
+{
+public:
+    CLetterFilter(std::wstring* asked, wchar_t letter, UINT claims) : m_asked(asked), m_letter(letter), m_claims(claims)
+    {
+    }
+    LRESULT RouteMessage(UINT message, WPARAM, LPARAM, bool& handled) override
+    {
+        if ((message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST))
+            *m_asked += m_letter;
+        handled = message == m_claims;
+        return 55;
+    }
+
+private:
+    std::wstring* m_asked;
+    wchar_t m_letter;
+    UINT m_claims;
+};
+
 class CKeyEater : public ITranslateAccelerator
 {
 public:
@@ -135,6 +158,10 @@ protected:
         b = root->Add(new CProbeControl(&journal, L"b", RECT{120, 10, 220, 60}));
         c = root->Add(new CProbeControl(&journal, L"c", RECT{10, 100, 110, 150}));
         ASSERT_TRUE(Manager().AttachRootControl(root));
+        // The first paints lay the tree out and make their own focus move;
+        // the tests start after them.
+        InvalidateRect(window, nullptr, FALSE);
+        Pump();
     }
 
     void TearDown() override
@@ -470,6 +497,57 @@ TEST_F(DispatchTest, FilterThatClaimsMouseMoveStillUpdatesTheLastMousePosition)
     EXPECT_EQ(33, key.mousePoint.x);
     EXPECT_EQ(44, key.mousePoint.y);
     EXPECT_EQ(0, key.lParam);
+}
+
+TEST_F(DispatchTest, FiltersAreAskedInOrderAndTheFirstClaimStopsTheMessage)
+{
+    std::wstring asked;
+    CLetterFilter first(&asked, L'1', WM_NULL);
+    CLetterFilter claimer(&asked, L'2', WM_LBUTTONDOWN);
+    CLetterFilter last(&asked, L'3', WM_NULL);
+    Manager().AddFilter(&first);
+    Manager().AddFilter(&claimer);
+    Manager().AddFilter(&last);
+
+    EXPECT_EQ(55, SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)));
+    EXPECT_EQ(L"12", asked);
+    EXPECT_TRUE(journal.empty());
+    EXPECT_FALSE(Manager().IsCaptured());
+
+    // Unclaimed, the message passes every filter and reaches the control.
+    asked.clear();
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(L"123", asked);
+    EXPECT_EQ((Trails{L"a enter", L"a move"}), Trail());
+
+    // A removed filter is no longer asked, and the press gets through.
+    EXPECT_TRUE(Manager().RemoveFilter(&claimer));
+    asked.clear();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_EQ(L"13", asked);
+    EXPECT_EQ((Trails{L"a setfocus", L"a down"}), Trail());
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    Manager().RemoveFilter(&first);
+    Manager().RemoveFilter(&last);
+}
+
+TEST_F(DispatchTest, PreFilterThatClaimsAQueuedKeyKeepsItFromTheLoopAndTheTabOrder)
+{
+    a->flagBits = b->flagBits = UIFLAG_TABSTOP;
+    Manager().SetFocus(a, false);
+    journal.clear();
+    std::wstring asked;
+    CLetterFilter pre(&asked, L'p', WM_KEYDOWN);
+    EXPECT_FALSE(Manager().AddPreFilter(nullptr));
+    EXPECT_TRUE(Manager().AddPreFilter(&pre));
+
+    PostMessageW(window, WM_KEYDOWN, 'K', 0);
+    PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(window, WM_CHAR, 'k', 0);
+    Pump();
+    EXPECT_EQ(L"ppp", asked);
+    EXPECT_EQ(a, Manager().GetFocus()) << "the claimed Tab did not move the focus";
+    EXPECT_EQ((Trails{L"a char"}), Trail()) << "only the unclaimed character reached the control";
 }
 
 TEST_F(DispatchTest, KeyTranslatorsConsumeForTheirWindowAndItsChildWindows)

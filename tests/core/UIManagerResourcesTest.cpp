@@ -144,6 +144,17 @@ TEST(UIManagerFonts, AddedFontFollowsTheGuiFontWithTheGivenStyles)
     EXPECT_EQ(0, entry->strikeout);
 }
 
+TEST(UIManagerFonts, BoldDefaultFontAlsoAddsToTheGuiFontsWeight)
+{
+    CUIManager manager;
+    const LOGFONTW gui = GuiFont();
+    ASSERT_TRUE(manager.SetDefaultFont(L"Tahoma", 13, UIFONT_BOLD, ResourceScope::Own));
+    FontEntry* entry = manager.GetDefaultFontEntry();
+    EXPECT_EQ(gui.lfWeight + 700, FontOf(entry->font).lfWeight);
+    EXPECT_EQ(1, entry->bold);
+    EXPECT_EQ(entry->font, manager.GetFont(-1));
+}
+
 TEST(UIManagerFonts, FaceNameIsCutToThePlatformField)
 {
     CUIManager manager;
@@ -162,6 +173,19 @@ TEST(UIManagerFonts, SecondFontUnderAnIdReplacesAndDeletesTheFirst)
     EXPECT_FALSE(IsLiveFont(first));
     EXPECT_EQ(second, manager.GetFont(20));
     EXPECT_STREQ(L"Tahoma", manager.GetFontEntry(20)->faceName.GetData());
+}
+
+TEST(UIManagerFonts, SecondSharedFontUnderAnIdReplacesAndDeletesTheFirst)
+{
+    CUIManager first;
+    CUIManager second;
+    HFONT before = first.AddFont(21, L"Arial", 12, UIFONT_PLAIN, ResourceScope::Shared);
+    HFONT after = second.AddFont(21, L"Tahoma", 14, UIFONT_ITALIC, ResourceScope::Shared);
+    ASSERT_TRUE(IsLiveFont(after));
+    EXPECT_FALSE(IsLiveFont(before));
+    EXPECT_EQ(after, first.GetFont(21));
+    EXPECT_EQ(after, second.GetFont(21));
+    first.RemoveAllFonts(ResourceScope::Shared);
 }
 
 TEST(UIManagerFonts, NegativeOrUnknownIdsGiveTheDefaultFont)

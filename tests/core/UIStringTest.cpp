@@ -326,6 +326,18 @@ TEST(UIStringFormat, ResultIsCutOffAt63Units)
     EXPECT_TRUE(IsInline(s));
 }
 
+TEST(UIStringFormat, OutputBeyondThePlatformFormattersOwnLimitIsStillCutAt63Units)
+{
+    // wvsprintfW itself stops at 1,024 units; twice that must neither run
+    // past a buffer nor change the 63-unit result.
+    const std::wstring half = Repeat(L'h', 1000);
+    CUIString s(L"short");
+    EXPECT_EQ(63, s.Format(L"%s%s%s", half.c_str(), half.c_str(), half.c_str()));
+    EXPECT_EQ(Repeat(L'h', 63), s.GetData());
+    EXPECT_FALSE(IsInline(s));
+    EXPECT_EQ(64u * sizeof(wchar_t), HeapBlockBytes(s));
+}
+
 TEST(UIStringFormat, NullFormatEmpties)
 {
     CUIString s(L"abc");

@@ -216,6 +216,23 @@ TEST_F(WindowWndTest, SuperclassOfEditKeepsTheEditBehaviour)
     EXPECT_EQ(nullptr, edit.propertyWhenTold);
 }
 
+TEST_F(WindowWndTest, SuperclassRegisteredTwiceGivesTwoWorkingEditWindows)
+{
+    CTestWnd first(L"KalvexTwiceEdit", L"EDIT");
+    CTestWnd second(L"KalvexTwiceEdit", L"EDIT");
+    ASSERT_NE(nullptr, first.Create(nullptr, L"one", WS_POPUP, 0, 0, 0, 120, 24));
+    ASSERT_NE(nullptr, second.Create(nullptr, L"two", WS_POPUP, 0, 0, 30, 120, 24));
+    first.SendMessage(EM_SETLIMITTEXT, 8);
+    second.SendMessage(EM_SETLIMITTEXT, 9);
+    EXPECT_EQ(8, first.SendMessage(EM_GETLIMITTEXT));
+    EXPECT_EQ(9, second.SendMessage(EM_GETLIMITTEXT));
+    EXPECT_TRUE(first.Saw(EM_GETLIMITTEXT));
+    EXPECT_TRUE(second.Saw(EM_GETLIMITTEXT));
+    wchar_t text[16] = {};
+    GetWindowTextW(second, text, 16);
+    EXPECT_STREQ(L"two", text);
+}
+
 TEST_F(WindowWndTest, SubclassRoutesAForeignWindowUntilUnsubclass)
 {
     HWND foreign = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
@@ -340,8 +357,10 @@ TEST_F(WindowWndTest, WindowLargerThanTheWorkAreaKeepsItsLeftAndTopEdgesOnIt)
     CTestWnd big;
     big.Create(nullptr, L"big", WS_POPUP, 0, 0, 0, 10, 10);
     const RECT work = WorkAreaOf(big);
-    SetWindowPos(big, nullptr, 0, 0, work.right - work.left + 100, work.bottom - work.top + 80,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Placed away from the edges, so only the centring can bring it there.
+    SetWindowPos(big, nullptr, work.left + 37, work.top + 23, work.right - work.left + 100,
+                 work.bottom - work.top + 80, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(work.left + 37, RectOf(big).left);
     big.CentreOnOwner();
     EXPECT_EQ(work.left, RectOf(big).left);
     EXPECT_EQ(work.top, RectOf(big).top);

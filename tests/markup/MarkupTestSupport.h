@@ -14,6 +14,15 @@
 namespace DuiLib {
 namespace test {
 
+// The data folder beside the test program, ending with a backslash.
+inline std::wstring DataFolder()
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path(module);
+    return path.erase(path.find_last_of(L"\\/") + 1) + L"data\\";
+}
+
 // The bytes of data/<name> beside the test program; empty when unreadable.
 inline std::vector<unsigned char> ReadSample(const char* name)
 {
@@ -22,6 +31,20 @@ inline std::vector<unsigned char> ReadSample(const char* name)
     std::string full(path);
     std::ifstream file(full.erase(full.find_last_of("\\/") + 1) + "data\\" + name, std::ios::binary);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Writes bytes to path, replacing the file; false when it cannot.
+inline bool WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                nullptr) &&
+                                      written == bytes.size());
+    CloseHandle(file);
+    return ok;
 }
 
 // Node and its following siblings as Name(attr="value",...){children}.

@@ -157,3 +157,35 @@ TEST(XmlRobustness, RandomTokenSoupLoadsOrFailsAsDocumented)
     }
     EXPECT_GT(loaded, 1000);
 }
+
+// The reader widens ASCII and well-formed UTF-8 itself and leaves damaged
+// sequences to the platform; whatever the bytes, the text it parses must be
+// the platform's conversion of the whole input. Values mix letters, every
+// length of well-formed sequence (with the edges of each range), and stray
+// bytes from 0x80 up, cut sequences included.
+TEST(XmlRobustness, Utf8DecodingAgreesWithThePlatformOnAnyBytes)
+{
+    static const char* const kPieces[] = {
+        "a", "Zq", " ", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xE4\xB8\xAD", "\xED\x9F\xBF", "\xEE\x80\x80",
+        "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", "\xE4\xB8", "\xF0\x9F\x98",
+        "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\x80", "\xBF",
+        "\xFE", "\xFF",
+    };
+    std::uint32_t state = 271828;
+    auto next = [&state](std::uint32_t bound) { return ((state = state * 1103515245u + 12345u) >> 8) % bound; };
+    for (int round = 0; round < 3000; ++round) {
+        std::string value;
+        for (std::uint32_t i = 1 + next(12); i > 0; --i)
+            value += kPieces[next(sizeof(kPieces) / sizeof(kPieces[0]))];
+        const std::string document = "<a t=\"" + value + "\"/>";
+        wchar_t whole[256] = {};
+        const int units = MultiByteToWideChar(CP_UTF8, 0, document.data(), static_cast<int>(document.size()), whole,
+                                              255);
+        ASSERT_GT(units, 9);
+        // The platform's text between the quotes.
+        const std::wstring expected(whole + 6, whole + units - 3);
+        CXmlDocument parsed;
+        ASSERT_TRUE(parsed.LoadFromBytes(document.data(), static_cast<unsigned>(document.size()), EncodingUtf8));
+        ASSERT_EQ(expected, parsed.GetRoot().GetAttributeValue(0)) << testing::PrintToString(value);
+    }
+}

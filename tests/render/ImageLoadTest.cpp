@@ -17,7 +17,7 @@ using namespace DuiLib::test;
 
 namespace {
 
-EntryPtr LoadFrom(const ImageSource& source, const wchar_t* name, const wchar_t* type = nullptr)
+EntryPtr LoadFrom(const SkinLocation& source, const wchar_t* name, const wchar_t* type = nullptr)
 {
     return EntryPtr(CRenderKit::LoadImageEntry(name, type, 0, source));
 }
@@ -27,10 +27,10 @@ EntryPtr Decode(const std::vector<BYTE>& bytes, size_t count)
     return EntryPtr(CRenderKit::DecodeImageEntry(bytes.data(), static_cast<unsigned>(count), 0));
 }
 
-ImageSource ZipSource(const char* password)
+SkinLocation ZipSource(const char* password)
 {
-    ImageSource source;
-    source.skinFolder = DataFolder().c_str();
+    SkinLocation source;
+    source.folder = DataFolder().c_str();
     source.zipName = L"skin.zip";
     std::strcpy(source.zipPassword, password);
     return source;
@@ -92,70 +92,114 @@ TEST(ImageLoad, MaskComparesPremultipliedPixels)
 
 TEST(ImageLoad, ColourNamesMakeOnePixel)
 {
-    EntryPtr translucent = LoadFrom(ImageSource(), L"#80FF0000", L"*COLOR*");
+    EntryPtr translucent = LoadFrom(SkinLocation(), L"#80FF0000", L"*COLOR*");
     ASSERT_NE(nullptr, translucent);
     EXPECT_EQ(1, translucent->width);
     EXPECT_EQ(0x80800000u, EntryPixel(*translucent, 0, 0));
     EXPECT_TRUE(translucent->hasAlpha);
-    EntryPtr opaque = LoadFrom(ImageSource(), L"FF336699", L"*COLOR*");
+    EntryPtr opaque = LoadFrom(SkinLocation(), L"FF336699", L"*COLOR*");
     EXPECT_EQ(0xFF336699u, EntryPixel(*opaque, 0, 0));
     EXPECT_FALSE(opaque->hasAlpha);
     // Six digits leave alpha 0: fully transparent.
-    EXPECT_EQ(0u, EntryPixel(*LoadFrom(ImageSource(), L"#336699", L"*COLOR*"), 0, 0));
+    EXPECT_EQ(0u, EntryPixel(*LoadFrom(SkinLocation(), L"#336699", L"*COLOR*"), 0, 0));
 }
 
-// The manager hands digit-led names with a type over as integer resource
-// ids; such a colour name must fail, not be read as text.
+// A colour in integer-resource form is a number, not text: it must fail
+// without being read.
 TEST(ImageLoad, ColourNamesInIntegerFormFailWithoutBeingRead)
 {
-    EXPECT_EQ(nullptr, LoadFrom(ImageSource(), MAKEINTRESOURCEW(80), L"*COLOR*"));
+    EXPECT_EQ(nullptr, LoadFrom(SkinLocation(), MAKEINTRESOURCEW(80), L"*COLOR*"));
+}
+
+// Regression: the manager turned every digit-led name with a type into a
+// resource id, the colour pseudo type included, so color='80FF0000' (no
+// "#") never loaded. 0x80 alpha over red 0xFF premultiplies to red 0x80.
+TEST(ImageLoad, ManagerColourWithoutHashStartingWithADigitLoads)
+{
     CUIManager manager;
-    EXPECT_EQ(nullptr, manager.AddImage(L"80FF0000", L"*COLOR*", 0, false, ResourceScope::Own));
+    ImageEntry* translucent = manager.AddImage(L"80FF0000", L"*COLOR*", 0, false, ResourceScope::Own);
+    ASSERT_NE(nullptr, translucent);
+    EXPECT_EQ(0x80800000u, EntryPixel(*translucent, 0, 0));
+    EXPECT_STREQ(L"*COLOR*", translucent->resType.GetData());
+    ImageEntry* opaque = manager.AddImage(L"FF336699", L"*COLOR*", 0, false, ResourceScope::Own);
+    ASSERT_NE(nullptr, opaque);
+    EXPECT_EQ(0xFF336699u, EntryPixel(*opaque, 0, 0));
+    // Through an image description, as a skin writes it.
+    ImageDrawSpec spec;
+    spec.drawString = L"color='10203040'";
+    ASSERT_TRUE(CRenderKit::PaintImageSpec(nullptr, &manager, CUIRect(), CUIRect(), spec));
+    // Alpha 0x10: 0x20 x 16 / 255 = 2, 0x30 x 16 / 255 = 3, 0x40 x 16 / 255 = 4.
+    EXPECT_EQ(0x10020304u, EntryPixel(*spec.image, 0, 0));
+    // A real resource type still reads a digit-led name as a resource id.
+    ImageEntry* byNumber = manager.AddImage(L"7", L"PNGRES", 0, false, ResourceScope::Own);
+    ASSERT_NE(nullptr, byNumber);
+    EXPECT_EQ(3, byNumber->width);
 }
 
 TEST(ImageSources, ResourcesLoadByNameAndNumberAndFallBackToTheNameAsAPath)
 {
-    EntryPtr byName = LoadFrom(ImageSource(), L"OPAQUE_PNG", L"PNGRES");
+    EntryPtr byName = LoadFrom(SkinLocation(), L"OPAQUE_PNG", L"PNGRES");
     ASSERT_NE(nullptr, byName);
     EXPECT_EQ(0xFFFA8007u, EntryPixel(*byName, 1, 0));
-    EntryPtr byNumber = LoadFrom(ImageSource(), MAKEINTRESOURCEW(7), L"PNGRES");
+    EntryPtr byNumber = LoadFrom(SkinLocation(), MAKEINTRESOURCEW(7), L"PNGRES");
     ASSERT_NE(nullptr, byNumber);
     EXPECT_EQ(3, byNumber->width);
-    EXPECT_EQ(nullptr, LoadFrom(ImageSource(), L"NO_SUCH_PNG", L"PNGRES"));
-    EXPECT_EQ(nullptr, LoadFrom(ImageSource(), MAKEINTRESOURCEW(8), L"PNGRES"));
-    EXPECT_NE(nullptr, LoadFrom(ImageSource(), DataPath(L"grid.png").c_str(), L"PNGRES"));
+    EXPECT_EQ(nullptr, LoadFrom(SkinLocation(), L"NO_SUCH_PNG", L"PNGRES"));
+    EXPECT_EQ(nullptr, LoadFrom(SkinLocation(), MAKEINTRESOURCEW(8), L"PNGRES"));
+    EXPECT_NE(nullptr, LoadFrom(SkinLocation(), DataPath(L"grid.png").c_str(), L"PNGRES"));
 }
 
 TEST(ImageSources, SkinFolderAndCurrentDirectory)
 {
-    ImageSource folder;
-    folder.skinFolder = DataFolder().c_str();
-    EXPECT_NE(nullptr, LoadFrom(folder, L"tile.png"));
-    EXPECT_EQ(nullptr, LoadFrom(folder, L"missing.png"));
+    SkinLocation skinFolder;
+    skinFolder.folder = DataFolder().c_str();
+    EXPECT_NE(nullptr, LoadFrom(skinFolder, L"tile.png"));
+    EXPECT_EQ(nullptr, LoadFrom(skinFolder, L"missing.png"));
 
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(DataFolder().c_str()));
-    EntryPtr relative = LoadFrom(ImageSource(), L"grid.png");
+    EntryPtr relative = LoadFrom(SkinLocation(), L"grid.png");
     SetCurrentDirectoryW(previous);
     EXPECT_NE(nullptr, relative);
 }
 
+// data/ holds opaque.png; neither the archive nor the folder data/zipped/
+// does, so only the last attempt, the name as a path, can find it.
+TEST(ImageSources, ImageOnlyInTheCurrentDirectoryIsFoundByItsRelativeName)
+{
+    SkinLocation skinFolder;
+    skinFolder.folder = (DataFolder() + L"zipped\\").c_str();
+    EXPECT_EQ(nullptr, LoadFrom(ZipSource(kSkinZipPassword), L"opaque.png"));
+    EXPECT_EQ(nullptr, LoadFrom(skinFolder, L"opaque.png"));
+
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(DataFolder().c_str()));
+    EntryPtr besideZip = LoadFrom(ZipSource(kSkinZipPassword), L"opaque.png");
+    EntryPtr besideFolder = LoadFrom(skinFolder, L".\\opaque.png");
+    SetCurrentDirectoryW(previous);
+    ASSERT_NE(nullptr, besideZip);
+    ASSERT_NE(nullptr, besideFolder);
+    EXPECT_EQ(0xFFFA8007u, EntryPixel(*besideZip, 1, 0));
+    EXPECT_EQ(0xFFFA8007u, EntryPixel(*besideFolder, 1, 0));
+}
+
 TEST(ImageSources, ZipEntriesMatchWithoutRegardToCaseOrSeparators)
 {
-    EntryPtr entry = LoadFrom(ZipSource("render7"), L"BK\\ZIPPED.PNG");
+    EntryPtr entry = LoadFrom(ZipSource(kSkinZipPassword), L"BK\\ZIPPED.PNG");
     ASSERT_NE(nullptr, entry);
     EXPECT_EQ(0x80643219u, EntryPixel(*entry, 0, 0));
-    EXPECT_NE(nullptr, LoadFrom(ZipSource("render7"), L"\\bk//zipped.png"));
+    EXPECT_NE(nullptr, LoadFrom(ZipSource(kSkinZipPassword), L"\\bk//zipped.png"));
     // Empty and absent entries, and a wrong password, give nothing.
-    EXPECT_EQ(nullptr, LoadFrom(ZipSource("render7"), L"bk/empty.png"));
-    EXPECT_EQ(nullptr, LoadFrom(ZipSource("render7"), L"bk/absent.png"));
+    EXPECT_EQ(nullptr, LoadFrom(ZipSource(kSkinZipPassword), L"bk/empty.png"));
+    EXPECT_EQ(nullptr, LoadFrom(ZipSource(kSkinZipPassword), L"bk/absent.png"));
     EXPECT_EQ(nullptr, LoadFrom(ZipSource("wrong"), L"bk/Zipped.png"));
 
     std::vector<BYTE> zip = ReadData(L"skin.zip");
     std::unique_ptr<CSkinArchive> archive(
-        CSkinArchive::OpenFromMemory(zip.data(), static_cast<unsigned>(zip.size()), "render7"));
-    ImageSource kept = ZipSource("");
+        CSkinArchive::OpenFromMemory(zip.data(), static_cast<unsigned>(zip.size()), kSkinZipPassword));
+    SkinLocation kept = ZipSource("");
     kept.zipName = L"no such file.zip";
     kept.openZip = archive.get();
     EXPECT_NE(nullptr, LoadFrom(kept, L"bk/zipped.png"));
@@ -163,9 +207,7 @@ TEST(ImageSources, ZipEntriesMatchWithoutRegardToCaseOrSeparators)
 
 TEST(ImageSources, ManagerImagesComeFromItsSkinZip)
 {
-    // The manager keeps the first archive for the process.
-    static std::vector<BYTE> zip = ReadData(L"skin.zip");
-    CUIManager::SetSkinZipFromMemory(zip.data(), static_cast<unsigned>(zip.size()), "render7");
+    InstallManagerSkinZip();
     CUIManager manager;
     ImageEntry* entry = manager.AddImage(L"bk/zipped.png", nullptr, 0xFFFF00FF, true, ResourceScope::Own);
     ASSERT_NE(nullptr, entry);
@@ -189,9 +231,9 @@ TEST(ImageLoad, DamagedBytesAndFilesFailCleanly)
 
     const std::wstring truncated = DataPath(L"truncated.png");
     ASSERT_TRUE(WriteFileBytes(truncated, png.data(), png.size() - 20));
-    EXPECT_EQ(nullptr, LoadFrom(ImageSource(), truncated.c_str()));
+    EXPECT_EQ(nullptr, LoadFrom(SkinLocation(), truncated.c_str()));
     ASSERT_TRUE(WriteFileBytes(truncated, nullptr, 0));
-    EXPECT_EQ(nullptr, LoadFrom(ImageSource(), truncated.c_str()));
+    EXPECT_EQ(nullptr, LoadFrom(SkinLocation(), truncated.c_str()));
     DeleteFileW(truncated.c_str());
 
     // A header claiming 65536 x 65536 pixels: 16 GiB of RGBA.
@@ -214,7 +256,7 @@ TEST(ImageLoad, PixelCountOverflowingThirtyTwoBitsIsRefused)
 
 TEST(ImageLoad, ReleaseFreesTheBitmapAndOptionallyTheRecord)
 {
-    ImageEntry* entry = CRenderKit::LoadImageEntry(L"#FF000000", L"*COLOR*", 0, ImageSource());
+    ImageEntry* entry = CRenderKit::LoadImageEntry(L"#FF000000", L"*COLOR*", 0, SkinLocation());
     ASSERT_NE(nullptr, entry);
     HBITMAP bitmap = entry->bitmap;
     entry->sourcePixels = new BYTE[4];

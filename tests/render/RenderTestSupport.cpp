@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {
@@ -47,9 +48,15 @@ bool WriteFileBytes(const std::wstring& path, const void* bytes, size_t size)
     return ok;
 }
 
+void InstallManagerSkinZip()
+{
+    static const std::vector<BYTE> zip = ReadData(L"skin.zip");
+    CUIManager::SetSkinZipFromMemory(zip.data(), static_cast<unsigned>(zip.size()), kSkinZipPassword);
+}
+
 EntryPtr LoadDataImage(const std::wstring& name, DWORD mask)
 {
-    return EntryPtr(CRenderKit::LoadImageEntry(DataPath(name).c_str(), nullptr, mask, ImageSource()));
+    return EntryPtr(CRenderKit::LoadImageEntry(DataPath(name).c_str(), nullptr, mask, SkinLocation()));
 }
 
 DWORD EntryPixel(const ImageEntry& entry, int x, int y)

@@ -25,6 +25,13 @@ std::wstring DataPath(const std::wstring& name);
 std::vector<BYTE> ReadData(const std::wstring& name);
 bool WriteFileBytes(const std::wstring& path, const void* bytes, size_t size);
 
+// The password of data/skin.zip.
+constexpr char kSkinZipPassword[] = "render7";
+// Hands data/skin.zip to the manager as its in-memory skin archive, as the
+// application does with its resource. The manager keeps the first archive
+// for the process, so every test installs this same one.
+void InstallManagerSkinZip();
+
 struct EntryDeleter
 {
     void operator()(ImageEntry* entry) const { ReleaseImageEntry(entry, true); }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "ui/core/UIString.h"
+
 #include "unzip.h"
 #include "zlib.h"
 
@@ -81,12 +83,6 @@ int ZCALLBACK MemoryError(voidpf, voidpf handle)
     return static_cast<SkinMemoryStream*>(handle)->shortRead ? 1 : 0;
 }
 
-// Zip names of the skin are ASCII; other names are stored as UTF-8.
-bool ToUtf8(const wchar_t* name, char* out, int outBytes)
-{
-    return WideCharToMultiByte(CP_UTF8, 0, name, -1, out, outBytes, nullptr, nullptr) > 0;
-}
-
 }  // namespace
 
 CSkinArchive* CSkinArchive::OpenFromMemory(const void* buffer, unsigned length, const char* password)
@@ -125,24 +121,58 @@ CSkinArchive::~CSkinArchive()
         unzClose(m_zip);
 }
 
-SkinArchiveStatus CSkinArchive::ReadEntry(const wchar_t* name, BYTE*& bytes, unsigned& size)
+bool CSkinArchive::EntryName(const wchar_t* name, char (&out)[kMaxEntryNameBytes + 1])
+{
+    out[0] = '\0';
+    if (name == nullptr)
+        return false;
+    // Separators are rewritten in the wide text, before the conversion: in a
+    // double-byte code page the second byte of a character may be 0x5C, the
+    // backslash, and must not become a slash.
+    CUIString entry;
+    int units = 0;
+    wchar_t last = L'/';  // so that leading slashes are dropped too
+    for (const wchar_t* at = name; *at != L'\0'; ++at)
+    {
+        const wchar_t ch = *at == L'\\' ? L'/' : *at;
+        if (ch == L'/' && last == L'/')
+            continue;
+        // No code page writes fewer than one byte per two UTF-16 units, so a
+        // longer name cannot fit; stopping here bounds the work on any input.
+        if (++units > 2 * kMaxEntryNameBytes)
+            return false;
+        entry += ch;
+        last = ch;
+    }
+    if (entry.IsEmpty() ||
+        WideCharToMultiByte(CP_ACP, 0, entry.GetData(), -1, out, kMaxEntryNameBytes + 1, nullptr, nullptr) <= 0)
+    {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+SkinArchiveStatus CSkinArchive::ReadEntry(const wchar_t* name, BYTE*& bytes, unsigned& size, unsigned maxBytes)
 {
     bytes = nullptr;
     size = 0;
-    char narrowName[MAX_PATH * 3];
-    if (name == nullptr || name[0] == L'\0' || !ToUtf8(name, narrowName, sizeof(narrowName)))
+    char entryName[kMaxEntryNameBytes + 1];
+    if (!EntryName(name, entryName))
         return SkinArchiveStatus::NotFound;
     // Case sensitivity 2: minizip compares without regard to ASCII case.
-    if (unzLocateFile(m_zip, narrowName, 2) != UNZ_OK)
+    if (unzLocateFile(m_zip, entryName, 2) != UNZ_OK)
         return SkinArchiveStatus::NotFound;
 
     unz_file_info64 info = {};
     if (unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
         return SkinArchiveStatus::Damaged;
+    if (info.uncompressed_size == 0)
+        return SkinArchiveStatus::Empty;
+    if (info.uncompressed_size > (maxBytes < kMaxEntryBytes ? maxBytes : kMaxEntryBytes))
+        return SkinArchiveStatus::TooLarge;
     if (info.compression_method != kMethodStored && info.compression_method != kMethodDeflated)
         return SkinArchiveStatus::Damaged;
-    if (info.uncompressed_size > kMaxEntryBytes)
-        return SkinArchiveStatus::TooLarge;
     // Sizes the archive cannot hold are refused before any allocation.
     if (info.compressed_size > m_stream.length)
         return SkinArchiveStatus::Damaged;
@@ -173,11 +203,6 @@ SkinArchiveStatus CSkinArchive::ReadEntry(const wchar_t* name, BYTE*& bytes, uns
     {
         delete[] out;
         return SkinArchiveStatus::Damaged;
-    }
-    if (plainSize == 0)
-    {
-        delete[] out;
-        out = nullptr;
     }
     bytes = out;
     size = plainSize;

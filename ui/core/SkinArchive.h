@@ -1,7 +1,7 @@
 // CSkinArchive: the skin zip held in memory, read through minizip and zlib.
-// It finds entries by name without regard to letter case and extracts them
-// whole, through minizip's own ZipCrypto deciphering. It never owns the
-// archive's bytes.
+// It owns the one rule that turns a skin file name into an entry name, finds
+// entries without regard to letter case and extracts them whole, through
+// minizip's own ZipCrypto deciphering. It never owns the archive's bytes.
 // Invariant: an extracted buffer has exactly the entry's verified size.
 #pragma once
 
@@ -14,8 +14,9 @@ enum class SkinArchiveStatus
 {
     Ok,
     NotFound,       // no entry of that name, or a null/empty name
+    Empty,          // the entry holds no bytes
     WrongPassword,  // enciphered entry and no password to decipher it with
-    TooLarge,       // the entry claims more than kMaxEntryBytes
+    TooLarge,       // the entry claims more than the caller's limit
     // Headers, compressed data, size or checksum disagree. A wrong password
     // lands here too: ZipCrypto cannot tell it from damaged data.
     Damaged,
@@ -37,6 +38,8 @@ public:
     // Largest entry ReadEntry extracts; skin files are far smaller, so a
     // bigger claim is taken as damage rather than trusted with an allocation.
     static constexpr unsigned kMaxEntryBytes = 64u * 1024u * 1024u;
+    // Longest entry name, in bytes of the system ANSI code page.
+    static constexpr int kMaxEntryNameBytes = MAX_PATH;
 
     // Opens the archive in buffer (length bytes; the caller keeps them alive
     // until the archive is deleted). password null or "" means none; it is
@@ -47,10 +50,20 @@ public:
     CSkinArchive& operator=(const CSkinArchive&) = delete;
     ~CSkinArchive();
 
-    // Extracts the entry name (letter case ignored) into a new[] buffer of
-    // exactly size bytes that the caller frees with delete[]. On any failure
-    // bytes is null and size 0. An empty entry succeeds with a null buffer.
-    SkinArchiveStatus ReadEntry(const wchar_t* name, BYTE*& bytes, unsigned& size);
+    // Extracts the entry that the skin file name names into a new[] buffer of
+    // exactly size bytes that the caller frees with delete[]. The name is
+    // looked up as EntryName gives it, without regard to letter case. An
+    // entry of 0 bytes is Empty; one above maxBytes (never above
+    // kMaxEntryBytes) is TooLarge. On any failure bytes is null and size 0.
+    SkinArchiveStatus ReadEntry(const wchar_t* name, BYTE*& bytes, unsigned& size,
+                                unsigned maxBytes = kMaxEntryBytes);
+
+    // The entry name for a skin file name: backslashes become slashes,
+    // leading and repeated slashes are dropped, and the result is written in
+    // the system ANSI code page, zero-terminated, into out. False, with out
+    // "", for a null name, one left empty, or one longer than
+    // kMaxEntryNameBytes bytes.
+    static bool EntryName(const wchar_t* name, char (&out)[kMaxEntryNameBytes + 1]);
 
 private:
     CSkinArchive() = default;

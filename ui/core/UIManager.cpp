@@ -98,9 +98,14 @@ CUIManager::~CUIManager()
 {
     // Queued work first: deferred controls and notifications may name
     // controls of the tree that is deleted next.
-    for (int i = 0; i < m_delayedDeletions.GetSize(); ++i)
-        static_cast<IControlUI*>(m_delayedDeletions[i])->Delete();
-    m_delayedDeletions.Empty();
+    // Taken from the front one by one: each control leaves the queue through
+    // ForgetControl as it is deleted.
+    while (!m_delayedDeletions.IsEmpty())
+    {
+        IControlUI* control = static_cast<IControlUI*>(m_delayedDeletions[0]);
+        m_delayedDeletions.Remove(0);
+        control->Delete();
+    }
     for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
         delete static_cast<NotifyEvent*>(m_queuedNotifications[i]);
     m_queuedNotifications.Empty();
@@ -196,28 +201,39 @@ void CUIManager::ForgetControl(IControlUI* control)
             m_optionGroups.Remove(group);
         }
     }
-    for (int i = m_controlNames.GetSize() - 1; i >= 0; --i)
-    {
-        const wchar_t* key = m_controlNames.GetAt(i);
-        if (m_controlNames.Find(key, false) == control)
-            m_controlNames.Remove(key);
-    }
+    ForgetControlNames(control);
+    KillTimers(control);
 
-    for (int i = m_timers.GetSize() - 1; i >= 0; --i)
-    {
-        TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-        if (timer->control != control)
-            continue;
-        if (!timer->killed && IsWindow(timer->window))
-            ::KillTimer(timer->window, timer->platformId);
-        delete timer;
-        m_timers.Remove(i);
-    }
+    // Queued records and those being delivered right now both lose their
+    // sender; the listeners accept a notification without one.
     for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
     {
         NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[i]);
         if (notification->sender == control)
             notification->sender = nullptr;
+    }
+    for (int i = 0; i < m_deliveringNotifications.GetSize(); ++i)
+    {
+        NotifyEvent* notification = static_cast<NotifyEvent*>(m_deliveringNotifications[i]);
+        if (notification->sender == control)
+            notification->sender = nullptr;
+    }
+
+    // Painting's lists and the deletion queue: a control deleted directly
+    // while it waited there must not be deleted a second time by the pump.
+    CPtrList* const lists[] = {&m_overlayPainters, &m_foundControls, &m_delayedDeletions};
+    for (CPtrList* list : lists)
+    {
+        for (int index = list->Find(control); index >= 0; index = list->Find(control))
+            list->Remove(index);
+    }
+    if (m_placing != nullptr)
+    {
+        for (int index = m_placing->Find(control); index >= 0; index = m_placing->Find(control))
+        {
+            m_placing->Remove(index);
+            m_placing->InsertAt(index, nullptr);
+        }
     }
 }
 

@@ -1,12 +1,16 @@
 // CUIManager: the per-window object that turns one native window into a drawn
 // control tree. This header holds the whole class; its resource half (process
 // state, skin archive, font/image/attribute tables, option groups, language
-// texts) lives in UIManagerResources.cpp, construction in UIManager.cpp.
+// texts) lives in UIManagerResources.cpp, construction in UIManager.cpp,
+// painting in UIManagerPaint.cpp, focus and the control tree in
+// UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
+// UIManagerNotify.cpp, the shadowed layered presentation in UIManagerShadow.cpp.
 // Invariant: every control pointer the manager keeps is cleared in ForgetControl.
 //
 // [SECTIONS] records · process-wide state · construction and window ·
 // colours · fonts · images · default attributes · window attributes ·
-// option groups · language texts · control tree and lifetime ·
+// option groups · language texts · control tree and lifetime · painting ·
+// focus · control timers · notifications · window settings read by painting ·
 // message and input dispatch · fields
 #pragma once
 
@@ -14,13 +18,16 @@
 
 #include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
+#include "ui/core/UIRect.h"
 #include "ui/core/UIString.h"
+#include "ui/render/ImageDrawSpec.h"
 #include "ui/render/ImageEntry.h"
 
 namespace DuiLib {
 
 class CSkinArchive;
 class IControlUI;
+class INotifyUI;
 struct NotifyEvent;
 
 // One font of a manager's or the shared font table.
@@ -172,9 +179,10 @@ public:
 
     // ---- Images -------------------------------------------------------------
 
-    // Loads name (a skin file, or with type a resource of that type, numeric
-    // when name starts with a digit) and stores it, replacing an earlier image
-    // of that name. Null for an empty name or an image that cannot be loaded.
+    // Loads name (a skin file; with type a resource of that type, numeric
+    // when name starts with a digit; with "*COLOR*" a colour text, digits or
+    // not) and stores it, replacing an earlier image of that name. Null for
+    // an empty name or an image that cannot be loaded.
     ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
                          ResourceScope scope);
     // Own table, then shared; null when absent.
@@ -217,12 +225,92 @@ public:
     IControlUI* GetRoot() const { return m_root; }
     // The one place that drops every pointer this manager keeps to control
     // before the control is destroyed: the root, option groups, its name
-    // registration, its timers, queued notifications it sent (their sender
-    // becomes null) and the input pointers of ForgetInputControl. A null
-    // control is ignored.
+    // registration, its timers, notifications it sent that are queued or
+    // being delivered (their sender becomes null), the overlay painters, the
+    // layout pass's lists, the deletion queue and the input pointers of
+    // ForgetInputControl. A null control is ignored.
     void ForgetControl(IControlUI* control);
     // Stops every platform timer of this manager's window and frees the records.
     void RemoveAllTimers();
+    // The control registered under name (the later of two with one name);
+    // null for a null or unknown name.
+    IControlUI* LocateControl(const wchar_t* name);
+    // Registers control under name and gives it that name. False for a null
+    // control, one of another manager, an empty name or a name another
+    // control holds (nothing changes then); true at once for its own name.
+    bool RenameControl(IControlUI* control, const wchar_t* name);
+    // Detaches control from its parent (the caller takes it out of the
+    // parent's child list) and deletes it on a later turn of the message
+    // loop, once no delivery of this manager is running further up the
+    // stack. Null and a control already queued are ignored.
+    void QueueForDeletion(IControlUI* control);
+
+    // ---- Painting -----------------------------------------------------------
+
+    // Has the next paint lay the tree out again: only the controls that
+    // asked, unless the root did. The caller invalidates what must be seen.
+    void RequestLayout();
+    bool IsLayoutRequested() const { return m_layoutNeeded; }
+    // True while WM_PAINT handling runs.
+    bool IsPainting() const { return m_painting; }
+    // Scratch list the layout pass collects controls in; controls may reuse
+    // it while they are being laid out.
+    CPtrList& FoundControlScratch() { return m_foundControls; }
+    // Controls whose PaintOverlay runs after the tree, in order of adding.
+    // Add refuses null (false); Remove takes out the first occurrence and
+    // answers whether there was one.
+    bool AddOverlayPainter(IControlUI* control);
+    bool RemoveOverlayPainter(IControlUI* control);
+    // The window's rectangle in client coordinates; empty for null.
+    CUIRect HostedWindowRect(HWND window) const;
+
+    // ---- Focus --------------------------------------------------------------
+
+    // Gives the window the platform focus (unless no-activate), takes the
+    // focus from its control and has the next paint focus control, or the
+    // next tab stop after where it stands. Null only cancels a pending move.
+    void RequestFocusSoon(IControlUI* control);
+
+    // ---- Control timers -----------------------------------------------------
+    // Each tick reaches the control as a UIEVENT_TIMER event with wParam = key.
+
+    // Starts a timer of milliseconds for (control, key). False for null, a
+    // running timer of that key, no window, or a platform refusal; a killed
+    // timer is restarted with its old platform id.
+    bool SetTimer(IControlUI* control, UINT key, UINT milliseconds);
+    // Stops the timer and keeps its record for a restart; false when no
+    // running timer has that control and key.
+    bool KillTimer(IControlUI* control, UINT key);
+    // Stops and frees every timer of control; null is ignored.
+    void KillTimers(IControlUI* control);
+
+    // ---- Notifications ------------------------------------------------------
+
+    // Listeners, never owned, called in order of adding. Add refuses null
+    // and a listener already present (false); Remove answers whether it found
+    // the listener. A listener may remove itself while being called.
+    bool AddListener(INotifyUI* listener);
+    bool RemoveListener(INotifyUI* listener);
+    // Builds a notification of type from control and raises it as below.
+    void RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                     bool async = false, bool enableRepeat = true);
+    // Stamps notification (mouse point, time, virtual window name) and
+    // delivers it now to the sender's NotifyHub and then, whatever the hub
+    // answers, to every listener; or, with async, queues a copy for the
+    // WM_APP + 1 pump. Without enableRepeat a queued notification of the
+    // same sender and type takes the new values instead of a second copy.
+    void RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat);
+    // While set, notifications carry their sender's virtual window name.
+    void SetUseVirtualWindowNames(bool use) { m_useVirtualWindowNames = use; }
+    bool IsUsingVirtualWindowNames() const { return m_useVirtualWindowNames; }
+
+    // ---- Window settings read by painting -----------------------------------
+    // The window-attribute code owns these settings and their attributes.
+
+    // While set (and not in layered mode), every repainted area is outlined
+    // in red on the window.
+    void SetShowDirty(bool show) { m_showDirty = show; }
+    bool IsShowDirty() const { return m_showDirty; }
 
     // ==== Message and input dispatch ========================================
     // Owned by the dispatch side (UIManagerDispatch.cpp). Its fields carry
@@ -276,28 +364,36 @@ public:
     // ForgetControl calls it before the control is destroyed. Null is ignored.
     void ForgetInputControl(IControlUI* control);
 
-    // ---- Needed by dispatch, owned by painting, focus and window attributes.
-    // UIManagerPaint.cpp and UIManagerFocus.cpp hold the least that dispatch
-    // needs; what those parts still add is marked FIXME there.
+    // ---- Needed by dispatch, owned by painting (UIManagerPaint.cpp), focus
+    // (UIManagerFocus.cpp) and window attributes.
 
     // The control that receives keys; null when none.
     IControlUI* GetFocus() const { return m_focus; }
     // Moves the focus to control (null clears it), giving the window the
-    // platform focus first when setNativeFocus asks; a control that is
-    // hidden, disabled or of another manager leaves the focus cleared.
+    // platform focus first when setNativeFocus asks. The old focus control
+    // gets a kill-focus event and "killfocus", the new one a set-focus event
+    // and "setfocus"; a control that is hidden, disabled or of another
+    // manager leaves the focus cleared.
     void SetFocus(IControlUI* control, bool setNativeFocus);
-    // Focuses the next (forward) or previous tab stop, wrapping around.
+    // Focuses the next (forward) or previous tab stop, wrapping around;
+    // while a layout is pending a forward move waits for the next paint.
+    // Always true.
     bool SetTabSuccessor(bool forward);
-    // Makes root the top of the tree and registers its names; false for null.
+    // Makes root the top of the tree and registers its names; the next paint
+    // lays it out, sends "windowinit" and focuses the first tab stop. An
+    // earlier root is queued for deletion with the queued notifications
+    // dropped. Null leaves the manager without a tree and answers false.
     bool AttachRootControl(IControlUI* root);
     // Binds control (with parent, else its own parent) and stores the names
     // of its subtree; false for null.
     bool RegisterControlTree(IControlUI* control, IControlUI* parent);
-    // Marks the whole client area, or rect (normalised), for repainting.
+    // Marks the whole client area, or rect (negative left and top become 0,
+    // inverted edges collapse), for repainting; in layered mode the area
+    // joins the layered dirty rectangle instead.
     void Invalidate();
     void Invalidate(const RECT& rect);
-    // Native child windows placed over controls; null or an already
-    // registered window is refused.
+    // Native child windows placed over controls, printed into layered
+    // pictures; null or an already registered window is refused.
     bool AddHostedWindow(IControlUI* control, HWND window);
     bool RemoveHostedWindow(HWND window);
     // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
@@ -363,6 +459,56 @@ public:
 
 
 private:
+    // ---- Painting, focus, timers and notifications (private) ----------------
+
+    // Counts a delivery of this manager (a routed message, a notification,
+    // a focus or timer event) for as long as it runs; the outermost one to
+    // end posts the pump when controls still wait for deletion.
+    class CDeliveryScope
+    {
+    public:
+        explicit CDeliveryScope(CUIManager& manager) : m_manager(manager) { ++m_manager.m_deliveryDepth; }
+        CDeliveryScope(const CDeliveryScope&) = delete;
+        CDeliveryScope& operator=(const CDeliveryScope&) = delete;
+        ~CDeliveryScope() { m_manager.EndDelivery(); }
+
+    private:
+        CUIManager& m_manager;
+    };
+
+    using UpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
+                                                  BLENDFUNCTION*, DWORD);
+    // user32's UpdateLayeredWindow, looked up once per process; null where
+    // the platform lacks it.
+    static UpdateLayeredWindowProc UpdateLayeredWindowEntry();
+
+    bool LayOutTree(const RECT& client);
+    bool EnsureOffscreen(int width, int height);
+    void ReleaseOffscreen();
+    void PrepareLayeredArea(const RECT& client, const RECT& area);
+    void PrintHostedWindows(const RECT& area);
+    void PresentLayered(const RECT& client, const RECT& area);
+    // The 10 ms frame clock of layered mode: paints at once when something
+    // is dirty, since a layered window gets no WM_PAINT of its own.
+    void OnLayeredFrame();
+    // Draws the drop shadow ring when it needs redrawing and presents the
+    // layered window; used when the shadow size is 1 or more.
+    void PresentWithShadow();
+    IControlUI* PrecedingTabStop(IControlUI* control) const;
+    // Removes every name the table maps to control.
+    void ForgetControlNames(IControlUI* control);
+    void EndDelivery();
+    // Hands notification to its sender's NotifyHub and every listener.
+    void DeliverNotification(NotifyEvent& notification);
+    // WM_APP + 1: delivers the queued notifications, then deletes the queued
+    // controls unless a delivery outside the pump's own message is running.
+    void PumpNotifications();
+    // Deletes the controls queued for deletion when no more than ownDepth
+    // deliveries (the caller's own) are running; otherwise leaves them for
+    // the pump that the outermost delivery posts when it ends.
+    void DeleteQueuedControls(int ownDepth);
+    void OnTimer(WPARAM wParam, LPARAM lParam);
+
     // Both layers of fonts, images and default attributes share this shape.
     struct ResourceRecord
     {
@@ -438,6 +584,36 @@ private:
     CPtrList m_delayedDeletions; // owned IControlUI, deleted by the pump
     CPtrList m_queuedNotifications;  // owned NotifyEvent copies
     ULONG_PTR m_gdiplusToken = 0;
+
+    // Painting, focus, timers and notifications.
+    bool m_layoutNeeded = false;
+    bool m_firstLayoutPending = true;
+    bool m_focusNeeded = false;
+    bool m_painting = false;
+    bool m_notifyPosted = false;
+    bool m_useVirtualWindowNames = false;
+    CPtrList m_overlayPainters;  // IControlUI, PaintOverlay after the tree
+    CPtrList m_foundControls;    // IControlUI, scratch of the layout pass
+    CPtrList m_listeners;        // INotifyUI
+    // Controls the layout pass is placing, while it runs; ForgetControl
+    // nulls the entry of a control deleted meanwhile.
+    CPtrList* m_placing = nullptr;
+    // NotifyEvent records being delivered; ForgetControl nulls their sender.
+    CPtrList m_deliveringNotifications;
+    int m_deliveryDepth = 0;
+    SIZE m_offscreenSize = {0, 0};
+    BYTE* m_offscreenBits = nullptr;   // layered mode only: bottom-up rows
+    BYTE* m_backgroundBits = nullptr;  // layered mode only: bottom-up rows
+    bool m_showDirty = false;
+
+    // Translucent mode, set by the window-attribute code.
+    bool m_layeredChanged = false;
+    bool m_shadowDirty = false;
+    BYTE m_opacity = 255;
+    int m_shadowSize = 0;
+    CUIRect m_layeredDirty;    // accumulated Invalidate, cleared by painting
+    CUIRect m_layeredPadding;  // "nolayeredpadding"; all 0 = none
+    ImageDrawSpec m_layeredImage;
 };
 
 }  // namespace DuiLib

@@ -112,6 +112,9 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 {
     if (m_window == nullptr)
         return false;
+    // Every handler below may run control or application code; controls
+    // queued for deletion wait until the outermost message is done.
+    CDeliveryScope busy(*this);
 
     // A copy, because a filter may remove (and delete) filters while it runs;
     // one that has left the live list is skipped.
@@ -157,8 +160,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     switch (message)
     {
     case kNotifyPumpMessage:
-        // FIXME: the posted-notification pump arrives with notifications;
-        // nothing queues notifications or deletions before it.
+        PumpNotifications();
         return false;
     case WM_PAINT:
         PaintWindow();
@@ -183,8 +185,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         OnSize(wParam, lParam);
         return true;
     case WM_TIMER:
-        // FIXME: control timers are dispatched once SetTimer exists; no
-        // timer of this manager can be running before then.
+        OnTimer(wParam, lParam);
         return false;
     case WM_CLOSE:
         OnClose(wParam, lParam);

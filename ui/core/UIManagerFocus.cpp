@@ -1,9 +1,13 @@
-// CUIManager focus and the control tree, as far as dispatch needs them: the
-// focus control with its focus events, the tab order, attaching and
-// registering the tree. What the notification and painting code still adds
-// (notifications, deferred deletion, the layout wait) is marked FIXME.
+// CUIManager focus and the control tree: the focus control with its focus
+// events and notifications, the tab order with wrap-around, attaching and
+// registering the tree, control names and the queue of controls deleted later.
+// Invariant: a control is never used after a call that may have deleted it;
+// such calls hold it in a CControlWatch.
+//
+// [SECTIONS] focus · tab order · control tree and names
 #include "ui/core/UIManager.h"
 
+#include "ui/core/Notify.h"
 #include "ui/core/UIManagerInput.h"
 
 namespace DuiLib {
@@ -15,7 +19,22 @@ namespace {
 // Visible, enabled controls, each container before its children.
 constexpr UINT kTabStopSearch = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
 
+// The post-message pump's private message.
+constexpr UINT kNotifyPumpMessage = WM_APP + 1;
+
+// Focus events carry only their type, sender and time.
+UIEvent FocusEvent(UIEventType type, IControlUI* sender)
+{
+    UIEvent event = {};
+    event.type = type;
+    event.sender = sender;
+    event.timestamp = GetTickCount();
+    return event;
+}
+
 }  // namespace
+
+// ---- Focus ------------------------------------------------------------------
 
 void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
 {
@@ -23,28 +42,60 @@ void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
         ::SetFocus(m_window);
     if (control == m_focus)
         return;
+    CDeliveryScope busy(*this);
     CControlWatch next(*this, control);
     if (m_focus != nullptr)
     {
-        // FIXME: followed by the "killfocus" notification once listeners exist.
-        UIEvent event = {};
-        event.type = UIEVENT_KILLFOCUS;
-        event.sender = next.Get();
-        event.timestamp = GetTickCount();
-        Deliver(m_focus, event);
+        // Cleared before the old control hears of it, so that a handler
+        // which moves the focus itself does not meet the old control again.
+        CControlWatch old(*this, m_focus);
         m_focus = nullptr;
+        Deliver(old.Get(), FocusEvent(UIEVENT_KILLFOCUS, next.Get()));
+        if (old.Get() != nullptr)
+            RaiseNotify(old.Get(), L"killfocus");
+        // A handler that moved the focus elsewhere has the last word.
+        if (m_focus != nullptr)
+            return;
     }
     IControlUI* target = next.Get();
     if (target == nullptr || target->GetManager() != this || !target->IsVisible() || !target->IsEnabled())
         return;
-    // FIXME: followed by the "setfocus" notification once listeners exist.
     m_focus = target;
-    UIEvent event = {};
-    event.type = UIEVENT_SETFOCUS;
-    event.sender = target;
-    event.timestamp = GetTickCount();
-    Deliver(target, event);
+    Deliver(target, FocusEvent(UIEVENT_SETFOCUS, target));
+    if (next.Get() != nullptr)
+        RaiseNotify(next.Get(), L"setfocus");
 }
+
+void CUIManager::RequestFocusSoon(IControlUI* control)
+{
+    if (!m_noActivate)
+        ::SetFocus(m_window);
+    if (control == nullptr)
+    {
+        m_focusNeeded = false;
+        return;
+    }
+    CDeliveryScope busy(*this);
+    CControlWatch wanted(*this, control);
+    if (m_focus != nullptr)
+    {
+        CControlWatch old(*this, m_focus);
+        m_focus = nullptr;
+        Deliver(old.Get(), FocusEvent(UIEVENT_KILLFOCUS, wanted.Get()));
+        if (old.Get() != nullptr)
+            RaiseNotify(old.Get(), L"killfocus");
+    }
+    if (wanted.Get() == nullptr || m_root == nullptr)
+        return;
+    // The focus stands just before the control without being told, so the
+    // forward move of the next paint lands on the control when it is a tab
+    // stop, and on the next one after it otherwise.
+    m_focus = PrecedingTabStop(wanted.Get());
+    m_focusNeeded = true;
+    m_root->RequestLayout();
+}
+
+// ---- Tab order --------------------------------------------------------------
 
 namespace {
 
@@ -78,29 +129,44 @@ IControlUI* TabStopProc(IControlUI* control, void* data)
 
 }  // namespace
 
+IControlUI* CUIManager::PrecedingTabStop(IControlUI* control) const
+{
+    TabStopSearch search = {control, nullptr, false, false};
+    return m_root != nullptr ? m_root->LocateControl(TabStopProc, &search, kTabStopSearch) : nullptr;
+}
+
 bool CUIManager::SetTabSuccessor(bool forward)
 {
-    // FIXME: with a layout pending, forward moves wait for the next paint.
-    if (m_root == nullptr)
-        return true;
-    TabStopSearch search = {m_focus, nullptr, forward, m_focus == nullptr};
-    IControlUI* found = m_root->LocateControl(TabStopProc, &search, kTabStopSearch);
-    if (found == nullptr)
+    if (m_layoutNeeded && forward)
     {
-        if (forward)
+        // Tab stops are only known where they will be after the layout.
+        m_focusNeeded = true;
+        Invalidate();
+        return true;
+    }
+    IControlUI* found = nullptr;
+    if (m_root != nullptr)
+    {
+        TabStopSearch search = {m_focus, nullptr, forward, m_focus == nullptr};
+        found = m_root->LocateControl(TabStopProc, &search, kTabStopSearch);
+        if (found == nullptr && !forward)
+        {
+            // The walk went on past the focus to the end of the tree.
+            found = search.last;
+        }
+        else if (found == nullptr)
         {
             search = TabStopSearch{nullptr, nullptr, true, true};
             found = m_root->LocateControl(TabStopProc, &search, kTabStopSearch);
         }
-        else
-        {
-            found = search.last;
-        }
     }
     if (found != nullptr)
         SetFocus(found, true);
+    m_focusNeeded = false;
     return true;
 }
+
+// ---- Control tree and names -------------------------------------------------
 
 bool CUIManager::AttachRootControl(IControlUI* root)
 {
@@ -111,14 +177,24 @@ bool CUIManager::AttachRootControl(IControlUI* root)
     m_lastTooltipControl = nullptr;
     if (m_root != nullptr)
     {
-        // FIXME: the old root is queued for deletion by the notification
-        // pump, since its own code may still be running.
+        DeleteQueuedControls(0);
+        for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
+            delete static_cast<NotifyEvent*>(m_queuedNotifications[i]);
+        m_queuedNotifications.Empty();
+        m_controlNames.RemoveAll();
+        m_overlayPainters.Empty();
+        m_hostedWindows.Empty();
+        m_hostedControls.Empty();
+        // The old tree's own code may be running (a page switch made from a
+        // click handler), so it goes later.
         IControlUI* old = m_root;
         m_root = nullptr;
-        m_controlNames.RemoveAll();
-        old->Delete();
+        QueueForDeletion(old);
     }
     m_root = root;
+    m_layoutNeeded = true;
+    m_firstLayoutPending = true;
+    m_focusNeeded = true;
     return RegisterControlTree(root, nullptr);
 }
 
@@ -141,6 +217,58 @@ bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
     control->BindManager(this, parent != nullptr ? parent : control->GetParent(), true);
     control->LocateControl(RegisterNameProc, &m_controlNames, UIFIND_ALL);
     return true;
+}
+
+IControlUI* CUIManager::LocateControl(const wchar_t* name)
+{
+    return name != nullptr ? static_cast<IControlUI*>(m_controlNames.Find(name)) : nullptr;
+}
+
+bool CUIManager::RenameControl(IControlUI* control, const wchar_t* name)
+{
+    if (control == nullptr || control->GetManager() != this || name == nullptr || name[0] == L'\0')
+        return false;
+    IControlUI* holder = static_cast<IControlUI*>(m_controlNames.Find(name));
+    if (control->GetName() == name)
+    {
+        // A control that stored its new name before telling the manager is
+        // registered under it now.
+        if (holder == nullptr)
+        {
+            ForgetControlNames(control);
+            m_controlNames.Insert(name, control);
+        }
+        return true;
+    }
+    if (holder != nullptr)
+        return false;
+    ForgetControlNames(control);
+    if (!m_controlNames.Insert(name, control))
+        return false;
+    control->SetName(name);
+    return true;
+}
+
+void CUIManager::ForgetControlNames(IControlUI* control)
+{
+    // Walked from the last item down without move-to-front: removing an item
+    // then only renumbers the items already visited.
+    for (int i = m_controlNames.GetSize() - 1; i >= 0; --i)
+    {
+        const wchar_t* key = m_controlNames.GetAt(i);
+        if (m_controlNames.Find(key, false) == control)
+            m_controlNames.Remove(key);
+    }
+}
+
+void CUIManager::QueueForDeletion(IControlUI* control)
+{
+    if (control == nullptr || m_delayedDeletions.Find(control) >= 0)
+        return;
+    control->BindManager(this, nullptr, false);
+    m_delayedDeletions.Add(control);
+    if (!m_notifyPosted && m_window != nullptr)
+        m_notifyPosted = PostMessageW(m_window, kNotifyPumpMessage, 0, 0) != FALSE;
 }
 
 }  // namespace DuiLib

@@ -1,9 +1,11 @@
-// CXmlDocument: turning input into the owned wide buffer, the element table,
-// and the single-pass in-place parser. Invariant: the parser writes only at
-// or behind its read position and never steps over the terminating NUL, so
-// every position it records lies inside the buffer.
+// CXmlDocument: turning input (text, bytes, skin files, module resources)
+// into the owned wide buffer, the element table, and the single-pass in-place
+// parser. Reading the files is SkinLocation's. Invariant: the parser writes
+// only at or behind its read position and never steps over the terminating
+// NUL, so every position it records lies inside the buffer.
 //
-// Sections: [Text helpers] [Lifetime and loading] [Element table] [Parser]
+// Sections: [Text helpers] [Input conversion] [Lifetime and loading]
+// [Element table] [Parser]
 #include "ui/markup/XmlDocument.h"
 
 #include <climits>
@@ -14,6 +16,8 @@
 #include <cwchar>
 #include <cwctype>
 #include <windows.h>
+
+#include "ui/core/SkinLocation.h"
 
 namespace DuiLib {
 
@@ -43,22 +47,93 @@ const wchar_t kErrorParsingAttributeString[] = L"Error while parsing attribute s
 const wchar_t kCouldNotReadFile[] = L"Could not read file";
 const wchar_t kFileTooLarge[] = L"File too large";
 const wchar_t kOutOfMemory[] = L"Out of memory";
+const wchar_t kErrorOpeningFile[] = L"Error opening file";
+const wchar_t kFileIsEmpty[] = L"File is empty";
+const wchar_t kErrorOpeningZipFile[] = L"Error opening zip file";
+// The misspelling is part of the fixed message text.
+const wchar_t kCouldNotFindZipedFile[] = L"Could not find ziped file";
+const wchar_t kCouldNotUnzipFile[] = L"Could not unzip file";
 
 // Positions are stored as signed 32-bit offsets, and the buffer with its
 // terminator must not exceed what one allocation can hold.
 constexpr unsigned long long kMaxLengthByBytes = PTRDIFF_MAX / sizeof(wchar_t) - 1;
 constexpr unsigned long long kMaxTextLength = kMaxLengthByBytes < INT_MAX ? kMaxLengthByBytes : INT_MAX;
 
+// The platform's next-character step. It may join non-ASCII units
+// (combining marks) to the character before them, but never an ASCII unit:
+// when the next unit is ASCII the step is exactly one unit, and the call
+// into user32, made for nearly every character of a skin, is saved.
+wchar_t* NextCharacter(wchar_t* at)
+{
+    return at[0] != L'\0' && at[1] < 0x80 ? at + 1 : CharNextW(at);
+}
+
+// What the scanners need to know of an ASCII unit, one bit per question.
+// The wide classification of ASCII does not depend on the locale, so the
+// name bit answers as iswalnum (plus '_' and ':') would.
+enum AsciiClass : unsigned char
+{
+    kNameCharacter = 0x01,
+    kEndsText = 0x02,   // NUL, '&' or '<': element text stops here
+    kEndsValue = 0x04,  // NUL, '&' or '"': an attribute value stops here
+};
+
+struct AsciiClassTable
+{
+    unsigned char of[0x80] = {};
+    constexpr AsciiClassTable()
+    {
+        for (int ch = 0; ch < 0x80; ++ch) {
+            if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_' ||
+                ch == ':')
+                of[ch] |= kNameCharacter;
+            if (ch == '\0' || ch == '&' || ch == '<')
+                of[ch] |= kEndsText;
+            if (ch == '\0' || ch == '&' || ch == '"')
+                of[ch] |= kEndsValue;
+        }
+    }
+};
+constexpr AsciiClassTable kAscii;
+
 bool IsNameCharacter(wchar_t ch)
 {
-    return std::iswalnum(ch) || ch == L'_' || ch == L':';
+    return ch < 0x80 ? (kAscii.of[ch] & kNameCharacter) != 0 : std::iswalnum(ch) != 0;
+}
+
+bool HasClass(wchar_t ch, unsigned char classes)
+{
+    return ch < 0x80 && (kAscii.of[ch] & classes) != 0;
+}
+
+// The first unit at or behind at of one of the classes, which include the
+// NUL, so the scan never passes the end of the text. Four units a turn: this
+// is where the parser spends most of its time.
+wchar_t* ScanTo(wchar_t* at, unsigned char stops)
+{
+    for (;; at += 4) {
+        if (HasClass(at[0], stops))
+            return at;
+        if (HasClass(at[1], stops))
+            return at + 1;
+        if (HasClass(at[2], stops))
+            return at + 2;
+        if (HasClass(at[3], stops))
+            return at + 3;
+    }
 }
 
 wchar_t* SkipName(wchar_t* at)
 {
-    while (IsNameCharacter(*at))
-        at = CharNextW(at);
-    return at;
+    // ASCII names step unit by unit, each unit read once; anything else goes
+    // through the general test and step.
+    for (wchar_t ch = *at;; ch = *at) {
+        while (ch < 0x80 && (kAscii.of[ch] & kNameCharacter) != 0 && at[1] < 0x80)
+            ch = *++at;
+        if (!IsNameCharacter(ch))
+            return at;
+        at = NextCharacter(at);
+    }
 }
 
 // Steps over a comment or processing instruction, starting at its '!' or
@@ -87,8 +162,12 @@ void DecodeEntity(wchar_t*& read, wchar_t*& write)
         {L"amp;", 4, L'&'}, {L"lt;", 3, L'<'}, {L"gt;", 3, L'>'}, {L"quot;", 5, L'"'}, {L"apos;", 5, L'\''},
     };
     for (const auto& entity : kEntities) {
-        // wcsncmp stops at the text's NUL, which no entity name contains.
-        if (std::wcsncmp(read, entity.name, entity.length) == 0) {
+        // The comparison stops at the text's NUL, which no entity name
+        // contains.
+        size_t matched = 0;
+        while (matched < entity.length && read[matched] == entity.name[matched])
+            ++matched;
+        if (matched == entity.length) {
             *write++ = entity.value;
             read += entity.length;
             return;
@@ -97,29 +176,57 @@ void DecodeEntity(wchar_t*& read, wchar_t*& write)
     *write++ = L'&';
 }
 
-// Copies the text at read onto itself up to the end character or the end of
-// the text, decoding entities, and returns where the written text ends; read
-// is left at the end character or the NUL. Decoding only shrinks the text, so
-// the units between the written end and read become spaces: the attribute
-// mapper walks this rewritten buffer and must find nothing there.
-wchar_t* ParseData(wchar_t*& read, wchar_t end)
+// Copies the text at read onto itself up to End ('<' for element text, '"'
+// for attribute values) or the end of the text, decoding entities, and
+// returns where the written text ends; read is left at End or the NUL.
+// Decoding only shrinks the text, so the units between the written end and
+// read become spaces: the attribute mapper walks this rewritten buffer and
+// must find nothing there.
+//
+// The delimiters are ASCII, so the platform's character steps (which only
+// join non-ASCII combining marks to a character) could never step over one:
+// walking unit by unit stops at the same places. Until the first entity the
+// text stays where it is, so that stretch is only scanned.
+template <wchar_t End>
+wchar_t* ParseData(wchar_t*& read)
 {
+    static_assert(End == L'<' || End == L'"', "element text or attribute value");
+    constexpr unsigned char stops = End == L'"' ? kEndsValue : kEndsText;
+    read = ScanTo(read, stops);
     wchar_t* write = read;
-    while (*read != L'\0' && *read != end) {
+    while (*read != L'\0' && *read != End) {
         if (*read == L'&') {
             while (*read == L'&') {
                 ++read;
                 DecodeEntity(read, write);
             }
         } else {
-            const wchar_t* const next = CharNextW(read);
-            while (read < next)
+            do
                 *write++ = *read++;
+            while (!HasClass(*read, stops));
         }
     }
     for (wchar_t* fill = write + 1; fill < read; ++fill)
         *fill = L' ';
     return write;
+}
+
+// The stored message for a failed skin file read.
+const wchar_t* FetchFailureMessage(SkinReadStatus status)
+{
+    switch (status)
+    {
+    case SkinReadStatus::OpenFailed: return kErrorOpeningFile;
+    case SkinReadStatus::Empty: return kFileIsEmpty;
+    case SkinReadStatus::TooLarge: return kFileTooLarge;
+    case SkinReadStatus::ReadShort: return kCouldNotReadFile;
+    case SkinReadStatus::ZipOpenFailed: return kErrorOpeningZipFile;
+    case SkinReadStatus::EntryNotFound: return kCouldNotFindZipedFile;
+    case SkinReadStatus::UnzipFailed: return kCouldNotUnzipFile;
+    case SkinReadStatus::OutOfMemory: return kOutOfMemory;
+    case SkinReadStatus::Ok: break;
+    }
+    return kCouldNotReadFile;
 }
 
 void CopyBounded(wchar_t* target, size_t units, const wchar_t* source)
@@ -130,12 +237,116 @@ void CopyBounded(wchar_t* target, size_t units, const wchar_t* source)
     target[i] = L'\0';
 }
 
+// [Input conversion]
+
+// Decodes the well-formed UTF-8 sequence of two to four bytes at bytes (end
+// bounds it) into units and answers its length in bytes, with unitCount set;
+// 0 when no well-formed sequence starts there. Well-formed sequences have one
+// meaning in every decoder; what a damaged one becomes is left to the
+// platform.
+int DecodeSequence(const unsigned char* bytes, const unsigned char* end, wchar_t* units, int& unitCount)
+{
+    const unsigned lead = bytes[0];
+    int length = 0;
+    unsigned code = 0;
+    // The second byte's range excludes overlong forms, surrogates and code
+    // points above U+10FFFF.
+    unsigned low = 0x80;
+    unsigned high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (end - bytes < length)
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        const unsigned next = bytes[i];
+        if (next < (i == 1 ? low : 0x80u) || next > (i == 1 ? high : 0xBFu))
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < 0x10000) {
+        units[0] = static_cast<wchar_t>(code);
+        unitCount = 1;
+    } else {
+        code -= 0x10000;
+        units[0] = static_cast<wchar_t>(0xD800 + (code >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+        unitCount = 2;
+    }
+    return length;
+}
+
+// Converts count bytes of codePage into text, which has room for count
+// units, and answers the units written; 0 when the platform refuses.
+//
+// UTF-8 is decoded here as far as its meaning is fixed: ASCII bytes and
+// well-formed sequences. A damaged sequence, and the bytes up to the next
+// ASCII one, go through the platform's conversion, which decides how many
+// U+FFFD they become. The result is the platform's for the whole text: its
+// decoder is at a sequence boundary wherever such a run starts, and an ASCII
+// byte is always a character of its own, never part of a damaged sequence.
+// ANSI code pages may use ASCII values as second bytes, so they go through
+// the platform in one call.
+int Widen(unsigned codePage, const unsigned char* bytes, int count, wchar_t* text)
+{
+    if (codePage != CP_UTF8)
+        return MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), count, text, count);
+    const unsigned char* const end = bytes + count;
+    int written = 0;
+    int at = 0;
+    while (at < count) {
+        // Four ASCII bytes at a time while they last, written as two pairs
+        // of units, then one at a time.
+        for (std::uint32_t quad; count - at >= 4; at += 4, written += 4) {
+            std::memcpy(&quad, bytes + at, 4);
+            if ((quad & 0x80808080u) != 0)
+                break;
+            const std::uint32_t pairs[2] = {(quad & 0xFFu) | ((quad & 0xFF00u) << 8),
+                                            ((quad >> 16) & 0xFFu) | ((quad >> 8) & 0xFF0000u)};
+            std::memcpy(text + written, pairs, sizeof(pairs));
+        }
+        while (at < count && bytes[at] < 0x80)
+            text[written++] = bytes[at++];
+        while (at < count && bytes[at] >= 0x80) {
+            int units = 0;
+            const int length = DecodeSequence(bytes + at, end, text + written, units);
+            if (length > 0) {
+                at += length;
+                written += units;
+                continue;
+            }
+            const int start = at;
+            while (at < count && bytes[at] >= 0x80)
+                ++at;
+            units = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes) + start, at - start,
+                                        text + written, at - start);
+            if (units <= 0)
+                return 0;
+            written += units;
+        }
+    }
+    return written;
+}
+
 }  // namespace
 
 wchar_t* CXmlDocument::SkipWhitespace(wchar_t* at)
 {
     while (*at >= 1 && *at <= 32)
-        at = CharNextW(at);
+        at = NextCharacter(at);
     return at;
 }
 
@@ -203,6 +414,42 @@ bool CXmlDocument::LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncod
     return text != nullptr && ParseNewText(text);
 }
 
+bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
+{
+    return LoadFromSkinFile(name, encoding, SkinLocation::FromManager());
+}
+
+bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, const SkinLocation& location)
+{
+    Release();
+    BYTE* bytes = nullptr;
+    unsigned size = 0;
+    const SkinReadStatus status = location.ReadSkinFile(name, kMaxSkinFileBytes, bytes, size);
+    const bool loaded =
+        status == SkinReadStatus::Ok ? LoadFromBytes(bytes, size, encoding) : Fail(FetchFailureMessage(status), nullptr);
+    delete[] bytes;
+    return loaded;
+}
+
+bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type)
+{
+    return LoadFromResource(name, type, SkinLocation::FromManager());
+}
+
+bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location)
+{
+    Release();
+    BYTE* bytes = nullptr;
+    unsigned size = 0;
+    const SkinReadStatus status = location.ReadResource(name, type, bytes, size);
+    // An empty resource is an empty text, as its zero bytes would be.
+    const bool loaded = status == SkinReadStatus::Ok || status == SkinReadStatus::Empty
+                            ? LoadFromBytes(bytes, size, EncodingUtf8)
+                            : Fail(FetchFailureMessage(status), nullptr);
+    delete[] bytes;
+    return loaded;
+}
+
 wchar_t* CXmlDocument::AllocateText(unsigned long long length)
 {
     if (length > kMaxTextLength)
@@ -219,21 +466,21 @@ wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* 
     // The platform conversion counts bytes and characters in an int.
     if (byteCount > INT_MAX)
         return RefuseInput(kFileTooLarge);
-    const auto* source = reinterpret_cast<const char*>(bytes);
     const int sourceLength = static_cast<int>(byteCount);
-    int length = 0;
-    if (sourceLength > 0) {
-        length = MultiByteToWideChar(codePage, 0, source, sourceLength, nullptr, 0);
-        // Without MB_ERR_INVALID_CHARS bad sequences become U+FFFD, so a zero
-        // here is the platform refusing the code page itself.
-        if (length <= 0)
-            return RefuseInput(kCouldNotReadFile);
-    }
-    wchar_t* const text = AllocateText(static_cast<unsigned long long>(length));
+    // No code page turns a byte into more than one UTF-16 unit, so a buffer
+    // of byteCount units holds the text and one conversion fills it; asking
+    // for the exact length first would walk the whole input twice.
+    wchar_t* const text = AllocateText(byteCount);
     if (text == nullptr)
         return nullptr;
-    const int converted = length > 0 ? MultiByteToWideChar(codePage, 0, source, sourceLength, text, length) : 0;
-    text[converted > 0 ? converted : 0] = L'\0';
+    const int converted = sourceLength > 0 ? Widen(codePage, bytes, sourceLength, text) : 0;
+    // Without MB_ERR_INVALID_CHARS bad sequences become U+FFFD, so a zero
+    // here is the platform refusing the code page itself.
+    if (sourceLength > 0 && converted <= 0) {
+        std::free(text);
+        return RefuseInput(kCouldNotReadFile);
+    }
+    text[converted] = L'\0';
     return text;
 }
 
@@ -365,7 +612,6 @@ bool CXmlDocument::Parse()
         previous = element;
         if (at[0] == L'<' && at[1] == L'/' && !CloseElement(element, at))
             return false;
-        TerminateName(element);
         at = SkipWhitespace(at);
     }
 }
@@ -420,16 +666,16 @@ CXmlDocument::ParseStep CXmlDocument::ReadElement(wchar_t*& at, unsigned parent,
     }
     ++at;
     element.contentPosition = Offset(at);
-    wchar_t* const textEnd = ParseData(at, L'<');
+    // The name ends here whatever follows: what ended it (whitespace before
+    // the attributes, or this '>') has been read, and the end tag compares
+    // against the name up to the same point, NUL or not.
+    *nameEnd = L'\0';
+    wchar_t* const textEnd = ParseData<L'<'>(at);
     if (textEnd != at)
         *textEnd = L'\0';
 
-    if (*at == L'\0' && parent < 2) {
-        // Accepted unclosed; its name still needs its NUL, or it would run
-        // on into the element's text.
-        *nameEnd = L'\0';
-        return ParseStep::TextEnded;
-    }
+    if (*at == L'\0' && parent < 2)
+        return ParseStep::TextEnded;  // accepted unclosed
     if (*at != L'<') {
         Fail(kExpectedEndTagStart, at);
         return ParseStep::Failed;
@@ -438,7 +684,6 @@ CXmlDocument::ParseStep CXmlDocument::ReadElement(wchar_t*& at, unsigned parent,
         return ParseStep::Descend;
     if (!CloseElement(index, at))
         return ParseStep::Failed;
-    *nameEnd = L'\0';
     at = SkipWhitespace(at);
     return ParseStep::Next;
 }
@@ -469,7 +714,7 @@ bool CXmlDocument::ParseAttributes(wchar_t*& at)
             return Fail(kExpectedAttributeValue, *at == L'\0' ? at : at + 1);
         }
         ++at;
-        wchar_t* const valueEnd = ParseData(at, L'"');
+        wchar_t* const valueEnd = ParseData<L'"'>(at);
         if (*at == L'\0')
             return Fail(kErrorParsingAttributeString, at);
         *valueEnd = L'\0';
@@ -486,9 +731,13 @@ bool CXmlDocument::CloseElement(unsigned index, wchar_t*& at)
 {
     *at = L'\0';
     at = SkipWhitespace(at + 2);
-    wchar_t* const name = m_text + m_elements[index].namePosition;
-    const size_t length = static_cast<size_t>(SkipName(name) - name);
-    if (std::wcsncmp(at, name, length) != 0)
+    // The start tag's name carries its NUL by now, so its full length is
+    // where the comparison stops.
+    const wchar_t* const name = m_text + m_elements[index].namePosition;
+    size_t length = 0;
+    while (name[length] != L'\0' && at[length] == name[length])
+        ++length;
+    if (name[length] != L'\0')
         return Fail(kUnmatchedClosingTag, at);
     at = SkipWhitespace(at + length);
     const wchar_t closing = *at;
@@ -499,14 +748,6 @@ bool CXmlDocument::CloseElement(unsigned index, wchar_t*& at)
     if (closing != L'>')
         return Fail(kUnmatchedClosingTag, at);
     return true;
-}
-
-// Writes the NUL behind an element's name once its content is complete. The
-// name scans to the same end as when it was read: what followed it has
-// become a NUL or is still the '>' of the start tag.
-void CXmlDocument::TerminateName(unsigned index)
-{
-    *SkipName(m_text + m_elements[index].namePosition) = L'\0';
 }
 
 }  // namespace DuiLib

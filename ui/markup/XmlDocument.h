@@ -1,12 +1,15 @@
 // CXmlDocument: the toolkit's non-validating XML reader. It parses one owned
 // wide copy of the text in place (NULs end names, values and texts) and keeps
-// tree links in a flat element table of offsets. Fetching skin files is left
-// to the resource loader. A load answers true or false and keeps the reason.
+// tree links in a flat element table of offsets. Reading skin files is
+// SkinLocation's; the reader only names the failures. A load answers true or
+// false and keeps the reason.
 #pragma once
 
 #include "ui/markup/XmlNode.h"
 
 namespace DuiLib {
+
+struct SkinLocation;
 
 // How LoadFromBytes reads its input (a 32-bit selector).
 enum XmlEncoding
@@ -43,6 +46,26 @@ public:
     // no bytes. UTF-16 input must begin with a byte-order mark; input without
     // one, or an unknown encoding, fails with "Could not read file".
     bool LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncoding encoding = EncodingUtf8);
+
+    // Largest skin file LoadFromSkinFile reads: 4 MiB.
+    static constexpr unsigned kMaxSkinFileBytes = 0x400000;
+    // Releases the content, then loads skin file name from the manager's skin
+    // settings as LoadFromBytes: the file resource path + name, or the
+    // archive entry name. Fails with "Error opening file", "File is empty",
+    // "File too large" (above kMaxSkinFileBytes), "Could not read file",
+    // "Error opening zip file", "Could not find ziped file", "Could not unzip
+    // file" or "Out of memory", or as the parse fails. A null name cannot be
+    // opened or found.
+    bool LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding = EncodingUtf8);
+    // As above, with the skin settings given.
+    bool LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, const SkinLocation& location);
+    // Releases the content, then loads the resource name (text, or an integer
+    // id in integer-resource form) of type in the manager's resource module
+    // as UTF-8. A missing resource fails with "Error opening file"; an empty
+    // one loads as an empty document.
+    bool LoadFromResource(const wchar_t* name, const wchar_t* type);
+    // As above, from the resource module of location.
+    bool LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location);
 
     // Frees the text and the element table. Keeps the last error, so that a
     // failed load can still be explained.
@@ -89,7 +112,6 @@ private:
     ParseStep ReadElement(wchar_t*& at, unsigned parent, unsigned& previous);
     bool ParseAttributes(wchar_t*& at);
     bool CloseElement(unsigned index, wchar_t*& at);
-    void TerminateName(unsigned index);
     bool ReserveElement(unsigned& index);
     bool Fail(const wchar_t* message, const wchar_t* at);
     int Offset(const wchar_t* at) const { return static_cast<int>(at - m_text); }

@@ -44,14 +44,15 @@ public:
 
     // Loads name from the manager's skin settings (see the overload).
     static ImageEntry* LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask);
-    // A new entry for name, or null. type null: skin file or zip entry;
-    // "*COLOR*": name is a colour text (hex AARRGGBB, optional '#') for a 1x1
-    // image; any other type: a resource of source's module, name possibly in
+    // A new entry for name, or null, with the bytes fetched from location
+    // (FetchImageBytes). type null: skin file or zip entry; "*COLOR*": name
+    // is a colour text (hex AARRGGBB, optional '#') for a 1x1 image; any
+    // other type: a resource of location's module, name possibly in
     // integer-resource form. Pixels matching mask after premultiplying become
     // 0. The entry's useHsl is false and sourcePixels null; the caller fills
     // resType, mask and useHsl. Null for a null name and on every failure.
     static ImageEntry* LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask,
-                                      const ImageSource& source);
+                                      const SkinLocation& location);
     // Decodes size encoded bytes (any format stb_image reads, as 8-bit RGBA)
     // into a new entry; null for null or damaged bytes.
     static ImageEntry* DecodeImageEntry(const BYTE* bytes, unsigned size, DWORD mask);

@@ -43,8 +43,7 @@ ImageEntry* EntryFromDecoded(stbi_uc* rgba, int width, int height, DWORD mask)
 
 ImageEntry* ColorEntry(const wchar_t* name, DWORD mask)
 {
-    // The manager turns names that start with a digit into integer resource
-    // ids whenever a type is given; such a "colour" is not text to read.
+    // A name in integer-resource form is a small number, not text to read.
     if (IS_INTRESOURCE(name))
         return nullptr;
     const DWORD color = ReadHexColor(name);
@@ -57,11 +56,11 @@ ImageEntry* ColorEntry(const wchar_t* name, DWORD mask)
 
 ImageEntry* CRenderKit::LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask)
 {
-    return LoadImageEntry(name, type, mask, ImageSource::FromManager());
+    return LoadImageEntry(name, type, mask, SkinLocation::FromManager());
 }
 
 ImageEntry* CRenderKit::LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask,
-                                       const ImageSource& source)
+                                       const SkinLocation& location)
 {
     if (name == nullptr)
         return nullptr;
@@ -70,7 +69,7 @@ ImageEntry* CRenderKit::LoadImageEntry(const wchar_t* name, const wchar_t* type,
 
     BYTE* bytes = nullptr;
     unsigned size = 0;
-    if (!source.Fetch(name, type, bytes, size))
+    if (!FetchImageBytes(location, name, type, bytes, size))
         return nullptr;
     int width = 0;
     int height = 0;
