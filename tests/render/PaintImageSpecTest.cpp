@@ -109,7 +109,7 @@ TEST(PaintImageSpec, FailedLoadIsNeverRetriedForTheSameString)
     EXPECT_FALSE(CRenderKit::PaintImageSpec(surface.Dc(), &manager, CUIRect(0, 0, 4, 4), CUIRect(0, 0, 4, 4), spec));
     EXPECT_EQ(kGrey, surface.Pixel(0, 0));
 
-    // Setting the string again clears the spec; the new attempt succeeds.
+    // Setting the string again clears the draw spec; the new attempt succeeds.
     const CUIString text = spec.drawString;
     spec.Clear();
     spec.drawString = text;

@@ -216,7 +216,7 @@ public:
     void SetBorderStyle(int style);
 
     // Image description strings. Setting the text already set, with its
-    // image loaded, changes nothing; otherwise the spec is reset and resolved
+    // image loaded, changes nothing; otherwise the draw spec is reset and resolved
     // at once when a manager is attached.
     const wchar_t* GetBkImage() const { return m_bkImage.drawString.GetData(); }
     // A float control with no fixed size also takes the image's size.
@@ -244,12 +244,12 @@ public:
 
 protected:
     // Prepares spec for description: unchanged text with a loaded image is
-    // kept; otherwise the spec is cleared, takes the text, resolves its image
-    // (with a manager) and the control is invalidated. True when the spec
+    // kept; otherwise the draw spec is cleared, takes the text, resolves its image
+    // (with a manager) and the control is invalidated. True when the draw spec
     // changed.
     bool AssignImage(ImageDrawSpec& spec, const wchar_t* description);
     // Draws spec over the item rectangle, limited to the paint rectangle;
-    // false when the spec has no image.
+    // false when the draw spec has no image.
     bool PaintImage(HDC dc, ImageDrawSpec& spec);
 
     // ==== Fields ============================================================

@@ -33,7 +33,7 @@ struct ImageDrawSpec
 };
 
 // What a description says about loading its image; the drawing fields go
-// straight into the spec.
+// straight into the draw spec.
 struct ImageRequest
 {
     CUIString name;      // the whole text unless "file", "res" or "color" names it
