@@ -1,0 +1,48 @@
+// CVerticalLayoutUI: places the visible, non-float children top to bottom:
+// measured heights first, the rest shared equally among the stretchable ones,
+// aligned by the child align, and reports the needed size to the scroll
+// bars. An optional separator strip lets the user drag the layout's height.
+// Invariant: every extent handed to a child is held to the int range.
+#pragma once
+
+#include "ui/control/HorizontalLayoutUI.h"
+
+namespace DuiLib {
+
+class CVerticalLayoutUI : public CContainerUI
+{
+public:
+    CVerticalLayoutUI() = default;
+
+    // "VerticalLayout".
+    const wchar_t* GetClass() const override;
+    // This for "VerticalLayout", else the container's names.
+    void* CastTo(const wchar_t* name) override;
+    // Set-cursor events when enabled with a separator.
+    UINT ControlFlagBits() const override;
+    void PlaceAt(const RECT& rect, bool invalidate) override;
+    // Separator dragging; everything else goes to the container.
+    void HandleEvent(UIEvent& event) override;
+    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // The preview bar of a running drag, then the container's overlay.
+    void PaintOverlay(HDC dc, const RECT& paintRect) override;
+
+    // Positive: a strip at the bottom edge; negative: at the top; 0: none.
+    void SetSepHeight(int height) { m_separator = height; }
+    int GetSepHeight() const { return m_separator; }
+    // Live resizing instead of a preview bar.
+    void SetSepImmMode(bool immediate);
+    bool IsSepImmMode() const { return m_immediate; }
+    // The separator strip of the dragged rectangle (useNew during a drag)
+    // or of the item rectangle.
+    CUIRect GetThumbRect(bool useNew) const;
+
+private:
+    int m_separator = 0;
+    UINT m_buttonState = 0;
+    POINT m_lastMouse = {0, 0};
+    CUIRect m_newPos;
+    bool m_immediate = false;
+};
+
+}  // namespace DuiLib
