@@ -498,6 +498,8 @@ private:
     // Removes every name the table maps to control.
     void ForgetControlNames(IControlUI* control);
     void EndDelivery();
+    // Posts the WM_APP + 1 pump message unless one is already on its way.
+    void PostPump();
     // Hands notification to its sender's NotifyHub and every listener.
     void DeliverNotification(NotifyEvent& notification);
     // WM_APP + 1: delivers the queued notifications, then deletes the queued

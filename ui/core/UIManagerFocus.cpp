@@ -19,9 +19,6 @@ namespace {
 // Visible, enabled controls, each container before its children.
 constexpr UINT kTabStopSearch = UIFIND_VISIBLE | UIFIND_ENABLED | UIFIND_ME_FIRST;
 
-// The post-message pump's private message.
-constexpr UINT kNotifyPumpMessage = WM_APP + 1;
-
 // Focus events carry only their type, sender and time.
 UIEvent FocusEvent(UIEventType type, IControlUI* sender)
 {
@@ -38,7 +35,8 @@ UIEvent FocusEvent(UIEventType type, IControlUI* sender)
 
 void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
 {
-    if (setNativeFocus && ::GetFocus() != m_window && control != m_focus && !m_noActivate)
+    // Without a window, SetFocus(null) would take the focus from every window.
+    if (setNativeFocus && m_window != nullptr && ::GetFocus() != m_window && control != m_focus && !m_noActivate)
         ::SetFocus(m_window);
     if (control == m_focus)
         return;
@@ -68,7 +66,7 @@ void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
 
 void CUIManager::RequestFocusSoon(IControlUI* control)
 {
-    if (!m_noActivate)
+    if (!m_noActivate && m_window != nullptr)
         ::SetFocus(m_window);
     if (control == nullptr)
     {
@@ -267,8 +265,7 @@ void CUIManager::QueueForDeletion(IControlUI* control)
         return;
     control->BindManager(this, nullptr, false);
     m_delayedDeletions.Add(control);
-    if (!m_notifyPosted && m_window != nullptr)
-        m_notifyPosted = PostMessageW(m_window, kNotifyPumpMessage, 0, 0) != FALSE;
+    PostPump();
 }
 
 }  // namespace DuiLib

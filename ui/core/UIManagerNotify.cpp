@@ -74,8 +74,7 @@ void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableR
         delete copy;
         return;
     }
-    if (!m_notifyPosted && m_window != nullptr)
-        m_notifyPosted = PostMessageW(m_window, kNotifyPumpMessage, 0, 0) != FALSE;
+    PostPump();
 }
 
 void CUIManager::DeliverNotification(NotifyEvent& notification)
@@ -129,7 +128,13 @@ void CUIManager::EndDelivery()
     --m_deliveryDepth;
     // A pump that ran inside a nested message loop left the queued controls
     // alone; now that nothing of this manager runs, another pump takes them.
-    if (m_deliveryDepth == 0 && !m_delayedDeletions.IsEmpty() && !m_notifyPosted && m_window != nullptr)
+    if (m_deliveryDepth == 0 && !m_delayedDeletions.IsEmpty())
+        PostPump();
+}
+
+void CUIManager::PostPump()
+{
+    if (!m_notifyPosted && m_window != nullptr)
         m_notifyPosted = PostMessageW(m_window, kNotifyPumpMessage, 0, 0) != FALSE;
 }
 
