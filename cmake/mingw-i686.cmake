@@ -17,3 +17,15 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Test programs run under Wine through our wrapper.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+
+# Several checkouts of the tree (and clean CI clones) compile the same
+# sources: ccache, when present, shares the objects between them. Paths are
+# hashed relative to the checkout so two clones hit the same entries.
+find_program(KALVEX_CCACHE ccache)
+if(KALVEX_CCACHE)
+  get_filename_component(_kalvex_checkout "${CMAKE_CURRENT_LIST_DIR}/../.." ABSOLUTE)
+  foreach(_lang C CXX)
+    set(CMAKE_${_lang}_COMPILER_LAUNCHER
+        ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${_kalvex_checkout} CCACHE_NOHASHDIR=1 ${KALVEX_CCACHE})
+  endforeach()
+endif()
