@@ -1,5 +1,7 @@
 #include "app/PathRules.h"
 
+#include <windows.h>
+
 namespace kalvex {
 namespace {
 
@@ -41,6 +43,22 @@ bool ComponentsAreNames(const std::wstring& path, std::wstring::size_type begin)
     return true;
 }
 
+// Lower-cased and without trailing separators, so "C:\Users\" and
+// "c:/users" compare equal, as the file system treats them.
+std::wstring FolderKey(const std::wstring& path)
+{
+    std::wstring key = path;
+    while (!key.empty() && IsSeparator(key.back()))
+        key.pop_back();
+    for (wchar_t& c : key) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    if (!key.empty())
+        CharLowerBuffW(&key[0], static_cast<DWORD>(key.size()));
+    return key;
+}
+
 }  // namespace
 
 bool IsAbsoluteDirectory(const std::wstring& directory)
@@ -66,6 +84,29 @@ bool IsContainedRelativePath(const std::wstring& name)
     if (name.empty() || IsSeparator(name[0]) || name.find(L':') != std::wstring::npos)
         return false;
     return ComponentsAreNames(name, 0);
+}
+
+bool IsUnsafeDeletionTarget(const std::wstring& path, const std::vector<std::wstring>& protectedFolders)
+{
+    if (path.find_first_of(L"*?") != std::wstring::npos)
+        return true;
+    const std::wstring key = FolderKey(path);
+    if (!IsAbsoluteDirectory(key + L'\\'))
+        return true;
+    // Root forms: "x:" and "\\server\share".
+    const bool driveRoot = key.size() == 2;
+    const bool shareRoot = key.compare(0, 2, L"\\\\") == 0 && key.find(L'\\', key.find(L'\\', 2) + 1) == std::wstring::npos;
+    if (driveRoot || shareRoot)
+        return true;
+    for (const std::wstring& folder : protectedFolders) {
+        const std::wstring guarded = FolderKey(folder);
+        if (guarded.empty())
+            continue;
+        if (guarded == key || (guarded.size() > key.size() && guarded.compare(0, key.size(), key) == 0 &&
+                               guarded[key.size()] == L'\\'))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace kalvex

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kalvex {
 
@@ -18,5 +19,11 @@ bool IsAbsoluteDirectory(const std::wstring& directory);
 // data stream), no control character, and no component of dots and spaces
 // only. Both "\" and "/" count as separators, as they do for Windows.
 bool IsContainedRelativePath(const std::wstring& name);
+
+// True when deleting `path` as a tree could take more than one item of the
+// product's with it: not an absolute file path in the sense above, a wildcard
+// ("*", "?"), a drive or share root, or a folder that equals or contains one of
+// `protectedFolders` (compared without letter case and trailing backslashes).
+bool IsUnsafeDeletionTarget(const std::wstring& path, const std::vector<std::wstring>& protectedFolders);
 
 }  // namespace kalvex

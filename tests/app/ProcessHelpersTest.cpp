@@ -13,42 +13,17 @@ using kalvex::FindProcessByName;
 using kalvex::KillProcessesByName;
 using kalvex::KillScope;
 using kalvex::NameMatch;
-using kalvex::test::BesideTestProgram;
-using kalvex::test::CScratchDir;
-using kalvex::test::StartProcess;
+using kalvex::test::CSleeperProcesses;
 
 namespace {
 
-// Copies of a do-nothing program under chosen names, started and always
-// cleaned up, so the tests terminate only what they started.
 class ProcessTest : public ::testing::Test {
 protected:
-    ProcessTest() : m_dir(L"process") {}
-    ~ProcessTest() override
-    {
-        for (HANDLE process : m_processes) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
-    }
+    ProcessTest() : m_sleepers(L"process") {}
+    HANDLE Start(const std::wstring& folder, const std::wstring& name) { return m_sleepers.Start(folder, name); }
+    static bool EndsWithin(HANDLE process, DWORD ms) { return CSleeperProcesses::EndsWithin(process, ms); }
 
-    HANDLE Start(const std::wstring& folder, const std::wstring& name)
-    {
-        CreateDirectoryW((m_dir / folder).c_str(), nullptr);
-        const std::wstring exe = m_dir / (folder + L"\\" + name);
-        CopyFileW(BesideTestProgram(L"test_sleeper.exe").c_str(), exe.c_str(), TRUE);
-        HANDLE process = StartProcess(exe, L"");
-        EXPECT_NE(nullptr, process) << "could not start " << name;
-        if (process != nullptr)
-            m_processes.push_back(process);
-        return process;
-    }
-
-    static bool EndsWithin(HANDLE process, DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
-
-    CScratchDir m_dir;
-    std::vector<HANDLE> m_processes;
+    CSleeperProcesses m_sleepers;
 };
 
 }  // namespace

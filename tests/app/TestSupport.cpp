@@ -1,5 +1,7 @@
 #include "tests/app/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <vector>
 
@@ -132,6 +134,27 @@ std::wstring BesideTestProgram(const std::wstring& name)
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring text = path;
     return text.substr(0, text.find_last_of(L'\\') + 1) + name;
+}
+
+CSleeperProcesses::~CSleeperProcesses()
+{
+    for (HANDLE process : m_processes) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+HANDLE CSleeperProcesses::Start(const std::wstring& folder, const std::wstring& name)
+{
+    CreateDirectoryW((m_dir / folder).c_str(), nullptr);
+    const std::wstring exe = m_dir / (folder + L"\\" + name);
+    CopyFileW(BesideTestProgram(L"test_sleeper.exe").c_str(), exe.c_str(), TRUE);
+    HANDLE process = StartProcess(exe, L"");
+    EXPECT_NE(nullptr, process) << "could not start " << std::string(name.begin(), name.end());
+    if (process != nullptr)
+        m_processes.push_back(process);
+    return process;
 }
 
 }  // namespace kalvex::test

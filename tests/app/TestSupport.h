@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace kalvex::test {
 
@@ -54,5 +55,24 @@ long RunProcess(const std::wstring& exe, const std::wstring& arguments, DWORD ti
 
 // Path of a file built next to the test program (e.g. "test_sleeper.exe").
 std::wstring BesideTestProgram(const std::wstring& name);
+
+// Copies of the do-nothing test program started under chosen executable
+// names, each in its own subfolder of a scratch folder; whatever still runs
+// is terminated when the object goes away, so tests end only what they started.
+class CSleeperProcesses {
+public:
+    explicit CSleeperProcesses(const std::wstring& tag) : m_dir(tag) {}
+    ~CSleeperProcesses();
+    CSleeperProcesses(const CSleeperProcesses&) = delete;
+    CSleeperProcesses& operator=(const CSleeperProcesses&) = delete;
+
+    // Starts "<folder>\<name>"; null (and a test failure) when it did not start.
+    HANDLE Start(const std::wstring& folder, const std::wstring& name);
+    static bool EndsWithin(HANDLE process, DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
+
+private:
+    CScratchDir m_dir;
+    std::vector<HANDLE> m_processes;
+};
 
 }  // namespace kalvex::test
