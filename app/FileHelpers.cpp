@@ -76,4 +76,13 @@ std::wstring GetModuleFileTitle(const wchar_t* path)
     return std::wstring(name) + extension;
 }
 
+std::wstring ReadTempDirectory()
+{
+    std::vector<wchar_t> temp(kPathChars, L'\0');
+    // A value too long for the buffer is reported by its needed size and
+    // leaves the buffer unspecified.
+    const DWORD length = GetEnvironmentVariableW(kTempVariable, temp.data(), kPathChars - 2);
+    return length != 0 && length < kPathChars - 2 ? std::wstring(temp.data()) : std::wstring();
+}
+
 }  // namespace kalvex

@@ -19,6 +19,10 @@ std::string ReadWholeFile(const wchar_t* path);
 // is passed as a one-element list, so it must hold no NUL of its own.
 int ShellDelete(const std::wstring& path);
 
+// The "TEMP" environment variable as read through the 1,024-character path
+// buffer; "" when it is unset, empty or too long for the buffer.
+std::wstring ReadTempDirectory();
+
 // File name plus extension of `path`; "" when a part does not fit its buffer.
 std::wstring GetModuleFileTitle(const wchar_t* path);
 

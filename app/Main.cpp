@@ -3,6 +3,7 @@
 // manifest copy in TEMP as start-up does, and removes the listed files.
 // FIXME: grows into the full start-up (relocation, single instance, main
 // window) once the skinned windows exist.
+#include "app/FileHelpers.h"
 #include "app/InstallLocation.h"
 #include "app/ProductNames.h"
 #include "app/UninstallManifest.h"
@@ -34,10 +35,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         installDirectory.pop_back();
     g_log.Init(installDirectory + kLogFileName, kLogLimitKb);
 
-    std::vector<wchar_t> temp(kPathChars, L'\0');
-    GetEnvironmentVariableW(kTempVariable, temp.data(), kPathChars - 2);
     const std::wstring source = ModuleDirectory() + kManifestName;
-    const std::wstring target = std::wstring(temp.data()) + kManifestTempName;
+    const std::wstring target = ReadTempDirectory() + kManifestTempName;
     if (source != target && !CopyFileW(source.c_str(), target.c_str(), FALSE))
         g_log.Write(0, L"manifest copy failed, err=%ld", static_cast<long>(GetLastError()));
 

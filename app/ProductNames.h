@@ -16,6 +16,11 @@ inline constexpr wchar_t kSelfCopyName[] = L"\\kalvex.exe";
 inline constexpr wchar_t kLogFileName[] = L"\\log2.log";
 inline constexpr int kLogLimitKb = 1024;
 
+// The main window's class and title: a second instance finds the first by them.
+inline constexpr wchar_t kMainWindowClass[] = L"CMainWnd";
+inline constexpr wchar_t kWindowTitle[] = L"Velko加速器卸载向导";
+inline constexpr char kSingleInstanceName[] = "Global\\_ONCE_RUN_velkoJiasuqi_uninstall_";
+
 // Capacities of the fixed, zero-filled character buffers texts go through.
 inline constexpr unsigned kPathChars = 1024;
 inline constexpr unsigned kModulePathChars = 512;

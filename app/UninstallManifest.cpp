@@ -57,7 +57,8 @@ void Trace(const wchar_t* what, const std::wstring& name)
 
 }  // namespace
 
-ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, const std::string& manifestText)
+ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, const std::string& manifestText,
+                                      const std::atomic<bool>* stop)
 {
     ManifestRemoval result;
     if (!IsAbsoluteDirectory(installDirectory) || installDirectory.size() >= kPathChars) {
@@ -76,6 +77,8 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
     result.parsed = true;
 
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
+        if (stop != nullptr && stop->load())
+            break;
         const Json::Value& element = root[i];
         if (!element.isObject())
             break;
@@ -101,18 +104,11 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
     return result;
 }
 
-bool RemoveManifestFiles()
+bool RemoveManifestFiles(const std::atomic<bool>* stop)
 {
     const std::wstring installDirectory = ReadInstallDirectory();
-
-    std::vector<wchar_t> temp(kPathChars, L'\0');
-    const DWORD length = GetEnvironmentVariableW(kTempVariable, temp.data(), kPathChars - 2);
-    std::wstring tempDirectory;
-    if (length != 0 && length < kPathChars - 2)
-        tempDirectory.assign(temp.data());
-
-    const std::wstring manifestPath = tempDirectory + kManifestTempName;
-    RemoveManifestEntries(installDirectory, ReadWholeFile(manifestPath.c_str()));
+    const std::wstring manifestPath = ReadTempDirectory() + kManifestTempName;
+    RemoveManifestEntries(installDirectory, ReadWholeFile(manifestPath.c_str()), stop);
     return true;
 }
 

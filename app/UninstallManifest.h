@@ -4,6 +4,7 @@
 // outside the install directory.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 namespace kalvex {
@@ -20,12 +21,15 @@ struct ManifestRemoval {
 // nothing is deleted). The list ends at the first element that is not an
 // object or whose "name" is missing or empty. Entries that are unsafe, that do
 // not decode as UTF-8, or whose joined path would not fit the path buffer are
-// skipped and the loop goes on. A UTF-8 byte-order mark is ignored.
-ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, const std::string& manifestText);
+// skipped and the loop goes on. A UTF-8 byte-order mark is ignored. When
+// `stop` is given and becomes true, the loop ends before the next entry.
+ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, const std::string& manifestText,
+                                      const std::atomic<bool>* stop = nullptr);
 
 // The uninstall worker's first step: reads the install directory from the
 // product's uninstall key and the manifest copy "%TEMP%\kalvex.dat", and
-// removes its entries. The manifest copy itself stays. Always true.
-bool RemoveManifestFiles();
+// removes its entries. The manifest copy itself stays. Always true; `stop`
+// as for RemoveManifestEntries.
+bool RemoveManifestFiles(const std::atomic<bool>* stop = nullptr);
 
 }  // namespace kalvex

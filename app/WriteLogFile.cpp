@@ -98,4 +98,10 @@ void CWriteLogFile::Write(unsigned flags, const wchar_t* format, ...)
     SetEvent(m_event);
 }
 
+CWriteLogFile& ProcessLog()
+{
+    static CWriteLogFile log;
+    return log;
+}
+
 }  // namespace kalvex

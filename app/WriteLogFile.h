@@ -32,6 +32,10 @@ private:
     int m_limitKb = 0;
 };
 
+// The uninstaller's one log, opened by start-up; other parts of the program
+// write their failure lines to it. Writes before Init go nowhere.
+CWriteLogFile& ProcessLog();
+
 // Size of the file as the directory entry reports it (low 32 bits), or the
 // open file's length when the two differ; 0 for a missing file.
 DWORD MeasureLogFile(const std::wstring& path);

@@ -59,6 +59,20 @@ TEST_F(ManifestTest, DeletesListedFilesAndWholeTreesOnly)
     ExpectOutsideIntact();
 }
 
+TEST_F(ManifestTest, StopRequestEndsTheLoopBeforeTheNextEntry)
+{
+    std::atomic<bool> stop{true};
+    const kalvex::ManifestRemoval stopped = RemoveManifestEntries(m_install, R"([{"name": "a.dll"}])", &stop);
+    EXPECT_TRUE(stopped.parsed);
+    EXPECT_EQ(0, stopped.attempted);
+    EXPECT_TRUE(InInstall(L"a.dll"));
+
+    stop = false;
+    const kalvex::ManifestRemoval running = RemoveManifestEntries(m_install, R"([{"name": "a.dll"}])", &stop);
+    EXPECT_EQ(1, running.attempted);
+    EXPECT_FALSE(InInstall(L"a.dll"));
+}
+
 TEST_F(ManifestTest, ListEndsAtTheFirstElementWithoutAName)
 {
     EXPECT_EQ(1, Remove(R"([{"name": "x"}, {}, {"name": "y"}])").attempted);
