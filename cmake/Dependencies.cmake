@@ -50,6 +50,29 @@ else()
   message(WARNING "pugixml sources missing in ${KALVEX_DEPS_DIR}: run scripts/setup.sh to build skin_bench")
 endif()
 
+# GDI+ is not one of the libraries Windows always takes from the system folder,
+# so an import of it would be resolved before start-up can restrict the search,
+# from the folder the uninstaller runs in (TEMP, user-writable). It is
+# delay-loaded instead: the first call loads it after the restriction. The
+# import library is made from the toolchain's own list of GDI+ exports.
+find_program(KALVEX_NM ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-nm REQUIRED)
+find_program(KALVEX_DLLTOOL ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-dlltool REQUIRED)
+find_library(KALVEX_GDIPLUS_IMPORTS libgdiplus.a REQUIRED)
+set(_gdiplus_delay ${CMAKE_BINARY_DIR}/deps-gen/libgdiplus_delay.a)
+if(NOT EXISTS ${_gdiplus_delay} OR ${KALVEX_GDIPLUS_IMPORTS} IS_NEWER_THAN ${_gdiplus_delay})
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/deps-gen)
+  execute_process(COMMAND ${KALVEX_NM} ${KALVEX_GDIPLUS_IMPORTS} OUTPUT_VARIABLE _nm COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "T _[A-Za-z0-9_]+@[0-9]+" _exports "${_nm}")
+  list(REMOVE_DUPLICATES _exports)
+  list(TRANSFORM _exports REPLACE "^T _" "")
+  list(JOIN _exports "\n" _exports)
+  file(WRITE ${CMAKE_BINARY_DIR}/deps-gen/gdiplus.def "LIBRARY gdiplus.dll\nEXPORTS\n${_exports}\n")
+  execute_process(COMMAND ${KALVEX_DLLTOOL} -d ${CMAKE_BINARY_DIR}/deps-gen/gdiplus.def -D gdiplus.dll -k
+                          -y ${_gdiplus_delay} COMMAND_ERROR_IS_FATAL ANY)
+endif()
+add_library(gdiplus_delayed INTERFACE)
+target_link_libraries(gdiplus_delayed INTERFACE ${_gdiplus_delay} delayimp)
+
 # stb_image is a single header; ui/render defines its implementation once.
 add_library(stb_image INTERFACE)
 target_include_directories(stb_image SYSTEM INTERFACE /usr/include/stb)
