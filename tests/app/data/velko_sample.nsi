@@ -6,6 +6,8 @@
 ;   -DDATADIR=...    folder holding kalvex.dat (the manifest to ship)
 ;   -DQUOTED         write "UninstallString" in double quotes, with an argument
 ;   -DUNINSTALLER=.. kalvex.exe to ship beside the manifest (optional)
+;   -DCLIENT=...     a real program to ship as the client and its VPN helper,
+;                    so they can be started (optional; text files otherwise)
 Unicode true
 Name "velko"
 OutFile "${OUTFILE}"
@@ -27,11 +29,19 @@ Section
 !else
   !insertmacro SampleFile "$INSTDIR\kalvex.exe" "uninstaller"
 !endif
+!ifdef CLIENT
+  File "/oname=velko.exe" "${CLIENT}"
+!else
   !insertmacro SampleFile "$INSTDIR\velko.exe" "client"
+!endif
   !insertmacro SampleFile "$INSTDIR\core.dll" "core"
   !insertmacro SampleFile "$INSTDIR\说明.txt" "readme"
   CreateDirectory "$INSTDIR\bin\plugins\deep"
+!ifdef CLIENT
+  File "/oname=bin\openvpn.exe" "${CLIENT}"
+!else
   !insertmacro SampleFile "$INSTDIR\bin\openvpn.exe" "vpn"
+!endif
   !insertmacro SampleFile "$INSTDIR\bin\plugins\a.dll" "a"
   !insertmacro SampleFile "$INSTDIR\bin\plugins\deep\b.dll" "b"
   CreateDirectory "$INSTDIR\数据\缓存"
