@@ -1,0 +1,337 @@
+// The uninstaller's two costs a user waits for, each against a floor, in one
+// run and one Wine prefix:
+//   [start-up]  process start to the first painted main window of kalvex.exe
+//               against minimal_window.exe, which only creates and paints one
+//               window of the same size;
+//   [uninstall] removing an installation of 20,000 files in 1,000
+//               directories made by an NSIS installer: the uninstall worker's
+//               RemoveManifestFiles against the NSIS uninstaller (RMDir /r)
+//               and against a plain DeleteFileW/RemoveDirectoryW walk, plus
+//               the per-entry price of a shell deletion that explains the gap.
+// Run by hand: cmake/wine-run.sh build/bench/uninstall_bench.exe [rounds [part]]
+// where part is "startup" or "uninstall" (both when absent).
+#include "app/FileHelpers.h"
+#include "app/ProcessHelpers.h"
+#include "app/ProductNames.h"
+#include "app/UninstallManifest.h"
+#include "bench/BenchTree.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+using namespace kalvex::bench;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+std::wstring BesideBench(const std::wstring& name)
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text = path;
+    return text.substr(0, text.find_last_of(L'\\') + 1) + name;
+}
+
+std::wstring WithoutBackslash(const std::wstring& path)
+{
+    return path.substr(0, path.size() - (path.back() == L'\\' ? 1 : 0));
+}
+
+// Starts `exe` with `arguments`; the child inherits this process's TEMP.
+HANDLE Launch(const std::wstring& exe, const std::wstring& arguments)
+{
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+// Runs `exe` to its end (at most five minutes); seconds taken, -1 on failure.
+double TimeRun(const std::wstring& exe, const std::wstring& arguments)
+{
+    const Clock::time_point start = Clock::now();
+    HANDLE process = Launch(exe, arguments);
+    if (process == nullptr)
+        return -1;
+    const bool ended = WaitForSingleObject(process, 300000) == WAIT_OBJECT_0;
+    const double elapsed = Seconds(Clock::now() - start);
+    CloseHandle(process);
+    return ended ? elapsed : -1;
+}
+
+// ---- [start-up] ------------------------------------------------------------
+
+// A window counts as painted once a sparse sample of its screen area holds
+// more than 16 colours: before its first paint it shows the empty root window
+// underneath (one or two colours), after it the skin or the colour bands.
+bool LooksPainted(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    std::unordered_set<DWORD> colours;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < height && colours.size() <= 16; y += 3)
+        for (int x = 0; x < width; x += 3)
+            colours.insert(pixels[y * width + x] & 0xFFFFFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return colours.size() > 16;
+}
+
+struct StartupResult {
+    double seconds = -1;
+    DWORD windowProcess = 0;
+};
+
+// Starts `exe` and polls for a visible, painted top-level window of
+// `className` (and `title` when given); gives up after 30 seconds.
+StartupResult TimeToPaintedWindow(const std::wstring& exe, const wchar_t* className, const wchar_t* title,
+                                  HANDLE& process)
+{
+    StartupResult result;
+    const Clock::time_point start = Clock::now();
+    process = Launch(exe, L"");
+    if (process == nullptr)
+        return result;
+    while (Seconds(Clock::now() - start) < 30) {
+        HWND window = FindWindowW(className, title);
+        if (window != nullptr && IsWindowVisible(window) && LooksPainted(window)) {
+            result.seconds = Seconds(Clock::now() - start);
+            GetWindowThreadProcessId(window, &result.windowProcess);
+            break;
+        }
+        // Short enough for millisecond resolution, long enough not to take
+        // the CPU from the program being measured.
+        Sleep(2);
+    }
+    return result;
+}
+
+// Ends the process we started and, when another process (a relocated copy
+// it started) owns the window, that one too.
+void EndStarted(HANDLE process, DWORD windowProcess)
+{
+    if (windowProcess != 0 && windowProcess != GetProcessId(process)) {
+        HANDLE owner = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, windowProcess);
+        if (owner != nullptr) {
+            TerminateProcess(owner, 0);
+            WaitForSingleObject(owner, 10000);
+            CloseHandle(owner);
+        }
+    }
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+}
+
+double TimeStartup(const std::wstring& exe, const wchar_t* className, const wchar_t* title)
+{
+    HANDLE process = nullptr;
+    const StartupResult result = TimeToPaintedWindow(exe, className, title, process);
+    if (process != nullptr)
+        EndStarted(process, result.windowProcess);
+    return result.seconds;
+}
+
+bool ProcessRuns(const wchar_t* name)
+{
+    return kalvex::FindProcessByName(name, kalvex::NameMatch::IgnoreCase) != -1;
+}
+
+void RunStartup(int rounds)
+{
+    const std::wstring root = ScratchFolder(L"startup");
+    // The relocated copy: kalvex.exe already inside TEMP runs in place.
+    const std::wstring copy = root + L"kalvex.exe";
+    CopyFileW(BesideBench(L"kalvex.exe").c_str(), copy.c_str(), FALSE);
+    // An installed one: it copies itself into TEMP and starts that copy.
+    const std::wstring installed = root + L"velko\\kalvex.exe";
+    CreateDirectoryW((root + L"velko").c_str(), nullptr);
+    CopyFileW(BesideBench(L"kalvex.exe").c_str(), installed.c_str(), FALSE);
+    WriteSmallFile(root + L"velko\\kalvex.dat", "[]");
+    const std::wstring relocationTemp = root + L"reloc";
+    CreateDirectoryW(relocationTemp.c_str(), nullptr);
+    const std::wstring floorExe = BesideBench(L"minimal_window.exe");
+
+    if (ProcessRuns(L"velko.exe"))
+        std::printf("warning: velko.exe runs, kalvex.exe will ask for confirmation first\n");
+    std::vector<double> floorTimes, copyTimes, installedTimes;
+    // Round 0 warms the prefix's caches and is not counted.
+    for (int round = 0; round <= rounds; ++round) {
+        const double floorTime = TimeStartup(floorExe, L"KalvexMinimalWindow", nullptr);
+        SetEnvironmentVariableW(kalvex::kTempVariable, WithoutBackslash(root).c_str());
+        const double copyTime = TimeStartup(copy, kalvex::kMainWindowClass, kalvex::kWindowTitle);
+        SetEnvironmentVariableW(kalvex::kTempVariable, relocationTemp.c_str());
+        const double installedTime = TimeStartup(installed, kalvex::kMainWindowClass, kalvex::kWindowTitle);
+        if (round == 0)
+            continue;
+        std::printf("start-up round %d: minimal window %.3f s, kalvex.exe (relocated copy) %.3f s, "
+                    "kalvex.exe (from the install directory) %.3f s\n",
+                    round, floorTime, copyTime, installedTime);
+        floorTimes.push_back(floorTime);
+        copyTimes.push_back(copyTime);
+        installedTimes.push_back(installedTime);
+    }
+    const double floorMedian = Median(floorTimes);
+    const double copyMedian = Median(copyTimes);
+    const double installedMedian = Median(installedTimes);
+    std::printf("start-up, process start to first painted window, median of %d:\n", rounds);
+    std::printf("  minimal window (floor)              %.3f s\n", floorMedian);
+    std::printf("  kalvex.exe, relocated copy          %.3f s  ratio %.2f (target <= 1.50)\n", copyMedian,
+                copyMedian / floorMedian);
+    std::printf("  kalvex.exe, from the install dir    %.3f s  ratio %.2f (two process starts: relocation)\n",
+                installedMedian, installedMedian / floorMedian);
+    PlainDelete(root);
+}
+
+// ---- [uninstall] -----------------------------------------------------------
+
+struct Installation {
+    std::wstring setup = BesideBench(L"velko_bench_setup.exe");
+    std::wstring uninstaller = BesideBench(L"velko_bench_uninstall.exe");
+    std::wstring root = ScratchFolder(L"uninstall");
+    std::wstring directory = root + L"velko\\";
+    std::wstring temp = root + L"temp";
+
+    // Runs the NSIS installer; false when it did not lay out the whole tree.
+    bool Install(double& seconds)
+    {
+        PlainDelete(directory);
+        seconds = TimeRun(setup, L"/S /D=" + WithoutBackslash(directory));
+        const std::wstring last = directory + ModuleName(kDirectories - 1) + L"\\" + PartName(kFilesPerDirectory - 1);
+        return seconds >= 0 && CountLeft(directory) == kDirectories &&
+               GetFileAttributesW(last.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+};
+
+// Installs, then times `remove`; -1 when the installation failed or the
+// removal left directories behind.
+double TimeRemoval(Installation& installation, const std::function<void()>& remove, const char* what)
+{
+    double installSeconds = 0;
+    if (!installation.Install(installSeconds)) {
+        std::printf("  the NSIS installer did not lay out the installation\n");
+        return -1;
+    }
+    const Clock::time_point start = Clock::now();
+    remove();
+    const double seconds = Seconds(Clock::now() - start);
+    const int left = CountLeft(installation.directory);
+    std::printf("  %-44s %.3f s (install took %.3f s, %d directories left)\n", what, seconds, installSeconds, left);
+    return left == 0 ? seconds : -1;
+}
+
+// What one shell deletion costs next to one DeleteFileW, per file.
+void PerEntryCost(const std::wstring& folder)
+{
+    constexpr int kFiles = 500;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    auto timeEach = [&](const std::function<void(const std::wstring&)>& remove) {
+        for (int f = 0; f < kFiles; ++f)
+            WriteSmallFile(folder + PartName(f), "velko");
+        const Clock::time_point start = Clock::now();
+        for (int f = 0; f < kFiles; ++f)
+            remove(folder + PartName(f));
+        return Seconds(Clock::now() - start) / kFiles * 1e6;
+    };
+    const double shell = timeEach([](const std::wstring& path) { kalvex::ShellDelete(path); });
+    const double plain = timeEach([](const std::wstring& path) { DeleteFileW(path.c_str()); });
+    std::printf("  per file: shell deletion (SHFileOperationW) %.0f us, DeleteFileW %.0f us, ratio %.1f\n", shell,
+                plain, shell / plain);
+    PlainDelete(folder);
+}
+
+void RunUninstall(int rounds)
+{
+    Installation installation;
+    CreateDirectoryW(installation.temp.c_str(), nullptr);
+    SetEnvironmentVariableW(kalvex::kTempVariable, installation.temp.c_str());
+    const std::wstring manifest = installation.temp + kalvex::kManifestTempName;
+    SetUninstallString(installation.directory);
+
+    std::printf("uninstall of %d files in %d directories, installed by an NSIS installer, %d round(s):\n",
+                kDirectories * kFilesPerDirectory, kDirectories, rounds);
+    std::vector<double> ours, nsis, floor;
+    const std::wstring nsisArguments = L"/S _?=" + WithoutBackslash(installation.directory);
+    for (int round = 0; round < rounds; ++round) {
+        WriteSmallFile(manifest, TopLevelManifest());
+        ours.push_back(TimeRemoval(
+            installation, [] { kalvex::RemoveManifestFiles(); }, "kalvex RemoveManifestFiles (1,000 entries)"));
+        nsis.push_back(TimeRemoval(
+            installation, [&] { TimeRun(installation.uninstaller, nsisArguments); },
+            "NSIS uninstaller, RMDir /r (whole process)"));
+        floor.push_back(TimeRemoval(
+            installation, [&] { PlainDelete(installation.directory); }, "plain DeleteFileW/RemoveDirectoryW"));
+    }
+    // The NSIS figure includes its own process start; an empty directory
+    // shows what that alone costs.
+    const std::wstring empty = installation.root + L"empty";
+    CreateDirectoryW(empty.c_str(), nullptr);
+    const double nsisStart = TimeRun(installation.uninstaller, L"/S _?=" + empty);
+
+    std::printf("diagnostic, one round:\n");
+    WriteSmallFile(manifest, EveryEntryManifest());
+    const double everyEntry = TimeRemoval(
+        installation, [] { kalvex::RemoveManifestFiles(); }, "kalvex RemoveManifestFiles (21,000 entries)");
+    PerEntryCost(installation.root + L"single\\");
+
+    const double oursMedian = Median(ours);
+    const double nsisMedian = Median(nsis);
+    const double floorMedian = Median(floor);
+    std::printf("uninstall, median of %d:\n", rounds);
+    std::printf("  kalvex RemoveManifestFiles, 1,000 directory entries  %.3f s\n", oursMedian);
+    std::printf("  NSIS uninstaller (RMDir /r), whole process           %.3f s (its start alone %.3f s)\n",
+                nsisMedian, nsisStart);
+    std::printf("  plain DeleteFileW/RemoveDirectoryW floor             %.3f s\n", floorMedian);
+    std::printf("  kalvex / NSIS %.2f (target <= 1.00), kalvex / floor %.2f, NSIS / floor %.2f\n",
+                oursMedian / nsisMedian, oursMedian / floorMedian, nsisMedian / floorMedian);
+    std::printf("  a manifest naming every file and directory (21,000 entries): %.3f s, %.2f x the floor\n",
+                everyEntry, everyEntry / floorMedian);
+
+    DeleteUninstallKey();
+    PlainDelete(installation.root);
+    DeleteFileW(installation.uninstaller.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const std::string part = argc > 2 ? argv[2] : "";
+    if (part.empty() || part == "startup")
+        RunStartup(rounds * 2 - 1);
+    if (part.empty() || part == "uninstall")
+        RunUninstall(rounds);
+    return 0;
+}
