@@ -45,6 +45,44 @@ std::wstring ProgramFilesDirectory()
     return path;
 }
 
+namespace {
+
+void AddTree(const std::wstring& base, const std::wstring& relative, std::vector<std::wstring>& entries)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileW((base + relative + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        entries.push_back(relative + name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            AddTree(base, relative + name + L"\\", entries);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+std::vector<std::wstring> ListTree(const std::wstring& directory)
+{
+    std::vector<std::wstring> entries;
+    AddTree(directory, std::wstring(), entries);
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
+    return bytes;
+}
+
 bool UninstallKeyExists()
 {
     HKEY key = nullptr;

@@ -40,6 +40,10 @@ using test::RemoveTree;
 using test::WriteFileBytes;
 
 std::wstring ProgramFilesDirectory();
+// Every file and folder below `directory` (ending in a backslash), as paths
+// relative to it, sorted; empty when the directory is missing.
+std::vector<std::wstring> ListTree(const std::wstring& directory);
+std::string Utf8(const std::wstring& text);
 bool UninstallKeyExists();
 // A REG_SZ value of the product's uninstall key; "" when absent.
 std::wstring UninstallValue(const wchar_t* name);

@@ -1,0 +1,344 @@
+// The uninstaller as a user meets it: the sample product is installed with
+// its real installer, kalvex.exe is started from the install directory, and
+// every step is driven with real mouse and keyboard input on its windows.
+#include "tests/e2e/E2eSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace kalvex::e2e {
+namespace {
+
+// Click points in the message box, worked out from its fixed control tree:
+// the 335 x 255 window is layered with a 10-pixel shadow ring, so the root
+// spans (10,10)-(325,245); the 50-high button row at its bottom spans
+// y 195..245 and its 30-high buttons sit at its top, y 195..225. The 315-wide
+// row shares what the 100-wide buttons (and the 20-wide gap) leave equally
+// between its two spacers: with OK and cancel (315 - 220) / 2 = 47, so OK
+// spans x 57..157 and cancel 177..277; with OK alone (315 - 100) / 2 = 107,
+// so OK spans x 117..217.
+constexpr SIZE kBoxSize = {335, 255};
+constexpr POINT kBoxOkOfTwo = {107, 210};
+constexpr POINT kBoxCancel = {227, 210};
+constexpr POINT kBoxOkAlone = {167, 210};
+
+// Click points in the main window, from the skin (resources/skin/main.xml):
+// a 680 x 420 window; the title row is 44 high with the 28 x 28 close button
+// 8 pixels from its top and right edges; the confirmation page starts at
+// y 190 (44 + 146) and holds the two floating 150 x 42 buttons at page
+// positions (178,138) and (352,138).
+constexpr SIZE kMainSize = {680, 420};
+constexpr POINT kCloseButton = {658, 22};
+constexpr POINT kUninstallButton = {253, 349};
+constexpr POINT kKeepButton = {427, 349};
+// The page area below the blue band, where the pages differ.
+constexpr RECT kPageArea = {0, 190, 680, 420};
+
+constexpr UINT kTrayCallback = WM_USER + 1000;
+constexpr UINT kTrayId = 1000;
+
+// What a run of the flow did, for the person running it (scripts/run.sh
+// shows this when there is no display to watch).
+void PrintOutcome(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                  bool shortcutLeft, const std::vector<std::wstring>& shots)
+{
+    std::printf("removed from the install directory:\n");
+    for (const std::wstring& entry : before)
+        if (std::find(after.begin(), after.end(), entry) == after.end())
+            std::printf("  %s\n", Utf8(entry).c_str());
+    std::printf("left in the install directory:\n");
+    for (const std::wstring& entry : after)
+        std::printf("  %s\n", Utf8(entry).c_str());
+    std::printf("uninstall key: %s; desktop shortcut: %s\n", UninstallKeyExists() ? "still there" : "removed",
+                shortcutLeft ? "still there" : "removed");
+    std::printf("screenshots:\n");
+    for (const std::wstring& shot : shots)
+        std::printf("  %s\n", Utf8(shot).c_str());
+}
+
+// Pixels that differ between two shots of the same window inside `area`.
+int DifferingPixels(const CShot& a, const CShot& b, RECT area)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int differing = 0;
+    for (int y = area.top; y < std::min<int>(area.bottom, a.height); ++y)
+        for (int x = area.left; x < std::min<int>(area.right, a.width); ++x)
+            differing += (a.pixels[y * a.width + x] & 0xFFFFFF) != (b.pixels[y * b.width + x] & 0xFFFFFF);
+    return differing;
+}
+
+// A window's picture once it has been painted: a skinned window shows far
+// more than a handful of colours, a blank or half-drawn one does not.
+CShot PaintedShot(HWND window)
+{
+    CShot shot;
+    WaitUntil([&] { return (shot = CaptureWindow(window)).DistinctColours() > 16; }, kWindowWaitMs);
+    return shot;
+}
+
+class UninstallerScenario : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_product.Install()); }
+
+    // Starts the installed kalvex.exe as the user would and returns the
+    // relaunched copy in TEMP: the first process must hand over and end with 0.
+    HANDLE StartRelocated(const CScratchDir& temp)
+    {
+        HANDLE first = m_processes.StartClean(m_product.Uninstaller(), temp.Path());
+        if (first == nullptr)
+            return nullptr;
+        EXPECT_EQ(0, WaitForExitCode(first, kExitWaitMs)) << "the first process did not hand over and end with 0";
+        HANDLE copy = m_processes.WaitForProcessByPath(temp / L"kalvex.exe", kWindowWaitMs);
+        EXPECT_NE(nullptr, copy) << "no copy of kalvex.exe runs from TEMP";
+        return copy;
+    }
+
+    void ExpectProductUntouched()
+    {
+        for (const std::wstring& entry : CSampleProduct::ManifestEntries())
+            EXPECT_TRUE(PathExists(m_product / entry)) << "removed: " << Utf8(entry);
+        EXPECT_TRUE(UninstallKeyExists());
+        EXPECT_TRUE(PathExists(m_product.Shortcut()));
+    }
+
+    CSampleProduct m_product;
+    CScratchDir m_temp{L"e2etemp"};
+    CScratchDir m_standIns{L"standins"};
+    CProcessSet m_processes;
+};
+
+}  // namespace
+
+using UserFlow = UninstallerScenario;
+
+TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
+{
+    // The installed client and its VPN helper, two helpers of the same name
+    // elsewhere, and a program whose name differs only in letter case.
+    HANDLE client = m_processes.Start(m_product / L"velko.exe");
+    HANDLE vpn = m_processes.Start(m_product / L"bin\\openvpn.exe");
+    HANDLE quiv1 = m_processes.StartStandIn(m_standIns.Path(), L"quiv.exe");
+    HANDLE quiv2 = m_processes.StartStandIn(m_standIns.Path(), L"quiv.exe");
+    HANDLE upper = m_processes.StartStandIn(m_standIns.Path(), L"VELKO.EXE");
+    ASSERT_TRUE(client && vpn && quiv1 && quiv2 && upper);
+    const std::vector<std::wstring> installed = ListTree(m_product.Directory());
+    std::vector<std::wstring> shots;
+
+    HANDLE copy = StartRelocated(m_temp);
+    ASSERT_NE(nullptr, copy);
+    EXPECT_TRUE(PathExists(m_temp / L"kalvex.dat")) << "the manifest was not copied into TEMP";
+
+    HWND box = WaitForAppWindow(kBoxClass, ProcessIdOf(copy), kWindowWaitMs);
+    ASSERT_NE(nullptr, box) << "no confirmation box while the client runs";
+    EXPECT_EQ(kBoxSize.cx, WindowSize(box).cx);
+    EXPECT_EQ(kBoxSize.cy, WindowSize(box).cy);
+    MovePointerTo(POINT{5, 5});
+    shots.push_back(SavePng(PaintedShot(box), L"flow1_confirm_box"));
+    ASSERT_TRUE(ClickAt(box, kBoxOkOfTwo));
+
+    for (HANDLE listed : {client, vpn, quiv1, quiv2})
+        EXPECT_EQ(0, WaitForExitCode(listed, kExitWaitMs)) << "a listed program was not terminated";
+    EXPECT_TRUE(IsRunning(upper)) << "VELKO.EXE differs in letter case and must survive";
+
+    HWND main = WaitForAppWindow(kMainClass, ProcessIdOf(copy), kWindowWaitMs);
+    ASSERT_NE(nullptr, main) << "no main window after the confirmation";
+    EXPECT_FALSE(IsWindow(box) && IsWindowVisible(box));
+    EXPECT_EQ(kMainSize.cx, WindowSize(main).cx);
+    EXPECT_EQ(kMainSize.cy, WindowSize(main).cy);
+    // Pointer off the window so no button shows its hot state in the shot.
+    MovePointerTo(POINT{5, 5});
+    const CShot confirmation = PaintedShot(main);
+    shots.push_back(SavePng(confirmation, L"flow2_confirmation_page"));
+    ExpectProductUntouched();
+
+    ASSERT_TRUE(ClickAt(main, kUninstallButton));
+    Sleep(150);
+    const CShot progress = CaptureWindow(main);
+    shots.push_back(SavePng(progress, L"flow3_uninstalling"));
+    EXPECT_GT(DifferingPixels(confirmation, progress, kPageArea), 500) << "the buttons did not give way to the bar";
+
+    // The worker's last step deletes the uninstall key; the finished page
+    // follows with the completion message.
+    ASSERT_TRUE(WaitUntil([] { return !UninstallKeyExists(); }, kUninstallWaitMs)) << "the uninstall never ended";
+    MovePointerTo(POINT{5, 5});
+    Sleep(1000);
+    const CShot finished = PaintedShot(main);
+    shots.push_back(SavePng(finished, L"flow4_finished_page"));
+    for (const std::wstring& shot : shots)
+        EXPECT_FALSE(shot.empty()) << "a screenshot was not written";
+    EXPECT_GT(DifferingPixels(confirmation, finished, kPageArea), 5000) << "the finished page did not show";
+
+    for (const std::wstring& entry : CSampleProduct::ManifestEntries())
+        EXPECT_FALSE(PathExists(m_product / entry)) << "still there: " << Utf8(entry);
+    EXPECT_FALSE(PathExists(m_product.Shortcut())) << "the desktop shortcut is still there";
+    EXPECT_TRUE(PathExists(m_product / L"user_notes.txt")) << "the user's own file was removed";
+    EXPECT_TRUE(PathExists(m_product.NeighbourFile())) << "a file outside the install directory was removed";
+    EXPECT_TRUE(PathExists(m_temp / L"kalvex.dat"));
+    EXPECT_TRUE(IsRunning(upper));
+    PrintOutcome(installed, ListTree(m_product.Directory()), PathExists(m_product.Shortcut()), shots);
+
+    ASSERT_TRUE(ClickAt(main, kCloseButton));
+    EXPECT_EQ(0, WaitForExitCode(copy, kExitWaitMs)) << "the close button did not end the program with 0";
+}
+
+// How the user declines the confirmation: its cancel button or Escape.
+class DeclinedConfirmation : public UninstallerScenario, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(DeclinedConfirmation, EndsWithZeroAndChangesNothing)
+{
+    const bool byEscape = GetParam();
+    HANDLE client = m_processes.Start(m_product / L"velko.exe");
+    ASSERT_NE(nullptr, client);
+    HANDLE copy = StartRelocated(m_temp);
+    ASSERT_NE(nullptr, copy);
+    HWND box = WaitForAppWindow(kBoxClass, ProcessIdOf(copy), kWindowWaitMs);
+    ASSERT_NE(nullptr, box);
+    PaintedShot(box);
+    if (byEscape)
+        PressKeys(box, {VK_ESCAPE});
+    else
+        ASSERT_TRUE(ClickAt(box, kBoxCancel));
+
+    EXPECT_EQ(0, WaitForExitCode(copy, kExitWaitMs));
+    EXPECT_EQ(nullptr, FindAppWindow(kMainClass, ProcessIdOf(copy), false));
+    EXPECT_TRUE(IsRunning(client)) << "the client was terminated although the user declined";
+    ExpectProductUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Confirmation, DeclinedConfirmation, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Escape" : "CancelButton";
+                         });
+
+using SingleInstance = UninstallerScenario;
+
+TEST_F(SingleInstance, SecondStartBringsTheWindowForwardAndEndsWithZero)
+{
+    HANDLE copy = StartRelocated(m_temp);
+    ASSERT_NE(nullptr, copy);
+    HWND main = WaitForAppWindow(kMainClass, ProcessIdOf(copy), kWindowWaitMs);
+    ASSERT_NE(nullptr, main);
+    PaintedShot(main);
+
+    // The relocated copy started again finds the first window.
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }, 5000));
+    HANDLE again = m_processes.StartClean(m_temp / L"kalvex.exe", m_temp.Path());
+    EXPECT_EQ(0, WaitForExitCode(again, kExitWaitMs));
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }, 5000))
+        << "the first window was not restored";
+
+    // The installed kalvex.exe started again (another TEMP, so its own copy
+    // can be written) hands over to a copy that finds the first window too.
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }, 5000));
+    CScratchDir otherTemp(L"e2etemp2");
+    HANDLE second = m_processes.StartClean(m_product.Uninstaller(), otherTemp.Path());
+    EXPECT_EQ(0, WaitForExitCode(second, kExitWaitMs));
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }, kWindowWaitMs))
+        << "the first window was not restored by a start from the install directory";
+    Sleep(500);
+    EXPECT_EQ(main, FindAppWindow(kMainClass, 0, false));
+    int mainWindows = 0;
+    for (HWND w = FindWindowW(kMainClass, kWindowTitle); w != nullptr; w = FindWindowExW(nullptr, w, kMainClass, kWindowTitle))
+        ++mainWindows;
+    EXPECT_EQ(1, mainWindows) << "a second main window was opened";
+
+    ASSERT_TRUE(ClickAt(main, kKeepButton));
+    EXPECT_EQ(0, WaitForExitCode(copy, kExitWaitMs)) << "the keep button did not end the program with 0";
+    ExpectProductUntouched();
+}
+
+using MissingManifest = UninstallerScenario;
+
+TEST_F(MissingManifest, ShowsTheBoxWritesALogLineAndChangesNothingElse)
+{
+    ASSERT_TRUE(DeleteFileW((m_product / L"kalvex.dat").c_str()));
+    const std::wstring log = m_product / L"log2.log";
+    DeleteFileW(log.c_str());
+    const time_t before = time(nullptr);
+
+    HANDLE first = m_processes.StartClean(m_product.Uninstaller(), m_temp.Path());
+    ASSERT_NE(nullptr, first);
+    HWND box = WaitForAppWindow(kBoxClass, ProcessIdOf(first), kWindowWaitMs);
+    ASSERT_NE(nullptr, box) << "no message box for the missing manifest";
+    EXPECT_EQ(kBoxSize.cx, WindowSize(box).cx);
+    MovePointerTo(POINT{5, 5});
+    SavePng(PaintedShot(box), L"missing_manifest_box");
+
+    ASSERT_TRUE(ClickAt(box, kBoxOkAlone));
+    EXPECT_EQ(0, WaitForExitCode(first, kExitWaitMs));
+    EXPECT_EQ(nullptr, FindAppWindow(kMainClass, 0, false)) << "a main window opened without a manifest";
+
+    // One log line with an empty text: UTF-16LE with a byte-order mark,
+    // "[yyyy-mm-dd hh:mm:ss]" in local time, then CR LF.
+    const std::string bytes = ReadFileBytes(log);
+    ASSERT_EQ(2u + 23u * 2u, bytes.size()) << "expected the byte-order mark and one empty line";
+    EXPECT_EQ('\xFF', bytes[0]);
+    EXPECT_EQ('\xFE', bytes[1]);
+    std::wstring line(reinterpret_cast<const wchar_t*>(bytes.data() + 2), 23);
+    SYSTEMTIME stamp = {};
+    ASSERT_EQ(6, swscanf(line.c_str(), L"[%4hu-%2hu-%2hu %2hu:%2hu:%2hu]", &stamp.wYear, &stamp.wMonth, &stamp.wDay,
+                         &stamp.wHour, &stamp.wMinute, &stamp.wSecond));
+    EXPECT_EQ(L"]\r\n", line.substr(20));
+    tm local = {};
+    local.tm_year = stamp.wYear - 1900;
+    local.tm_mon = stamp.wMonth - 1;
+    local.tm_mday = stamp.wDay;
+    local.tm_hour = stamp.wHour;
+    local.tm_min = stamp.wMinute;
+    local.tm_sec = stamp.wSecond;
+    local.tm_isdst = -1;
+    const time_t written = mktime(&local);
+    EXPECT_GE(written, before - 1);
+    EXPECT_LE(written, time(nullptr) + 1);
+
+    for (const std::wstring& entry : CSampleProduct::ManifestEntries()) {
+        if (entry != L"kalvex.dat") {
+            EXPECT_TRUE(PathExists(m_product / entry)) << "removed: " << Utf8(entry);
+        }
+    }
+    EXPECT_TRUE(UninstallKeyExists());
+}
+
+using MainWindowKeys = UninstallerScenario;
+
+TEST_F(MainWindowKeys, EnterDoesNothingAltF4HidesAndTheTrayMenuExits)
+{
+    HANDLE copy = StartRelocated(m_temp);
+    ASSERT_NE(nullptr, copy);
+    HWND main = WaitForAppWindow(kMainClass, ProcessIdOf(copy), kWindowWaitMs);
+    ASSERT_NE(nullptr, main);
+    PaintedShot(main);
+
+    PressKeys(main, {VK_RETURN});
+    Sleep(1000);
+    EXPECT_TRUE(IsRunning(copy));
+    EXPECT_TRUE(IsWindowVisible(main));
+    ExpectProductUntouched();
+
+    PressKeys(main, {VK_MENU, VK_F4});
+    EXPECT_TRUE(WaitUntilHidden(main, kWindowWaitMs)) << "Alt+F4 did not hide the window";
+    Sleep(500);
+    EXPECT_TRUE(IsRunning(copy)) << "Alt+F4 ended the program";
+    EXPECT_TRUE(IsWindow(main));
+
+    // A right click on the tray icon reaches the window as the tray callback
+    // with the mouse message in lParam; the menu then opens at the pointer.
+    ASSERT_TRUE(MovePointerTo(POINT{300, 300}));
+    PostMessageW(main, kTrayCallback, kTrayId, WM_RBUTTONDOWN);
+    HWND menu = WaitForPopupMenu(ProcessIdOf(copy), kWindowWaitMs);
+    ASSERT_NE(nullptr, menu) << "the tray menu did not open";
+    Screenshot(menu, L"tray_menu");
+    // Two items of equal height, "show window" above "exit program".
+    const SIZE menuSize = WindowSize(menu);
+    ASSERT_TRUE(ClickAt(menu, POINT{menuSize.cx / 2, menuSize.cy * 3 / 4}));
+    EXPECT_EQ(0, WaitForExitCode(copy, kExitWaitMs)) << "the tray menu's exit entry did not end the program";
+    ExpectProductUntouched();
+}
+
+}  // namespace kalvex::e2e
