@@ -97,6 +97,20 @@ protected:
         return CSkinArchive::OpenFromMemory(m_zip.data(), static_cast<unsigned>(m_zip.size()), password);
     }
 
+    // Parses main.xml, read from the archive with the password, into document.
+    ::testing::AssertionResult LoadMainXml(CXmlDocument& document)
+    {
+        std::unique_ptr<CSkinArchive> skin(OpenSkin(kSkinPassword));
+        if (skin == nullptr)
+            return ::testing::AssertionFailure() << "the skin archive does not open";
+        Bytes bytes;
+        if (Read(*skin, L"main.xml", bytes) != SkinArchiveStatus::Ok)
+            return ::testing::AssertionFailure() << "main.xml does not read";
+        if (!document.LoadFromBytes(bytes.data.get(), bytes.size))
+            return ::testing::AssertionFailure() << document.GetLastErrorMessage();
+        return ::testing::AssertionSuccess();
+    }
+
     static SkinArchiveStatus Read(CSkinArchive& archive, const wchar_t* entry, Bytes& out)
     {
         BYTE* bytes = nullptr;
@@ -206,12 +220,8 @@ RECT Rectangle(const wchar_t* text)
 
 TEST_F(SkinResourceTest, MainXmlHoldsThePagesAndControlsTheWindowSwitches)
 {
-    std::unique_ptr<CSkinArchive> skin(OpenSkin(kSkinPassword));
-    ASSERT_NE(nullptr, skin);
-    Bytes bytes;
-    ASSERT_EQ(SkinArchiveStatus::Ok, Read(*skin, L"main.xml", bytes));
     CXmlDocument document;
-    ASSERT_TRUE(document.LoadFromBytes(bytes.data.get(), bytes.size)) << document.GetLastErrorMessage();
+    ASSERT_TRUE(LoadMainXml(document));
     const CXmlNode window = document.GetRoot();
     ASSERT_TRUE(window.IsValid());
     EXPECT_STREQ(L"Window", window.GetName());
@@ -260,14 +270,56 @@ RECT SourcePart(const std::wstring& description)
     return at != std::wstring::npos ? Rectangle(description.c_str() + at + 8) : RECT{};
 }
 
+// Calls check(node, attribute name, value) for every attribute of the
+// elements below parent whose name ends in "image".
+template <typename Check>
+void ForEachImageAttribute(const CXmlNode& parent, Check check)
+{
+    for (CXmlNode child = parent.GetChild(); child.IsValid(); child = child.GetSibling())
+    {
+        for (int i = 0; i < child.GetAttributeCount(); ++i)
+        {
+            const std::wstring name = child.GetAttributeName(i);
+            if (name.size() >= 5 && name.compare(name.size() - 5, 5, L"image") == 0)
+                check(child, name, std::wstring(child.GetAttributeValue(i)));
+        }
+        ForEachImageAttribute(child, check);
+    }
+}
+
+TEST_F(SkinResourceTest, EveryImageMainXmlNamesIsInTheArchiveAndSourcesFitInside)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(LoadMainXml(document));
+    int checked = 0;
+    ForEachImageAttribute(document.GetRoot(), [&](const CXmlNode& node, const std::wstring& attribute,
+                                                  const std::wstring& description) {
+        // A colour image names no file; a plain description is the name.
+        if (description.find(L"color='") != std::wstring::npos)
+            return;
+        std::wstring entry = description;
+        const size_t file = description.find(L"file='");
+        if (file != std::wstring::npos)
+            entry = description.substr(file + 6, description.find(L'\'', file + 6) - file - 6);
+        const SkinImage* image = nullptr;
+        for (const SkinImage& candidate : kSkinImages)
+            if (entry == candidate.entry)
+                image = &candidate;
+        ASSERT_NE(nullptr, image) << node.GetName() << L" " << attribute << L": " << entry;
+        const RECT part = SourcePart(description);
+        EXPECT_TRUE(part.left >= 0 && part.top >= 0 && part.right <= image->width && part.bottom <= image->height)
+            << node.GetName() << L" " << attribute << L": " << description;
+        ++checked;
+    });
+    // Background, logo, close glyph, three states of each of the two
+    // buttons, badge and download button.
+    EXPECT_EQ(11, checked);
+}
+
 TEST_F(SkinResourceTest, ButtonStatesAddressWholeFramesOfTheirStrips)
 {
-    std::unique_ptr<CSkinArchive> skin(OpenSkin(kSkinPassword));
-    ASSERT_NE(nullptr, skin);
-    Bytes bytes;
-    ASSERT_EQ(SkinArchiveStatus::Ok, Read(*skin, L"main.xml", bytes));
     CXmlDocument document;
-    ASSERT_TRUE(document.LoadFromBytes(bytes.data.get(), bytes.size));
+    ASSERT_TRUE(LoadMainXml(document));
     std::map<std::wstring, NamedElement> named;
     CollectNamed(document.GetRoot(), named);
 
