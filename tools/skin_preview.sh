@@ -142,12 +142,15 @@ place "$finished" "$work/download.png" 250 342
 text "$finished" 250 342 180 42 center '#FFFFFF' 14 normal "下载新版本"
 round "$finished" 6
 
-# Message box, 335 x 255, as the running-client question shows it: title
+# Message box, 335 x 255, as the running-client question shows it, over a
+# light desktop: the box's translucent black background colour, then its
+# background image; title
 # label at 15,0 (265 x 40), close button at 280,10, message centred in the
 # content row (16..320 x 40..205, its text box raised 30 by the text padding), OK at
 # 57,205 and cancel at 177,205 (100 x 30 each, 20 apart, centred).
 msgbox=$out/msgbox.png
-cp "$skin/bk/child_wnd_bk.png" "$msgbox"
+convert -size 335x255 xc:'#EEF1F5' -fill '#0000004D' -draw "rectangle 0,0 334,254" \
+        "$skin/bk/child_wnd_bk.png" -composite "$msgbox"
 text "$msgbox" 15 0 265 40 west '#FFFFFF' 12 normal "Velko加速器卸载向导"
 place "$msgbox" "$skin/btn/close_btn.png" 280 10
 text "$msgbox" 16 10 304 195 center '#000000' 12 normal "Velko加速器正在运行中，确定卸载？"
