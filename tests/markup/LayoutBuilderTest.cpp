@@ -99,6 +99,29 @@ TEST(LayoutBuilder, DefaultListsAreFoundUnderTheTagAsWrittenAndElementAttributes
     EXPECT_EQ(ChildAt(root, 1), host.manager.LocateControl(L"b"));
 }
 
+// Configuring binds a control to the manager for a while; afterwards it is
+// bound as before, so a control added to a tree the manager already shows
+// keeps that manager, its parent and its registered name.
+TEST(LayoutBuilder, ControlsBuiltIntoAnAttachedTreeStayBoundToItsManager)
+{
+    CWindowedManager host;
+    CContainerUI* root = new CContainerUI();
+    ASSERT_TRUE(host.manager.AttachRootControl(root));
+    CLayoutBuilder builder;
+    IControlUI* added = Build(builder, L"<Window><Container name=\"late\"><Control name=\"inner\"/></Container></Window>",
+                              &host.manager, root);
+    ASSERT_NE(nullptr, added);
+    EXPECT_EQ(root, added->GetParent());
+    EXPECT_EQ(&host.manager, added->GetManager());
+    EXPECT_EQ(added, host.manager.LocateControl(L"late"));
+    EXPECT_EQ(&host.manager, host.manager.LocateControl(L"inner")->GetManager());
+
+    CContainerUI loose;
+    IControlUI* child = Build(builder, L"<Window><Control/></Window>", &host.manager, &loose);
+    EXPECT_EQ(&loose, child->GetParent());
+    EXPECT_EQ(nullptr, child->GetManager());
+}
+
 TEST(LayoutBuilder, CoverOnlyForTheExactValueTrue)
 {
     CContainerUI parent;
