@@ -34,6 +34,44 @@ SIZE WindowSize(HWND window)
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
+// The off-screen picture's alpha at (x, y), y counted from the top.
+BYTE AlphaAt(HBITMAP bitmap, int x, int y)
+{
+    DIBSECTION dib = {};
+    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr)
+        return 0;
+    const BYTE* bits = static_cast<const BYTE*>(dib.dsBm.bmBits);
+    const int row = dib.dsBmih.biHeight > 0 ? dib.dsBm.bmHeight - 1 - y : y;
+    return bits[static_cast<size_t>(row) * dib.dsBm.bmWidthBytes + x * 4 + 3];
+}
+
+// Writes the DIB as a PNG through GDI+'s encoder; false when it cannot.
+bool SavePng(HBITMAP bitmap, const std::wstring& path)
+{
+    namespace flat = Gdiplus::DllExports;
+    DIBSECTION dib = {};
+    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib))
+        return false;
+    const int stride = dib.dsBm.bmWidthBytes;
+    BYTE* top = static_cast<BYTE*>(dib.dsBm.bmBits) + static_cast<size_t>(dib.dsBm.bmHeight - 1) * stride;
+    Gdiplus::GpBitmap* image = nullptr;
+    if (flat::GdipCreateBitmapFromScan0(dib.dsBm.bmWidth, dib.dsBm.bmHeight, -stride, PixelFormat32bppPARGB, top,
+                                        &image) != Gdiplus::Ok)
+        return false;
+    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    const bool saved = flat::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
+    flat::GdipDisposeImage(image);
+    return saved;
+}
+
+std::wstring BesideProgram(const wchar_t* name)
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path(module);
+    return path.erase(path.find_last_of(L"\\/") + 1) + name;
+}
+
 bool SameRect(const RECT& a, const RECT& b)
 {
     return EqualRect(&a, &b) != FALSE;
@@ -95,146 +133,91 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowAttributesTest, EachAttributeStoresItsSettingAndSizeResizesTheWindow)
+TEST_F(WindowAttributesTest, EachAttributeStoresItsSettingAndNamesIgnoreCaseExceptThree)
 {
     CUIManager& m = Manager();
-    m.SetWindowAttribute(L"size", L"320,240");
+    m.SetWindowAttribute(L"SIZE", L"320,240");
     EXPECT_EQ(320, WindowSize(window).cx);
     EXPECT_EQ(240, WindowSize(window).cy);
-    EXPECT_EQ(320, m.GetInitSize().cx);
-
     // One separator character of any kind between numbers.
     m.SetWindowAttribute(L"mininfo", L"300 200");
     m.SetWindowAttribute(L"maxinfo", L"800;600");
-    m.SetWindowAttribute(L"sizebox", L"4,5,6,7");
-    m.SetWindowAttribute(L"roundcorner", L"6,8");
-    m.SetWindowAttribute(L"nolayeredpadding", L"1,2,3,4");
+    m.SetWindowAttribute(L"RoundCorner", L"6,8");
     m.SetWindowAttribute(L"showdirty", L"TRUE");
     m.SetWindowAttribute(L"noactivate", L"True");
-    EXPECT_EQ(300, m.GetMinInfo().cx);
+    m.SetWindowAttribute(L"shadowcolor", L"#80102030");
+    m.SetWindowAttribute(L"shadowfocusscales", L"0.25");
+    m.SetWindowAttribute(L"defaultfontcolor", L"#FF336699");
+    m.SetWindowAttribute(L"selectedcolor", L"FF0000");
     EXPECT_EQ(200, m.GetMinInfo().cy);
-    EXPECT_EQ(800, m.GetMaxInfo().cx);
     EXPECT_EQ(600, m.GetMaxInfo().cy);
-    EXPECT_TRUE(SameRect(m.GetSizeBox(), RECT{4, 5, 6, 7}));
-    EXPECT_EQ(6, m.GetRoundCorner().cx);
     EXPECT_EQ(8, m.GetRoundCorner().cy);
-    EXPECT_TRUE(SameRect(m.GetLayeredPadding(), RECT{1, 2, 3, 4}));
     EXPECT_TRUE(m.IsShowDirty());
     EXPECT_TRUE(m.IsNoActivate());
-    m.SetWindowAttribute(L"showdirty", L"yes");
-    EXPECT_FALSE(m.IsShowDirty());
-
-    // The minimum tracking size reaches the platform's question.
+    EXPECT_EQ(0x80102030u, m.GetShadowColor());
+    EXPECT_FLOAT_EQ(0.25f, m.GetShadowFocusScales());
+    EXPECT_EQ(0x00FF0000u, m.GetSelectedColor()) << "six digits leave alpha 0";
+    EXPECT_EQ(0xFF336699u, m.GetDefaultFontColor());
+    EXPECT_NE(0xFF336699u, CUIManager().GetDefaultFontColor()) << "the shared colour stays";
     MINMAXINFO info = {};
     SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(300, info.ptMinTrackSize.x);
-    EXPECT_EQ(600, info.ptMaxTrackSize.y);
 
-    m.SetWindowAttribute(L"shadowsize", L"7");
-    m.SetWindowAttribute(L"shadowcolor", L"#80102030");
-    m.SetWindowAttribute(L"shadowfocusscales", L"0.25");
-    EXPECT_EQ(7, m.GetShadowSize());
-    EXPECT_EQ(0x80102030u, m.GetShadowColor());
-    EXPECT_FLOAT_EQ(0.25f, m.GetShadowFocusScales());
-}
-
-TEST_F(WindowAttributesTest, CaptionBottomOfMinusOneBecomesTheWindowHeightAtTheFirstQuery)
-{
-    Manager().SetWindowAttribute(L"caption", L"0,0,0,-1");
-    EXPECT_TRUE(SameRect(Manager().GetCaptionRect(), RECT{0, 0, 0, kHeight}));
-    SetWindowPos(window, nullptr, 0, 0, kWidth, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(kHeight, Manager().GetCaptionRect().bottom) << "the height is fixed once asked";
-}
-
-TEST_F(WindowAttributesTest, NamesIgnoreCaseExceptThreeWhichOtherwiseBecomeCustomAttributes)
-{
-    CUIManager& m = Manager();
-    m.SetWindowAttribute(L"SIZE", L"250,120");
-    EXPECT_EQ(250, WindowSize(window).cx);
-    m.SetWindowAttribute(L"RoundCorner", L"3,3");
-    EXPECT_EQ(3, m.GetRoundCorner().cx);
-
-    m.SetWindowAttribute(L"NoActivate", L"true");
-    EXPECT_FALSE(m.IsNoActivate());
-    EXPECT_STREQ(L"true", m.GetWindowCustomAttribute(L"NoActivate"));
+    // Three names match only as written; otherwise, as unknown names, they
+    // become custom attributes, whose first value stays.
+    m.SetWindowAttribute(L"showdirty", L"yes");
+    m.SetWindowAttribute(L"NoActivate", L"false");
     m.SetWindowAttribute(L"LayeredImage", L"color='#FF000000'");
-    EXPECT_FALSE(m.IsLayered());
-    EXPECT_STREQ(L"color='#FF000000'", m.GetWindowCustomAttribute(L"LayeredImage"));
     m.SetWindowAttribute(L"layeredOpacity", L"12");
-    EXPECT_EQ(255, m.GetOpacity());
-    EXPECT_STREQ(L"12", m.GetWindowCustomAttribute(L"layeredOpacity"));
-
-    // Unknown names are custom attributes too; the first value stays.
     m.SetWindowAttribute(L"skinversion", L"3");
     m.SetWindowAttribute(L"skinversion", L"4");
+    EXPECT_FALSE(m.IsShowDirty());
+    EXPECT_TRUE(m.IsNoActivate());
+    EXPECT_FALSE(m.IsLayered());
+    EXPECT_EQ(255, m.GetOpacity());
+    EXPECT_STREQ(L"false", m.GetWindowCustomAttribute(L"NoActivate"));
+    EXPECT_STREQ(L"12", m.GetWindowCustomAttribute(L"layeredOpacity"));
     EXPECT_STREQ(L"3", m.GetWindowCustomAttribute(L"skinversion"));
-}
 
-TEST_F(WindowAttributesTest, ColoursApplyToThisManagerOnly)
-{
-    CUIManager other;
-    const DWORD shared = other.GetDefaultFontColor();
-    Manager().SetWindowAttribute(L"defaultfontcolor", L"#FF336699");
-    Manager().SetWindowAttribute(L"selectedcolor", L"FF0000");
-    EXPECT_EQ(0xFF336699u, Manager().GetDefaultFontColor());
-    EXPECT_EQ(0x00FF0000u, Manager().GetSelectedColor()) << "six digits leave alpha 0";
-    CUIManager later;
-    EXPECT_EQ(shared, later.GetDefaultFontColor());
-}
-
-TEST_F(WindowAttributesTest, SizeAfterARootIsAttachedIsOnlyStored)
-{
-    AttachRoot(0);
-    Manager().SetWindowAttribute(L"size", L"400,300");
-    EXPECT_EQ(400, Manager().GetInitSize().cx);
-    EXPECT_EQ(kWidth, WindowSize(window).cx);
-}
-
-TEST_F(WindowAttributesTest, OutOfRangeAndEmptyValuesAreHeld)
-{
-    CUIManager& m = Manager();
+    // Values beyond reason are held, empty ones read as 0.
     m.SetWindowAttribute(L"mininfo", L"99999999999,");
     EXPECT_EQ(1 << 24, m.GetMinInfo().cx);
     EXPECT_EQ(0, m.GetMinInfo().cy);
-    m.SetWindowAttribute(L"caption", L"");
-    EXPECT_TRUE(SameRect(m.GetCaptionRect(), RECT{0, 0, 0, 0}));
     m.SetWindowAttribute(L"shadowsize", L"-40");
     EXPECT_EQ(0, m.GetShadowSize());
-    m.SetWindowAttribute(L"shadowfocusscales", L"");
-    EXPECT_FLOAT_EQ(0.0f, m.GetShadowFocusScales());
     m.SetWindowAttribute(nullptr, nullptr);
     m.SetWindowAttribute(L"opacity", L"300");
     EXPECT_EQ(255, m.GetOpacity()) << "not 300 cut to a byte (44)";
 }
 
+TEST_F(WindowAttributesTest, CaptionHeightIsFixedAtTheFirstQueryAndSizeWaitsNotForARoot)
+{
+    Manager().SetWindowAttribute(L"caption", L"0,0,0,-1");
+    EXPECT_TRUE(SameRect(Manager().GetCaptionRect(), RECT{0, 0, 0, kHeight}));
+    SetWindowPos(window, nullptr, 0, 0, kWidth, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(kHeight, Manager().GetCaptionRect().bottom);
+
+    AttachRoot(0);
+    Manager().SetWindowAttribute(L"size", L"400,300");
+    EXPECT_EQ(400, Manager().GetInitSize().cx);
+    EXPECT_EQ(kWidth, WindowSize(window).cx) << "a tree is attached: the size is only stored";
+}
+
 TEST_F(WindowAttributesTest, ShadowSettingsRepaintOnlyWhenTheyChange)
 {
-    PumpMessages();
     RECT update = {};
     ASSERT_FALSE(GetUpdateRect(window, &update, FALSE));
     Manager().SetShadowSize(0);
     Manager().SetShadowColor(0xFF000000);
     Manager().SetShadowFocusScales(-1.0f);
     EXPECT_FALSE(GetUpdateRect(window, &update, FALSE)) << "every value was the current one";
-    Manager().SetShadowSize(10);
+    Manager().SetWindowAttribute(L"shadowsize", L"10");
     EXPECT_TRUE(GetUpdateRect(window, &update, FALSE));
 }
 
 // ---- Constant alpha ---------------------------------------------------------
 
-TEST_F(WindowAttributesTest, OpacityMakesTheWholeWindowUniformlyTranslucent)
-{
-    Manager().SetWindowAttribute(L"opacity", L"200");
-    EXPECT_NE(0, GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
-    EXPECT_EQ(200, alpha);
-    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags & LWA_ALPHA);
-    EXPECT_FALSE(Manager().IsLayered());
-}
-
-TEST_F(WindowAttributesTest, OpacityAfterALayeredImageLeavesPerPixelMode)
+TEST_F(WindowAttributesTest, OpacityMakesTheWindowUniformlyTranslucentAndEndsPerPixelMode)
 {
     AttachRoot(0x204060);
     Manager().SetWindowAttribute(L"layeredimage", L"color='#FF808080'");
@@ -243,23 +226,27 @@ TEST_F(WindowAttributesTest, OpacityAfterALayeredImageLeavesPerPixelMode)
 
     Manager().SetWindowAttribute(L"opacity", L"200");
     EXPECT_FALSE(Manager().IsLayered());
+    EXPECT_NE(0, GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE alpha = 0;
     DWORD flags = 0;
     ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
     EXPECT_EQ(200, alpha);
-    EXPECT_NE(0, GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags & LWA_ALPHA);
     EXPECT_FALSE(KillTimer(window, 0x2000)) << "the frame clock stops with per-pixel mode";
 }
 
 // ---- Per-pixel layered mode -------------------------------------------------
 
+// Shadow size 0: the root fills the window and the picture has no ring.
 TEST_F(WindowAttributesTest, LayeredModeIsDrivenByItsFrameClockWithoutWmPaint)
 {
     CTreeProbe* root = AttachRoot(0x204060);
     Manager().SetLayered(true);
     ASSERT_TRUE(Manager().IsLayered());
     EXPECT_NE(0, GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
-    EXPECT_TRUE(PumpUntil([&] { return !root->paintRects.empty(); }, 1000));
+    ASSERT_TRUE(PumpUntil([&] { return !root->paintRects.empty() && Manager().GetOffscreenBitmap(); }, 1000));
+    EXPECT_TRUE(SameRect(root->GetPos(), RECT{0, 0, kWidth, kHeight}));
+    EXPECT_EQ(255, AlphaAt(Manager().GetOffscreenBitmap(), 0, kHeight / 2));
 
     root->paintRects.clear();
     Manager().Invalidate(RECT{10, 10, 30, 30});
@@ -269,66 +256,14 @@ TEST_F(WindowAttributesTest, LayeredModeIsDrivenByItsFrameClockWithoutWmPaint)
     Manager().SetLayered(false);
     EXPECT_EQ(0, GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_FALSE(KillTimer(window, 0x2000));
-}
 
-TEST(UIManagerLayeredChild, ChildWindowsAndWindowlessManagersStayOpaque)
-{
-    CUIManager windowless;
-    windowless.SetLayered(true);
-    EXPECT_FALSE(windowless.IsLayered());
-
-    CManagerHost parent;
-    ASSERT_NE(nullptr, parent.Create(nullptr, L"parent", WS_POPUP, 0, 0, 0, 100, 100));
     CManagerHost child;
-    ASSERT_NE(nullptr, child.Create(parent.GetHWND(), L"child", WS_CHILD, 0, 0, 0, 50, 50));
+    ASSERT_NE(nullptr, child.Create(window, L"child", WS_CHILD, 0, 0, 0, 50, 50));
     child.manager.SetLayered(true);
-    EXPECT_FALSE(child.manager.IsLayered());
-    EXPECT_EQ(0, GetWindowLongW(child.GetHWND(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_FALSE(child.manager.IsLayered()) << "child windows are never layered";
 }
 
 // ---- Drop shadow ------------------------------------------------------------
-
-namespace {
-
-// The off-screen picture's alpha at (x, y), y counted from the top.
-BYTE AlphaAt(HBITMAP bitmap, int x, int y)
-{
-    DIBSECTION dib = {};
-    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr)
-        return 0;
-    const BYTE* bits = static_cast<const BYTE*>(dib.dsBm.bmBits);
-    const int row = dib.dsBmih.biHeight > 0 ? dib.dsBm.bmHeight - 1 - y : y;
-    return bits[static_cast<size_t>(row) * dib.dsBm.bmWidthBytes + x * 4 + 3];
-}
-
-// Writes the DIB as a PNG through GDI+'s encoder; false when it cannot.
-bool SavePng(HBITMAP bitmap, const std::wstring& path)
-{
-    namespace flat = Gdiplus::DllExports;
-    DIBSECTION dib = {};
-    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib))
-        return false;
-    const int stride = dib.dsBm.bmWidthBytes;
-    BYTE* top = static_cast<BYTE*>(dib.dsBm.bmBits) + static_cast<size_t>(dib.dsBm.bmHeight - 1) * stride;
-    Gdiplus::GpBitmap* image = nullptr;
-    if (flat::GdipCreateBitmapFromScan0(dib.dsBm.bmWidth, dib.dsBm.bmHeight, -stride, PixelFormat32bppPARGB, top,
-                                        &image) != Gdiplus::Ok)
-        return false;
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    const bool saved = flat::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    flat::GdipDisposeImage(image);
-    return saved;
-}
-
-std::wstring BesideProgram(const wchar_t* name)
-{
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module);
-    return path.erase(path.find_last_of(L"\\/") + 1) + name;
-}
-
-}  // namespace
 
 // Shadow size 10 on a 200 x 150 window with the default focus scale: the
 // ring fades from the content's edge to nothing at the window's edge.
@@ -370,14 +305,4 @@ TEST_F(WindowAttributesTest, ShadowWithFocusScaleZeroFadesLinearlyTowardsTheCent
             << "column " << kWidth - 1 - i;
         EXPECT_NEAR(255 * i / 75, AlphaAt(picture, kWidth / 2, i), 3) << "row " << i;
     }
-}
-
-TEST_F(WindowAttributesTest, ShadowSizeZeroPresentsWithoutARing)
-{
-    CTreeProbe* root = AttachRoot(0x204060);
-    Manager().SetWindowAttribute(L"layeredimage", L"color='#FFE0E0E0'");
-    ASSERT_TRUE(PumpUntil([&] { return !root->paintRects.empty() && Manager().GetOffscreenBitmap() != nullptr; },
-                          2000));
-    EXPECT_TRUE(SameRect(root->GetPos(), RECT{0, 0, kWidth, kHeight}));
-    EXPECT_EQ(255, AlphaAt(Manager().GetOffscreenBitmap(), 0, kHeight / 2));
 }
