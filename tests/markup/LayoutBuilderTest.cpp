@@ -89,20 +89,26 @@ TEST(LayoutBuilder, CoverOnlyForTheExactValueTrue)
 
 TEST(LayoutBuilder, ResultIsTheFirstControlAndUnownedOnesAreDeleted)
 {
+    CWindowedManager host;
     CCountingCallback callback;
     CLayoutBuilder builder;
-    IControlUI* root = Build(builder, L"<Window><Counted name=\"one\"/><Counted name=\"two\"/></Window>", nullptr,
-                             nullptr, &callback);
+    IControlUI* root = Build(builder, L"<Window><Counted name=\"one\"/><Counted name=\"two\"/></Window>",
+                             &host.manager, nullptr, &callback);
     ASSERT_NE(nullptr, root);
     EXPECT_STREQ(L"one", root->GetName().GetData());
     EXPECT_EQ(1, CCountedUI::Alive()) << "the second top-level control had no owner";
-    root->Delete();
+    // Names given while a control was bound for its attributes wait for the
+    // tree to be attached: a deleted control is never found.
+    EXPECT_EQ(nullptr, host.manager.LocateControl(L"two"));
+    EXPECT_EQ(nullptr, host.manager.LocateControl(L"one"));
+    ASSERT_TRUE(host.manager.AttachRootControl(root));
+    EXPECT_EQ(root, host.manager.LocateControl(L"one"));
 
     // A parent without a child list ends the level; the control made for it
     // is deleted, not left behind.
     CControlUI leaf;
     EXPECT_EQ(nullptr, Build(builder, L"<Window><Counted><Counted/></Counted></Window>", nullptr, &leaf, &callback));
-    EXPECT_EQ(0, CCountedUI::Alive());
+    EXPECT_EQ(1, CCountedUI::Alive()) << "only the attached root is left";
 }
 
 TEST(LayoutBuilder, DamagedOrHostileMarkupFailsOrIsHeldWithoutHarm)

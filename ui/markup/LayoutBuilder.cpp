@@ -399,8 +399,15 @@ void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUI
     const int count = element.GetAttributeCount();
     for (int i = 0; i < count; ++i)
         control->ApplyAttribute(element.GetAttributeName(i), element.GetAttributeValue(i));
-    if (manager != nullptr)
-        control->BindManager(boundManager, boundParent, false);
+    if (manager == nullptr)
+        return;
+    control->BindManager(boundManager, boundParent, false);
+    // While bound, the control registered its name (and an option its
+    // group) with the manager. A control outside the manager's tree may be
+    // deleted before the tree is attached, and the manager would keep a
+    // pointer to it; attaching the tree registers it again.
+    if (boundManager != manager)
+        manager->ForgetControl(control);
 }
 
 }  // namespace DuiLib
