@@ -55,10 +55,12 @@ public:
     // document's images, fonts, default attribute lists and language texts
     // and, when the manager has a window and the root element is "Window",
     // applies the root's attributes to the window; then creates the controls
-    // of the root's child elements. Top-level controls are added to parent
-    // (null: the first one is the new root, further ones are deleted). The
-    // first control created at the top level, or null when none is (or when
-    // parent has no child list).
+    // of the root's child elements, each configured with the manager's
+    // default list for its tag as written and then its own attributes.
+    // Top-level controls are added to parent (null: the first one is the new
+    // root, further ones are deleted). Answers the first control created at
+    // the top level, an included one too; null when none is, or when parent
+    // has no child list.
     IControlUI* Create(ILayoutBuilderCallback* callback, CUIManager* manager, IControlUI* parent);
 
     CXmlDocument& Document() { return m_document; }
