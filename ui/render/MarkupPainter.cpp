@@ -112,6 +112,7 @@ void CMarkupPainter::Paint()
         m_lineHeight = FontLineHeight(CurrentFont()) + Spacing();
         m_linkStart = POINT{m_x, m_y};
         m_firstLinkOfLine = m_state.linkIndex;
+        m_fits.clear();
         WalkLine();
         EndMeasuredLine();
 
@@ -131,6 +132,7 @@ void CMarkupPainter::Paint()
 
             m_state = lineStart;
             m_drawWalk = true;
+            m_fitsUsed = 0;
             SelectObject(m_dc, CurrentFont()->font);
             UseColor();
             UseBackgroundMode();
@@ -470,14 +472,17 @@ bool CMarkupPainter::PlaceImage(const wchar_t* argument, int length)
     return true;
 }
 
-void CMarkupPainter::PutRun(const wchar_t* run, int length)
+CMarkupPainter::RunFit CMarkupPainter::FitRun(const wchar_t* run, int length)
 {
+    // The drawing walk takes the same decisions as the measuring walk before
+    // it, in the same order, so it reuses them instead of measuring again.
+    if (m_drawWalk && m_fitsUsed < m_fits.size())
+        return m_fits[m_fitsUsed++];
+
+    RunFit fit = {length, 0, false, false};
     const FontEntry* font = CurrentFont();
     const int room = m_rect.right - m_x;
     const int widest = std::max(1, static_cast<int>(font->metrics.tmMaxCharWidth));
-    int count = length;
-    bool cut = false;
-    bool ellipsis = false;
     SIZE size = {0, 0};
     // The estimate from the widest character spares the exact fitting
     // measurement for runs that are far from the right edge.
@@ -487,60 +492,80 @@ void CMarkupPainter::PutRun(const wchar_t* run, int length)
     }
     else
     {
-        int fit = 0;
-        GetTextExtentExPointW(m_dc, run, length, room, &fit, nullptr, &size);
-        if (fit < length)
+        int fitting = 0;
+        GetTextExtentExPointW(m_dc, run, length, room, &fitting, nullptr, &size);
+        if (fitting < length)
         {
-            cut = true;
+            fit.cut = true;
             // The character that crossed the edge is dropped, unless it is
             // the only one: a line always takes something.
-            count = std::max(fit, 1);
+            fit.count = std::max(fitting, 1);
             if ((m_style & DT_WORDBREAK) != 0)
             {
-                const int wordEnd = LastMarkupBreak(run, count);
+                const int wordEnd = LastMarkupBreak(run, fit.count);
                 if (wordEnd > 0)
-                    count = wordEnd;
+                    fit.count = wordEnd;
                 else if (m_atBreak && m_x > m_rect.left)
-                    count = 0;  // the whole word moves to the next line
+                    fit.count = 0;  // the whole word moves to the next line
             }
-            if ((m_style & DT_END_ELLIPSIS) != 0 && count > 0)
+            if ((m_style & DT_END_ELLIPSIS) != 0 && fit.count > 0)
             {
-                ellipsis = true;
-                count = std::max(0, count - 2);
+                fit.ellipsis = true;
+                fit.count = std::max(0, fit.count - 2);
             }
             size = SIZE{0, 0};
-            if (count > 0)
-                GetTextExtentPoint32W(m_dc, run, count, &size);
+            if (fit.count > 0)
+                GetTextExtentPoint32W(m_dc, run, fit.count, &size);
         }
     }
+    fit.width = size.cx;
+    if (!m_drawWalk && m_drawMode)
+        m_fits.push_back(fit);
+    return fit;
+}
+
+void CMarkupPainter::PutRun(const wchar_t* run, int length)
+{
+    const RunFit fit = FitRun(run, length);
     if (m_drawWalk)
     {
         const int x = AddHeld(m_x, m_lineOffset);
-        const int y = TextTop(font);
-        if (count > 0)
-            TextOutW(m_dc, x, y, run, count);
-        if (ellipsis)
-            TextOutW(m_dc, AddHeld(x, size.cx), y, L"...", 3);
+        const int y = TextTop(CurrentFont());
+        if (fit.count > 0)
+            TextOutW(m_dc, x, y, run, fit.count);
+        if (fit.ellipsis)
+            TextOutW(m_dc, AddHeld(x, fit.width), y, L"...", 3);
     }
-    if (ellipsis)
+    if (fit.ellipsis)
         Advance(static_cast<long long>(m_rect.right) - m_x);
     else
-        Advance(size.cx);
-    m_state.at += count;
-    if (count > 0)
-        m_atBreak = IsMarkupBreakAfter(run[count - 1]);
-    if (cut)
+        Advance(fit.width);
+    m_state.at += fit.count;
+    if (fit.count > 0)
+        m_atBreak = IsMarkupBreakAfter(run[fit.count - 1]);
+    if (fit.cut)
         m_lineEndPending = true;
 }
 
 void CMarkupPainter::PutCharacters(const wchar_t* text, int count, bool breakAfter)
 {
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(m_dc, text, count, &size);
+    RunFit fit = {count, 0, false, false};
+    if (m_drawWalk && m_fitsUsed < m_fits.size())
+    {
+        fit = m_fits[m_fitsUsed++];
+    }
+    else
+    {
+        SIZE size = {0, 0};
+        GetTextExtentPoint32W(m_dc, text, count, &size);
+        fit.width = size.cx;
+        if (!m_drawWalk && m_drawMode)
+            m_fits.push_back(fit);
+    }
     // Drawn even when it is a space, so that underline runs on.
     if (m_drawWalk)
         TextOutW(m_dc, AddHeld(m_x, m_lineOffset), TextTop(CurrentFont()), text, count);
-    Advance(size.cx);
+    Advance(fit.width);
     m_atBreak = breakAfter;
 }
 

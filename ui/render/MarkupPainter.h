@@ -43,6 +43,16 @@ private:
         int linkIndex = 0;
     };
 
+    // How much of a run a line takes: characters, their width, whether the
+    // run was cut at the right edge and whether an ellipsis follows.
+    struct RunFit
+    {
+        int count;
+        int width;
+        bool cut;
+        bool ellipsis;
+    };
+
     void AlignToMeasuredSize();
     void FindHoverLink();
     void WalkLine();
@@ -51,6 +61,7 @@ private:
     void OpenTag(wchar_t letter, const wchar_t* argument, int length);
     void CloseTag(wchar_t letter);
     bool PlaceImage(const wchar_t* argument, int length);
+    RunFit FitRun(const wchar_t* run, int length);
     void PutRun(const wchar_t* run, int length);
     void PutCharacters(const wchar_t* text, int count, bool breakAfter);
 
@@ -96,6 +107,9 @@ private:
     int m_lowestImageBottom = 0;
     POINT m_linkStart = {0, 0};
     int m_firstLinkOfLine = 0;
+    // The measuring walk's fits of this line, in order, for the drawing walk.
+    std::vector<RunFit> m_fits;
+    size_t m_fitsUsed = 0;
 };
 
 }  // namespace DuiLib
