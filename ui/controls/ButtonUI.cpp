@@ -9,6 +9,7 @@
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
+#include "ui/controls/AttributeRules.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
 
@@ -97,32 +98,27 @@ void CButtonUI::SetCursorName(const wchar_t* name)
 
 void CButtonUI::SetHotBkColor(DWORD color)
 {
-    m_hotBkColor = color;
-    Invalidate();
+    ChangeColor(m_hotBkColor, color);
 }
 
 void CButtonUI::SetHotTextColor(DWORD color)
 {
-    m_hotTextColor = color;
-    Invalidate();
+    ChangeColor(m_hotTextColor, color);
 }
 
 void CButtonUI::SetPushedTextColor(DWORD color)
 {
-    m_pushedTextColor = color;
-    Invalidate();
+    ChangeColor(m_pushedTextColor, color);
 }
 
 void CButtonUI::SetFocusedTextColor(DWORD color)
 {
-    m_focusedTextColor = color;
-    Invalidate();
+    ChangeColor(m_focusedTextColor, color);
 }
 
 void CButtonUI::SetFocusedBkColor(DWORD color)
 {
-    m_focusedBkColor = color;
-    Invalidate();
+    ChangeColor(m_focusedBkColor, color);
 }
 
 void CButtonUI::SetFiveStatusImage(const wchar_t* description)
@@ -165,16 +161,7 @@ void CButtonUI::RefreshStateBits()
 
 void CButtonUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
 {
-    if (name == nullptr)
-        return;
-    if (value == nullptr)
-        value = L"";
-    struct Rule
-    {
-        const wchar_t* name;
-        void (*apply)(CButtonUI& button, const wchar_t* value);
-    };
-    static const Rule kRules[] = {
+    static const AttributeRule<CButtonUI> kRules[] = {
         {L"normalimage", [](CButtonUI& b, const wchar_t* v) { b.SetNormalImage(v); }},
         {L"hotimage", [](CButtonUI& b, const wchar_t* v) { b.SetHotImage(v); }},
         {L"pushedimage", [](CButtonUI& b, const wchar_t* v) { b.SetPushedImage(v); }},
@@ -191,15 +178,8 @@ void CButtonUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
         {L"focusedbkcolor", [](CButtonUI& b, const wchar_t* v) { b.SetFocusedBkColor(ReadColor(v)); }},
         {L"cursor", [](CButtonUI& b, const wchar_t* v) { b.SetCursorName(v); }},
     };
-    for (const Rule& rule : kRules)
-    {
-        if (std::wcscmp(name, rule.name) == 0)
-        {
-            rule.apply(*this, value);
-            return;
-        }
-    }
-    CLabelUI::ApplyAttribute(name, value);
+    if (!ApplyAttributeRule(kRules, *this, name, value))
+        CLabelUI::ApplyAttribute(name, value);
 }
 
 // ---- Button: events --------------------------------------------------------------------
@@ -542,41 +522,18 @@ void COptionUI::Select(bool selected, bool notify)
 
 void COptionUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
 {
-    if (name == nullptr)
-        return;
-    if (value == nullptr)
-        value = L"";
-    struct Rule
-    {
-        const wchar_t* name;
-        void (*apply)(COptionUI& option, const wchar_t* value);
-    };
-    static const Rule kRules[] = {
+    static const AttributeRule<COptionUI> kRules[] = {
         {L"group", [](COptionUI& o, const wchar_t* v) { o.SetGroup(v); }},
         {L"selected", [](COptionUI& o, const wchar_t* v) { o.Select(ParseBool(v)); }},
         {L"selectedimage", [](COptionUI& o, const wchar_t* v) { o.SetSelectedImage(v); }},
         {L"selectedhotimage", [](COptionUI& o, const wchar_t* v) { o.SetSelectedHotImage(v); }},
         {L"foreimage", [](COptionUI& o, const wchar_t* v) { o.SetOptionForeImage(v); }},
-        {L"selectedbkcolor",
-         [](COptionUI& o, const wchar_t* v) {
-             o.m_selectedBkColor = ReadColor(v);
-             o.Invalidate();
-         }},
+        {L"selectedbkcolor", [](COptionUI& o, const wchar_t* v) { o.ChangeColor(o.m_selectedBkColor, ReadColor(v)); }},
         {L"selectedtextcolor",
-         [](COptionUI& o, const wchar_t* v) {
-             o.m_selectedTextColor = ReadColor(v);
-             o.Invalidate();
-         }},
+         [](COptionUI& o, const wchar_t* v) { o.ChangeColor(o.m_selectedTextColor, ReadColor(v)); }},
     };
-    for (const Rule& rule : kRules)
-    {
-        if (std::wcscmp(name, rule.name) == 0)
-        {
-            rule.apply(*this, value);
-            return;
-        }
-    }
-    CButtonUI::ApplyAttribute(name, value);
+    if (!ApplyAttributeRule(kRules, *this, name, value))
+        CButtonUI::ApplyAttribute(name, value);
 }
 
 void COptionUI::PaintStateImage(HDC dc)

@@ -14,6 +14,7 @@
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
+#include "ui/controls/AttributeRules.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
 
@@ -84,22 +85,27 @@ void CLabelUI::SetFont(int index)
     Invalidate();
 }
 
+void CLabelUI::ChangeColor(DWORD& field, DWORD color)
+{
+    if (field == color)
+        return;
+    field = color;
+    Invalidate();
+}
+
 void CLabelUI::SetTextColor(DWORD color)
 {
-    m_textColor = color;
-    Invalidate();
+    ChangeColor(m_textColor, color);
 }
 
 void CLabelUI::SetDisabledTextColor(DWORD color)
 {
-    m_disabledTextColor = color;
-    Invalidate();
+    ChangeColor(m_disabledTextColor, color);
 }
 
 void CLabelUI::SetDisabledBkColor(DWORD color)
 {
-    m_disabledBkColor = color;
-    Invalidate();
+    ChangeColor(m_disabledBkColor, color);
 }
 
 void CLabelUI::SetTextPadding(const RECT& padding)
@@ -184,22 +190,12 @@ DWORD ReadColor(const wchar_t* value)
     return ParseColor(value, ColorBlanks::Skip);
 }
 
-struct LabelRule
-{
-    const wchar_t* name;
-    void (*apply)(CLabelUI& label, const wchar_t* value);
-};
-
 }  // namespace
 
 void CLabelUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
 {
-    if (name == nullptr)
-        return;
-    if (value == nullptr)
-        value = L"";
     // Lambdas in a member function reach the private fields.
-    static const LabelRule kRules[] = {
+    static const AttributeRule<CLabelUI> kRules[] = {
         {L"align", [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kAlignWords)); }},
         {L"valign",
          [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kVAlignWords)); }},
@@ -246,20 +242,13 @@ void CLabelUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
              const CUISize pair = ParseSize(v);
              l.SetShadowOffset(pair.cx, pair.cy);
          }},
-        {L"textcolor1", [](CLabelUI& l, const wchar_t* v) { l.m_textColor1 = ReadColor(v); l.Invalidate(); }},
-        {L"textshadowcolora", [](CLabelUI& l, const wchar_t* v) { l.m_shadowColorA = ReadColor(v); l.Invalidate(); }},
-        {L"textshadowcolorb", [](CLabelUI& l, const wchar_t* v) { l.m_shadowColorB = ReadColor(v); l.Invalidate(); }},
-        {L"strokecolor", [](CLabelUI& l, const wchar_t* v) { l.m_strokeColor = ReadColor(v); l.Invalidate(); }},
+        {L"textcolor1", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_textColor1, ReadColor(v)); }},
+        {L"textshadowcolora", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorA, ReadColor(v)); }},
+        {L"textshadowcolorb", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorB, ReadColor(v)); }},
+        {L"strokecolor", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_strokeColor, ReadColor(v)); }},
     };
-    for (const LabelRule& rule : kRules)
-    {
-        if (std::wcscmp(name, rule.name) == 0)
-        {
-            rule.apply(*this, value);
-            return;
-        }
-    }
-    CControlUI::ApplyAttribute(name, value);
+    if (!ApplyAttributeRule(kRules, *this, name, value))
+        CControlUI::ApplyAttribute(name, value);
 }
 
 // ---- Size estimate -----------------------------------------------------------------------

@@ -70,6 +70,8 @@ public:
     float GetLuminousFuzzy() const { return m_luminousFuzzy; }
 
 protected:
+    // Stores color in field and repaints; nothing when it is unchanged.
+    void ChangeColor(DWORD& field, DWORD color);
     // Replaces zero text colours by the manager's defaults, for good.
     void TakeDefaultColors();
     // The control rectangle shrunk by the text padding.

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
+#include "ui/controls/AttributeRules.h"
 
 namespace DuiLib {
 
@@ -26,31 +27,15 @@ void* CProgressUI::CastTo(const wchar_t* name)
 
 void CProgressUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
 {
-    if (name == nullptr)
-        return;
-    if (value == nullptr)
-        value = L"";
-    struct Rule
-    {
-        const wchar_t* name;
-        void (*apply)(CProgressUI& progress, const wchar_t* value);
-    };
-    static const Rule kRules[] = {
+    static const AttributeRule<CProgressUI> kRules[] = {
         {L"foreimage", [](CProgressUI& p, const wchar_t* v) { p.SetProgressImage(v); }},
         {L"hor", [](CProgressUI& p, const wchar_t* v) { p.SetHorizontal(ParseBool(v)); }},
         {L"min", [](CProgressUI& p, const wchar_t* v) { p.SetMinValue(ParseInt(v)); }},
         {L"max", [](CProgressUI& p, const wchar_t* v) { p.SetMaxValue(ParseInt(v)); }},
         {L"value", [](CProgressUI& p, const wchar_t* v) { p.SetValue(ParseInt(v)); }},
     };
-    for (const Rule& rule : kRules)
-    {
-        if (std::wcscmp(name, rule.name) == 0)
-        {
-            rule.apply(*this, value);
-            return;
-        }
-    }
-    CLabelUI::ApplyAttribute(name, value);
+    if (!ApplyAttributeRule(kRules, *this, name, value))
+        CLabelUI::ApplyAttribute(name, value);
 }
 
 void CProgressUI::SetHorizontal(bool horizontal)
