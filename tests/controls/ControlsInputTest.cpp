@@ -175,6 +175,40 @@ TEST_F(ControlsInputTest, ClickOnMarkupLinkReportsLinkWithItsTarget)
     // Outside every link nothing is reported.
     Click(380, 50);
     EXPECT_EQ(1u, recorder.OfType(L"link").size());
+
+    // Under the mouse the link takes the hover colour at the next paint.
+    host->manager.SetLinkHoverFontColor(0xFFFF0000, ResourceScope::Own);
+    const RECT area = {link.left, link.top, link.right, link.bottom};
+    EXPECT_FALSE(CaptureWindow(Window()).HasColor(area, 0xFF0000, 40));
+    PostMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(link.left + 2, link.top + 2));
+    PumpMessages();
+    EXPECT_TRUE(CaptureWindow(Window()).HasColor(area, 0xFF0000, 40));
+}
+
+TEST_F(ControlsInputTest, EnterAndLeaveAreNotifiedAndCursorNamesFallBackToTheHand)
+{
+    CButtonUI* button = Add(new CButtonUI(), L"10,10,110,40", L"cursor=\"ibeam\"");
+    CButtonUI* deaf = Add(new CButtonUI(), L"120,10,220,40", L"mouse=\"false\"");
+    Show();
+    PostMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 25));
+    PostMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 150));
+    PumpMessages();
+    ASSERT_EQ(1u, recorder.OfType(L"mouseenter").size());
+    ASSERT_EQ(1u, recorder.OfType(L"mouseleave").size());
+    EXPECT_EQ(0u, button->GetButtonState() & UISTATE_HOT);
+
+    UIEvent cursor = {};
+    cursor.type = UIEVENT_SETCURSOR;
+    cursor.sender = button;
+    cursor.mousePoint = POINT{60, 25};
+    button->Event(cursor);
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
+
+    // Mouse input disabled: the press goes to the parent, the button stays
+    // unpressed and never clicks.
+    Click(170, 25);
+    EXPECT_EQ(0u, deaf->GetButtonState() & UISTATE_PUSHED);
+    EXPECT_TRUE(recorder.OfType(L"click").empty());
 }
 
 TEST_F(ControlsInputTest, FadeTakesFiveTicksAtDeltaFiftyOne)
@@ -184,6 +218,9 @@ TEST_F(ControlsInputTest, FadeTakesFiveTicksAtDeltaFiftyOne)
     PostMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 25));
     PumpMessages();
     ASSERT_NE(0u, button->GetButtonState() & UISTATE_HOT);
+    ASSERT_EQ(255, button->GetFadeAlpha());
+    // Entering started the fade timer: it cannot be started twice.
+    EXPECT_FALSE(host->manager.SetTimer(button, kButtonFadeTimer, 30));
     UIEvent tick = {};
     tick.type = UIEVENT_TIMER;
     tick.sender = button;

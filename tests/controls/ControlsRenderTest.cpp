@@ -196,6 +196,29 @@ TEST_F(ControlsRenderTest, ButtonsShowTheImageOfTheirState)
     EXPECT_FALSE(shot.HasColor(RECT{10, 60, 25, 100}, 0xFFFFFF, 40));
 }
 
+TEST_F(ControlsRenderTest, EffectTextDrawsThroughGdiplusWithOutlineAndShadow)
+{
+    AddFloating(*root, new CLabelUI(), L"10,10,310,60",
+                L"font=\"0\" text=\"Effect\" align=\"center\" enabledeffect=\"true\" textcolor=\"#FF0000FF\" "
+                L"enabledstroke=\"true\" strokecolor=\"#FFFF0000\" enabledshadow=\"true\" "
+                L"textshadowcolora=\"#FF00C000\" shadowoffset=\"-3,45\"");
+    AddFloating(*root, new CLabelUI(), L"10,70,310,120",
+                L"font=\"0\" text=\"Glow\" enabledeffect=\"true\" enabledluminous=\"true\" luminousfuzzy=\"2\" "
+                L"textcolor=\"#FF8000FF\" textcolor1=\"#FFFF8000\"");
+    AddFloating(*root, new CButtonUI(), L"10,130,130,170",
+                L"font=\"0\" text=\"Press\" enabledeffect=\"true\" textcolor=\"#FF0000FF\" bkcolor=\"#FFFFFFFF\"");
+    const WindowShot shot = Shoot();
+    const RECT effect = {10, 10, 310, 60};
+    EXPECT_TRUE(shot.HasColor(effect, 0x0000FF, 60));  // the text
+    EXPECT_TRUE(shot.HasColor(effect, 0xFF0000, 60));  // its outline
+    EXPECT_TRUE(shot.HasColor(effect, 0x00C000, 60));  // its shadow
+    // Centred by the string format: no ink near either end.
+    EXPECT_FALSE(shot.HasInk(RECT{10, 10, 60, 60}, kPageRgb));
+    EXPECT_FALSE(shot.HasInk(RECT{260, 10, 310, 60}, kPageRgb));
+    EXPECT_TRUE(shot.HasInk(RECT{10, 70, 310, 120}, kPageRgb));
+    EXPECT_TRUE(shot.HasColor(RECT{10, 130, 130, 170}, 0x0000FF, 60));
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace DuiLib
