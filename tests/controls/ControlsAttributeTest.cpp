@@ -133,7 +133,14 @@ TEST(ButtonAttributeTest, FiveStatusImageCutsFifthsAndEstimateUsesFontHeight)
     button.ApplyAttributeText(L"width=\"70\" text=\"a much longer text than seventy pixels\"");
     const CUISize size = button.MeasureDesired(SIZE{500, 500});
     EXPECT_EQ(70, size.cx);
-    EXPECT_EQ(manager.GetFontEntry(-1)->metrics.tmHeight + 8, size.cy);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, manager.GetFont(-1));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    ASSERT_GT(metrics.tmHeight, 0);
+    EXPECT_EQ(metrics.tmHeight + 8, size.cy);
     button.ApplyAttribute(L"height", L"33");
     EXPECT_EQ(33, button.MeasureDesired(SIZE{500, 500}).cy);
 

@@ -74,10 +74,7 @@ CUISize CButtonUI::MeasureDesired(const SIZE& available)
 {
     if (m_fixedSize.cy > 0)
         return CControlUI::MeasureDesired(available);
-    int fontHeight = 0;
-    if (m_manager != nullptr)
-        fontHeight = m_manager->GetFontEntry(m_font)->metrics.tmHeight;
-    return CUISize(m_fixedSize.cx, fontHeight + 8);
+    return CUISize(m_fixedSize.cx, FontHeight() + 8);
 }
 
 void CButtonUI::SetCursorName(const wchar_t* name)

@@ -270,14 +270,31 @@ RECT CLabelUI::MeasureText(HDC dc, const RECT& rect)
     return measured;
 }
 
+int CLabelUI::FontHeight() const
+{
+    if (m_manager == nullptr)
+        return 0;
+    const FontEntry* font = m_manager->GetFontEntry(m_font);
+    if (font->metrics.tmHeight != 0 || font->font == nullptr)
+        return font->metrics.tmHeight;
+    // A manager not yet bound to a window has not measured its fonts.
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font->font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return metrics.tmHeight;
+}
+
 CUISize CLabelUI::MeasureDesired(const SIZE& available)
 {
-    if (m_fixedSize.cx > 0 && m_fixedSize.cy > 0)
+    if ((m_fixedSize.cx > 0 && m_fixedSize.cy > 0) || m_manager == nullptr)
         return m_fixedSize;
     if ((m_textStyle & DT_SINGLELINE) == 0 &&
         (available.cx != m_lastAvailable.cx || available.cy != m_lastAvailable.cy))
         NeedEstimate();
-    if (m_needEstimate && m_manager != nullptr)
+    if (m_needEstimate)
     {
         m_needEstimate = false;
         m_lastAvailable = available;
@@ -291,17 +308,7 @@ CUISize CLabelUI::MeasureDesired(const SIZE& available)
         if ((m_textStyle & DT_SINGLELINE) != 0)
         {
             if (size.cy == 0)
-            {
-                const FontEntry* font = m_manager->GetFontEntry(m_font);
-                TEXTMETRICW metrics = font->metrics;
-                if (metrics.tmHeight == 0)
-                {
-                    const HGDIOBJ previous = SelectObject(dc, font->font);
-                    GetTextMetricsW(dc, &metrics);
-                    SelectObject(dc, previous);
-                }
-                size.cy = metrics.tmHeight + 8 + m_textPadding.top + m_textPadding.bottom;
-            }
+                size.cy = FontHeight() + 8 + m_textPadding.top + m_textPadding.bottom;
             if (size.cx == 0)
             {
                 const RECT measured = MeasureText(dc, RECT{0, 0, 9999, std::max(1, static_cast<int>(size.cy))});

@@ -26,8 +26,9 @@ public:
     void SetText(const wchar_t* text) override;
     void SetFixedWidth(int width) override;
     void SetFixedHeight(int height) override;
-    // The fixed size when both sides are fixed; otherwise measured from the
-    // text (see the .cpp), cached until something that changes it changes.
+    // The fixed size when both sides are fixed or there is no manager;
+    // otherwise measured from the text (see the .cpp), cached until
+    // something that changes it changes.
     CUISize MeasureDesired(const SIZE& available) override;
     // Set-focus and kill-focus only record the focus (no repaint).
     void HandleEvent(UIEvent& event) override;
@@ -70,6 +71,8 @@ public:
     float GetLuminousFuzzy() const { return m_luminousFuzzy; }
 
 protected:
+    // The text-metric height of the label's font; 0 without a manager.
+    int FontHeight() const;
     // Stores color in field and repaints; nothing when it is unchanged.
     void ChangeColor(DWORD& field, DWORD color);
     // Replaces zero text colours by the manager's defaults, for good.
