@@ -90,11 +90,11 @@ void CMarkupPainter::Paint()
     const COLORREF previousColor = SetTextColor(m_dc, CRenderKit::ToPlatformColor(m_textColor));
     const COLORREF previousBack = SetBkColor(m_dc, CRenderKit::ToPlatformColor(m_manager->GetSelectedColor()));
 
+    m_state.at = m_text.GetData();
     if (m_drawMode && (m_style & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM)) != 0)
         AlignToMeasuredSize();
     FindHoverLink();
 
-    m_state.at = m_text.GetData();
     m_x = m_rect.left;
     m_y = m_rect.top;
     m_maxX = m_rect.left;
@@ -170,10 +170,13 @@ void CMarkupPainter::AlignToMeasuredSize()
     const int width = m_rect.right - m_rect.left;
     const int height = m_rect.bottom - m_rect.top;
     RECT measured = m_multiLine ? RECT{0, 0, width, height} : RECT{0, 0, 9999, 100};
-    int noLinks = 0;
-    CMarkupPainter measurer(m_dc, m_manager, measured, m_text.GetData(), m_textColor, nullptr, nullptr, noLinks,
-                            m_fontIndex, m_style | DT_CALCRECT);
-    measurer.Paint();
+    if (m_multiLine || !MeasureWholeLine(measured))
+    {
+        int noLinks = 0;
+        CMarkupPainter measurer(m_dc, m_manager, measured, m_text.GetData(), m_textColor, nullptr, nullptr, noLinks,
+                                m_fontIndex, m_style | DT_CALCRECT);
+        measurer.Paint();
+    }
     // Text larger than the rectangle keeps the rectangle's start, so that an
     // end ellipsis still shows instead of both ends being cut off.
     const int textWidth = std::min(width, static_cast<int>(measured.right - measured.left));
@@ -196,6 +199,34 @@ void CMarkupPainter::AlignToMeasuredSize()
     {
         m_rect.top = m_rect.bottom - textHeight;
     }
+}
+
+bool CMarkupPainter::MeasureWholeLine(RECT& measured)
+{
+    // One measuring walk of the single line within the rectangle itself.
+    // When the line ends before the right edge, the walk met exactly the
+    // tokens that measuring in a 9999-pixel rectangle would meet, and its
+    // extent is the answer; a line cut at the edge needs the wide measure.
+    const WalkState start = m_state;
+    const int capacity = m_linkCapacity;
+    m_linkCapacity = 0;
+    m_drawWalk = false;
+    m_cutAtEdge = false;
+    m_x = m_rect.left;
+    m_y = m_rect.top;
+    m_maxX = m_rect.left;
+    m_lowestImageBottom = m_rect.top;
+    m_lineWidth = 0;
+    m_lineHeight = FontLineHeight(CurrentFont()) + Spacing();
+    WalkLine();
+    const bool whole = !m_cutAtEdge && m_x < m_rect.right;
+    measured = RECT{0, 0, m_maxX - m_rect.left,
+                    std::max(m_lowestImageBottom, AddHeld(m_y, m_lineHeight)) - m_rect.top};
+    m_linkCapacity = capacity;
+    m_state = start;
+    SelectObject(m_dc, CurrentFont()->font);
+    UseColor();
+    return whole;
 }
 
 void CMarkupPainter::FindHoverLink()
@@ -497,6 +528,7 @@ CMarkupPainter::RunFit CMarkupPainter::FitRun(const wchar_t* run, int length)
         if (fitting < length)
         {
             fit.cut = true;
+            m_cutAtEdge = true;
             // The character that crossed the edge is dropped, unless it is
             // the only one: a line always takes something.
             fit.count = std::max(fitting, 1);

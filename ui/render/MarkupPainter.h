@@ -54,6 +54,8 @@ private:
     };
 
     void AlignToMeasuredSize();
+    // Measures a single line in place; false when it reached the right edge.
+    bool MeasureWholeLine(RECT& measured);
     void FindHoverLink();
     void WalkLine();
     void EndMeasuredLine();
@@ -97,6 +99,7 @@ private:
     bool m_drawWalk = false;      // this walk draws (the line's second)
     bool m_lineEndPending = false;
     bool m_atBreak = true;        // a line may break before the next run
+    bool m_cutAtEdge = false;     // a run was cut at the right edge
     int m_x = 0;
     int m_y = 0;
     int m_lineHeight = 0;
