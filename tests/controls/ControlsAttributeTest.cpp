@@ -153,6 +153,39 @@ TEST(ButtonAttributeTest, FiveStatusImageCutsFifthsAndEstimateUsesFontHeight)
     button.BindManager(nullptr, nullptr, false);
 }
 
+TEST(OptionGroupTest, MembershipFollowsTheBuildersBindingAndEndsWithTheOption)
+{
+    CUIManager manager;
+    // As the layout builder configures a control: bound for its attributes,
+    // then unbound until the tree is registered.
+    const auto build = [&manager](const wchar_t* attributes) {
+        auto* option = new COptionUI();
+        option->BindManager(&manager, nullptr, false);
+        option->ApplyAttributeText(attributes);
+        option->BindManager(nullptr, nullptr, false);
+        return option;
+    };
+    COptionUI* first = build(L"group=\"g\" selected=\"true\"");
+    EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"g"));
+    first->BindManager(&manager, nullptr, false);
+    COptionUI* second = build(L"group=\"g\"");
+    second->BindManager(&manager, nullptr, false);
+    const CPtrList* members = manager.OptionGroupMembers(L"g");
+    ASSERT_NE(nullptr, members);
+    EXPECT_EQ(2, members->GetSize());
+
+    second->Select(true, false);
+    EXPECT_FALSE(first->IsSelected());
+    // Renaming the group moves the option; deleting it leaves the group.
+    second->SetGroup(L"h");
+    EXPECT_EQ(1, manager.OptionGroupMembers(L"g")->GetSize());
+    EXPECT_EQ(1, manager.OptionGroupMembers(L"h")->GetSize());
+    second->Delete();
+    EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"h"));
+    first->Delete();
+    EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"g"));
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace DuiLib

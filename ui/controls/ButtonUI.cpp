@@ -442,15 +442,19 @@ void* COptionUI::CastTo(const wchar_t* name)
 void COptionUI::BindManager(CUIManager* manager, IControlUI* parent, bool init)
 {
     CButtonUI::BindManager(manager, parent, init);
-    // The layout builder binds a control for its attributes, unbinds it and
-    // the tree binds it again: the membership stays with the first manager
-    // unless another one takes the control.
-    if (manager == nullptr || m_group.IsEmpty() || manager == m_groupManager)
+    // Membership follows the binding: the layout builder binds a control for
+    // its attributes and unbinds it, and the tree binds it for good later;
+    // an option never stays listed by a manager it has left.
+    if (manager == m_groupManager)
         return;
     if (m_groupManager != nullptr)
         m_groupManager->LeaveOptionGroup(m_group.GetData(), this);
-    manager->JoinOptionGroup(m_group.GetData(), this);
-    m_groupManager = manager;
+    m_groupManager = nullptr;
+    if (manager != nullptr && !m_group.IsEmpty())
+    {
+        manager->JoinOptionGroup(m_group.GetData(), this);
+        m_groupManager = manager;
+    }
 }
 
 bool COptionUI::Activate()

@@ -133,7 +133,8 @@ public:
     const wchar_t* GetClass() const override;
     // This control for "Option", else the button's answer.
     void* CastTo(const wchar_t* name) override;
-    // Joins its group the first time a manager is attached.
+    // Joins its group in the manager it is bound to, leaving the group of a
+    // manager it is unbound from.
     void BindManager(CUIManager* manager, IControlUI* parent, bool init) override;
     // The button's activation ("click" first); then a grouped option is
     // selected, an ungrouped one toggled, both with notification.
