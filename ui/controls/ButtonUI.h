@@ -95,8 +95,9 @@ protected:
     void Notify(const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0);
     // Focused and disabled bits from the control's own state.
     void RefreshStateBits();
-    // The button text painting with color as the enabled colour and no
-    // state-dependent replacement when plain is set.
+    // The button's text painting: color (0: the text colour) while enabled,
+    // replaced by the pushed, hot or focused text colour when stateColors
+    // is set and that colour is; the disabled colour while disabled.
     void DrawButtonText(HDC dc, DWORD color, bool stateColors);
     // The button's status image painting, steps 1-7.
     void PaintButtonImages(HDC dc);
