@@ -240,6 +240,33 @@ TEST_F(MarkupTextTest, PlainTextDrawsAmpersandsAndMeasures)
     EXPECT_EQ(10, untouched.right);
 }
 
+TEST_F(MarkupTextTest, MendedFaultsStayMended)
+{
+    // A stray </a> with no link open reports no link.
+    RECT links[2] = {};
+    CUIString names[2];
+    int count = 2;
+    RECT rect = {0, 0, 200, 40};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"x</a>y", 0, links, names, count, -1, DT_SINGLELINE);
+    EXPECT_EQ(0, count);
+
+    // Bold inside bold: the inner </b> leaves the outer bold in force.
+    Measure(L"<b>b</b>", RECT{0, 0, 9999, 100});
+    const HFONT boldFont = Styled(UIFONT_BOLD);
+    ASSERT_NE(nullptr, boldFont);
+    EXPECT_EQ(Width(L"ab", boldFont) + Width(L"c", boldFont),
+              Measure(L"<b><b>ab</b>c</b>", RECT{0, 0, 9999, 100}).right);
+
+    // A centred line of a multi-line text reports its link where it is drawn.
+    count = 2;
+    rect = RECT{0, 0, 200, 100};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"<a x>ab</a>", 0, links, names, count, -1, DT_CENTER);
+    ASSERT_EQ(1, count);
+    const int width = Width(L"ab", Styled(UIFONT_UNDERLINE));
+    EXPECT_EQ((200 - width) / 2, links[0].left);
+    EXPECT_EQ((200 - width) / 2 + width, links[0].right);
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace DuiLib
