@@ -406,6 +406,10 @@ public:
     // True at the first accelerator translator that answers 0.
     bool TranslateKey(const MSG& message);
 
+    // The last mouse position in client coordinates; (-1, -1) before the
+    // first mouse message.
+    POINT GetMousePos() const { return m_lastMousePos; }
+
     // Mouse capture for the window.
     void SetCapture();
     void ReleaseCapture();
