@@ -42,7 +42,7 @@ TEST(LayoutBuilder, TagsIgnoreCaseAndUnknownTagsGoWithTheirChildren)
     IControlUI* first = Build(builder,
                               L"<Window><HBOX name=\"a\"/><horizontallayout name=\"b\"/><vbox name=\"c\"/>"
                               L"<Frobnicate name=\"x\"><Control name=\"lost\"/></Frobnicate>"
-                              L"<Button name=\"y\"/><SCROLLBAR name=\"d\"/><counted name=\"e\"/>"
+                              L"<Slider name=\"y\"/><SCROLLBAR name=\"d\"/><counted name=\"e\"/>"
                               L"<Counted name=\"f\"><control name=\"g\"/></Counted></Window>",
                               nullptr, &parent, &callback);
     EXPECT_EQ(L"Container:[HorizontalLayout:a,HorizontalLayout:b,VerticalLayout:c,ScrollBar:d,"
@@ -50,7 +50,7 @@ TEST(LayoutBuilder, TagsIgnoreCaseAndUnknownTagsGoWithTheirChildren)
               Dump(&parent));
     EXPECT_EQ(ChildAt(&parent, 0), first);
     // The callback hears of every tag without a class, as written.
-    EXPECT_EQ(L"Frobnicate,Button,counted,Counted", callback.asked);
+    EXPECT_EQ(L"Frobnicate,Slider,counted,Counted", callback.asked);
 }
 
 // Configuring binds a control to the manager for a while; afterwards it is
@@ -187,7 +187,8 @@ private:
 extern const wchar_t* const kMainTree;
 const wchar_t* const kMainTree =
     L"VerticalLayout:root[Control:plain,Control:own,Control:lower,Control:,"
-    L"HorizontalLayout:row[Control:cell,Control:cell,Control:cell],Container:covered[Control:child]{Control:cover},"
+    L"HorizontalLayout:row[Control:cell,Control:cell,Control:cell],Label:label,"
+    L"Container:covered[Control:child]{Control:cover},"
     L"ScrollBar:bar]";
 
 TEST_F(LayoutBuilderFolder, MainSkinBuildsItsTreeAndFillsTheManager)

@@ -9,7 +9,11 @@
 #include "ui/control/ControlUI.h"
 #include "ui/control/HorizontalLayoutUI.h"
 #include "ui/control/VerticalLayoutUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/ProgressUI.h"
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/controls/TextUI.h"
 
 namespace DuiLib {
 
@@ -46,14 +50,14 @@ const ControlTag kControlTags[] = {
     {L"TileLayout", TagCase::Any, nullptr},
     {L"TabLayout", TagCase::Any, nullptr},
     {L"ChildLayout", TagCase::Any, nullptr},
-    {L"Label", TagCase::Any, nullptr},
-    {L"Button", TagCase::Any, nullptr},
-    {L"Option", TagCase::Any, nullptr},
-    {L"CheckBox", TagCase::Any, nullptr},
-    {L"Text", TagCase::Any, nullptr},
+    {L"Label", TagCase::Any, &Make<CLabelUI>},
+    {L"Button", TagCase::Any, &Make<CButtonUI>},
+    {L"Option", TagCase::Any, &Make<COptionUI>},
+    {L"CheckBox", TagCase::Any, &Make<CCheckBoxUI>},
+    {L"Text", TagCase::Any, &Make<CTextUI>},
     {L"Edit", TagCase::Any, nullptr},
     {L"RichEdit", TagCase::Any, nullptr},
-    {L"Progress", TagCase::Any, nullptr},
+    {L"Progress", TagCase::Any, &Make<CProgressUI>},
     {L"Slider", TagCase::Any, nullptr},
     {L"ScrollBar", TagCase::Any, &Make<CScrollBarUI>},
     {L"Combo", TagCase::Any, nullptr},
