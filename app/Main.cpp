@@ -1,45 +1,97 @@
-// Process entry of kalvex.exe. For now it runs the uninstall core without a
-// window: it resolves the install directory, opens the log, places the
-// manifest copy in TEMP as start-up does, and removes the listed files.
-// FIXME: grows into the full start-up (relocation, single instance, main
-// window) once the skinned windows exist.
-#include "app/FileHelpers.h"
+// Process entry of kalvex.exe: prepares COM and the toolkit with the skin
+// archive stored in the executable, finds the installation, opens the log,
+// moves the run into TEMP, keeps to one instance and runs the main window.
+// Every path ends the process with exit code 0.
+#include "app/DllSearch.h"
 #include "app/InstallLocation.h"
+#include "app/MainWnd.h"
 #include "app/ProductNames.h"
-#include "app/UninstallManifest.h"
+#include "app/Relocation.h"
+#include "app/RegistryHelpers.h"
+#include "app/SingleInstanceLock.h"
 #include "app/WriteLogFile.h"
+#include "resources/ResourceIds.h"
+#include "ui/core/UIManager.h"
 
 #include <windows.h>
+#include <objbase.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
 
-kalvex::CWriteLogFile g_log;
+constexpr wchar_t kSkinResourceType[] = L"ZIPRES";
+constexpr int kSkinResourceId = KALVEX_SKIN_ID;
+constexpr char kSkinPassword[] = "kTfWqR4m";
 
-std::wstring ModuleDirectory()
+// Copies the skin archive out of the executable into a block that lives until
+// the process ends, and hands it to the toolkit. False when it is missing.
+bool RegisterSkinArchive()
 {
-    std::vector<wchar_t> path(kalvex::kModulePathChars, L'\0');
-    GetModuleFileNameW(nullptr, path.data(), kalvex::kModulePathChars - 1);
-    std::wstring text = path.data();
-    return text.substr(0, text.find_last_of(L'\\') + 1);
+    HINSTANCE instance = DuiLib::CUIManager::GetModuleInstance();
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
+    if (found == nullptr)
+        return false;
+    HGLOBAL loaded = LoadResource(instance, found);
+    const DWORD size = SizeofResource(instance, found);
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr || size == 0)
+        return false;
+    auto* buffer = new unsigned char[size];
+    std::memcpy(buffer, bytes, size);
+    DuiLib::CUIManager::SetSkinZipFromMemory(buffer, size, kSkinPassword);
+    return true;
+}
+
+void RunMainWindow()
+{
+    kalvex::CMainWnd window;
+    window.Create(nullptr, kalvex::kWindowTitle, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0);
+    window.CentreOnOwner();
+    window.RunModal();
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     using namespace kalvex;
+    // The relocated copy runs elevated from the user-writable TEMP folder:
+    // libraries must come from the system folder, never from beside it.
+    RestrictDllSearchToSystem();
+
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return 0;
+    DuiLib::CUIManager::SetModuleInstance(instance);
+    if (!RegisterSkinArchive())
+        return 0;
+    SetBrowserEmulation(8000);
+
     std::wstring installDirectory = ReadInstallDirectory();
     if (!installDirectory.empty())
         installDirectory.pop_back();
-    g_log.Init(installDirectory + kLogFileName, kLogLimitKb);
+    ProcessLog().Init(installDirectory + kLogFileName, kLogLimitKb);
 
-    const std::wstring source = ModuleDirectory() + kManifestName;
-    const std::wstring target = ReadTempDirectory() + kManifestTempName;
-    if (source != target && !CopyFileW(source.c_str(), target.c_str(), FALSE))
-        g_log.Write(0, L"manifest copy failed, err=%ld", static_cast<long>(GetLastError()));
+    std::vector<wchar_t> message(kPathChars, L'\0');
+    if (!RelocateToTemp(message.data(), kPathChars - 1)) {
+        ProcessLog().Write(0, L"%ls", message.data());
+        // The usual cause is a running first instance whose TEMP copy cannot
+        // be overwritten: show the user that instance instead of nothing.
+        BringRunningInstanceForward();
+        return 0;
+    }
 
-    RemoveManifestFiles();
+    CSingleInstanceLock instanceLock;
+    instanceLock.Create(kSingleInstanceName);
+    if (instanceLock.AlreadyExists() && BringRunningInstanceForward())
+        return 0;
+
+    try {
+        RunMainWindow();
+    } catch (...) {
+        ProcessLog().Write(0, L"%ls", L"程序发生了异常");
+    }
+    CoUninitialize();
     return 0;
 }

@@ -36,6 +36,17 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  # The skin names its font as a Chinese Windows has it; Wine has no such
+  # font and would fall back to one without Chinese glyphs, so the prefix
+  # maps the name onto the CJK font of the build machine (fonts-wqy-microhei).
+  if [ ! -f "$WINEPREFIX/kalvex-fonts.done" ]; then
+    for face in 微软雅黑 "Microsoft YaHei"; do
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+           /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$WINEPREFIX/kalvex-fonts.done"
+  fi
 ) 9>"$WINEPREFIX.lock"
 
 wine "$@"

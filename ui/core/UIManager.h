@@ -4,14 +4,16 @@
 // texts) lives in UIManagerResources.cpp, construction in UIManager.cpp,
 // painting in UIManagerPaint.cpp, focus and the control tree in
 // UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
-// UIManagerNotify.cpp, the shadowed layered presentation in UIManagerShadow.cpp.
+// UIManagerNotify.cpp, the window attributes and translucent mode in
+// UIManagerAttributes.cpp, the shadowed layered presentation in
+// UIManagerShadow.cpp.
 // Invariant: every control pointer the manager keeps is cleared in ForgetControl.
 //
 // [SECTIONS] records · process-wide state · construction and window ·
-// colours · fonts · images · default attributes · window attributes ·
-// option groups · language texts · control tree and lifetime · painting ·
-// focus · control timers · notifications · window settings read by painting ·
-// message and input dispatch · fields
+// colours · fonts · images · default attributes · window custom attributes ·
+// window attributes and translucent windows · option groups · language texts ·
+// control tree and lifetime · painting · focus · control timers ·
+// notifications · message and input dispatch · fields
 #pragma once
 
 #include <windows.h>
@@ -208,6 +210,82 @@ public:
     const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
     void RemoveAllWindowCustomAttributes();
 
+    // ---- Window attributes and translucent windows --------------------------
+    // Owned by UIManagerAttributes.cpp and UIManagerShadow.cpp.
+
+    // Applies one attribute of a skin's "Window" element. Names compare
+    // without regard to case, except "noactivate", "layeredopacity" and
+    // "layeredimage", which match only in that spelling; any other name
+    // (those three spelled otherwise included) becomes a window custom
+    // attribute. Null name or value counts as "". Numbers are held within
+    // +-2^24; an opacity within 0..255.
+    void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
+
+    // Stores the initial size; with a window and no root yet the window is
+    // resized to it (not moved, activated or reordered).
+    void SetInitSize(int width, int height);
+    SIZE GetInitSize() const { return m_initSize; }
+    // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
+    void SetMinInfo(int width, int height) { m_minInfo = SIZE{width, height}; }
+    SIZE GetMinInfo() const { return m_minInfo; }
+    void SetMaxInfo(int width, int height) { m_maxInfo = SIZE{width, height}; }
+    SIZE GetMaxInfo() const { return m_maxInfo; }
+    // Widths of the resize borders, read by the window's hit test.
+    void SetSizeBox(const RECT& box) { m_sizeBox = box; }
+    const CUIRect& GetSizeBox() const { return m_sizeBox; }
+    // The caption: left and right insets from the client's edges, top and
+    // bottom in client coordinates; a bottom of -1 stands for the window's
+    // height, fixed at the first GetCaptionRect.
+    void SetCaptionRect(const RECT& caption) { m_caption = caption; }
+    const CUIRect& GetCaptionRect();
+    // The corner ellipse of the window's region; 0 x 0 for square corners.
+    void SetRoundCorner(int width, int height) { m_roundCorner = SIZE{width, height}; }
+    SIZE GetRoundCorner() const { return m_roundCorner; }
+    // While set (and not in layered mode), every repainted area is outlined
+    // in red on the window.
+    void SetShowDirty(bool show) { m_showDirty = show; }
+    bool IsShowDirty() const { return m_showDirty; }
+    // While set, clicks do not activate the window.
+    void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
+    bool IsNoActivate() const { return m_noActivate; }
+
+    // Makes the whole window uniformly alpha/255 opaque through the
+    // platform's constant layered alpha and leaves per-pixel mode. Without a
+    // window, or where the platform lacks SetLayeredWindowAttributes, only
+    // the value is stored.
+    void SetOpacity(BYTE alpha);
+    // The constant alpha of the window (in layered mode applied on top of
+    // the per-pixel alpha); 255 by default.
+    BYTE GetOpacity() const { return m_opacity; }
+    // Per-pixel translucent mode: the manager presents its picture with
+    // UpdateLayeredWindow, driven by a 10 ms frame clock. Ignored without a
+    // window, for a child window, for the current mode and where the platform
+    // lacks UpdateLayeredWindow.
+    void SetLayered(bool layered);
+    bool IsLayered() const { return m_layered; }
+    // Stores alpha as the opacity and has the picture presented anew.
+    void SetLayeredOpacity(BYTE alpha);
+    // Turns per-pixel mode on and takes description (an image description
+    // string; null counts as "") as the picture under the controls, loading
+    // its image at once.
+    void SetLayeredImage(const wchar_t* description);
+    const ImageDrawSpec& GetLayeredImage() const { return m_layeredImage; }
+    // Outside this inset of the window, pixels keep their own alpha; inside
+    // it every drawn pixel is opaque. All 0 means no padding.
+    void SetLayeredPadding(const RECT& padding) { m_layeredPadding = padding; }
+    const CUIRect& GetLayeredPadding() const { return m_layeredPadding; }
+    // The drop shadow of layered mode: a ring of size pixels around the
+    // content, shadow colour (0xAARRGGBB) fading to transparent outward;
+    // the focus scale (0..1) is how much of the ring keeps the full colour,
+    // -1 for (100 - size) / 100. A change redraws the ring; a negative size
+    // counts as 0, and a new size also lays the root out again.
+    void SetShadowSize(int size);
+    int GetShadowSize() const { return m_shadowSize; }
+    void SetShadowColor(DWORD color);
+    DWORD GetShadowColor() const { return m_shadowColor; }
+    void SetShadowFocusScales(float scale);
+    float GetShadowFocusScales() const { return m_shadowFocusScale; }
+
     // ---- Option groups ------------------------------------------------------
 
     // False for a null or empty group, a null option or an option already in
@@ -304,14 +382,6 @@ public:
     void SetUseVirtualWindowNames(bool use) { m_useVirtualWindowNames = use; }
     bool IsUsingVirtualWindowNames() const { return m_useVirtualWindowNames; }
 
-    // ---- Window settings read by painting -----------------------------------
-    // The window-attribute code owns these settings and their attributes.
-
-    // While set (and not in layered mode), every repainted area is outlined
-    // in red on the window.
-    void SetShowDirty(bool show) { m_showDirty = show; }
-    bool IsShowDirty() const { return m_showDirty; }
-
     // ==== Message and input dispatch ========================================
     // Owned by the dispatch side (UIManagerDispatch.cpp). Its fields carry
     // their initial values as default member initializers, since the
@@ -335,6 +405,10 @@ public:
     static bool FilterBeforeDispatch(const MSG& message);
     // True at the first accelerator translator that answers 0.
     bool TranslateKey(const MSG& message);
+
+    // The last mouse position in client coordinates; (-1, -1) before the
+    // first mouse message.
+    POINT GetMousePos() const { return m_lastMousePos; }
 
     // Mouse capture for the window.
     void SetCapture();
@@ -396,15 +470,6 @@ public:
     // pictures; null or an already registered window is refused.
     bool AddHostedWindow(IControlUI* control, HWND window);
     bool RemoveHostedWindow(HWND window);
-    // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
-    void SetMinInfo(int width, int height) { m_minInfo = SIZE{width, height}; }
-    void SetMaxInfo(int width, int height) { m_maxInfo = SIZE{width, height}; }
-    // While set, clicks do not activate the window.
-    void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
-    bool IsNoActivate() const { return m_noActivate; }
-    // FIXME: stays false until the window-attribute code adds SetLayered;
-    // dispatch already answers the non-client messages of layered windows.
-    bool IsLayered() const { return m_layered; }
 
 private:
     class CControlWatch;
@@ -481,6 +546,8 @@ private:
     // user32's UpdateLayeredWindow, looked up once per process; null where
     // the platform lacks it.
     static UpdateLayeredWindowProc UpdateLayeredWindowEntry();
+    // The platform timer id of the 10 ms frame clock of layered mode.
+    static constexpr UINT_PTR kLayeredFrameTimer = 0x2000;
 
     bool LayOutTree(const RECT& client);
     bool EnsureOffscreen(int width, int height);
@@ -492,7 +559,8 @@ private:
     // is dirty, since a layered window gets no WM_PAINT of its own.
     void OnLayeredFrame();
     // Draws the drop shadow ring when it needs redrawing and presents the
-    // layered window; used when the shadow size is 1 or more.
+    // layered window at the window's size; used when the shadow size is 1
+    // or more.
     void PresentWithShadow();
     IControlUI* PrecedingTabStop(IControlUI* control) const;
     // Removes every name the table maps to control.
@@ -608,11 +676,17 @@ private:
     BYTE* m_backgroundBits = nullptr;  // layered mode only: bottom-up rows
     bool m_showDirty = false;
 
-    // Translucent mode, set by the window-attribute code.
+    // Window attributes and translucent mode (UIManagerAttributes.cpp).
+    SIZE m_initSize = {0, 0};
+    CUIRect m_sizeBox;
+    CUIRect m_caption;
+    SIZE m_roundCorner = {0, 0};
     bool m_layeredChanged = false;
     bool m_shadowDirty = false;
     BYTE m_opacity = 255;
     int m_shadowSize = 0;
+    DWORD m_shadowColor = 0xFF000000;
+    float m_shadowFocusScale = -1.0f;
     CUIRect m_layeredDirty;    // accumulated Invalidate, cleared by painting
     CUIRect m_layeredPadding;  // "nolayeredpadding"; all 0 = none
     ImageDrawSpec m_layeredImage;

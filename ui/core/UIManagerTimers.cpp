@@ -15,8 +15,6 @@ namespace {
 
 // Platform timer ids of control timers are below this.
 constexpr UINT kTimerIdCycle = 255;
-// The frame clock of layered mode, started by the window-attribute code.
-constexpr WPARAM kLayeredFrameTimer = 0x2000;
 
 }  // namespace
 

@@ -122,6 +122,28 @@ public:
     static void StrokeRoundRect(HDC dc, const RECT& rect, int width, int ellipseWidth, int ellipseHeight,
                                 DWORD color, int penStyle);
 
+    // ---- Text (RenderKitText.cpp, MarkupPainter.cpp) ---------------------------
+
+    // Draws text (after the manager's %{n} token substitution) with the
+    // manager's font of index font (-1: the default font) in color, through
+    // the platform's DrawText with style | DT_NOPREFIX and a transparent
+    // background; with DT_CALCRECT rect receives the measured extent instead.
+    // Nothing for a null dc, manager or text.
+    static void DrawPlainText(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD color, int font,
+                              UINT style);
+    // Draws or, with DT_CALCRECT, measures text in the one-letter-tag markup
+    // (links, images, colours, fonts, paragraphs, selection, raw runs),
+    // wrapping lines itself; honours DT_CENTER, DT_RIGHT, DT_VCENTER,
+    // DT_BOTTOM, DT_WORDBREAK, DT_SINGLELINE and DT_END_ELLIPSIS. rect is
+    // moved by the alignment (never beyond its own size) or receives the
+    // measured size. links/linkNames have linkCount slots (both may be null
+    // when it is 0); on return linkCount holds the links found, each line of
+    // a wrapped link being one. Malformed markup draws what it can and never
+    // reads past the text. Nothing for a null dc, manager or text, or an
+    // empty rect (linkCount becomes 0).
+    static void DrawMarkupText(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD color,
+                               RECT* links, CUIString* linkNames, int& linkCount, int font, UINT style);
+
     // A new 32-bit DIB (the caller deletes it) holding the manager's picture
     // under rect, overlaid with filterColor unless its alpha is 0. The
     // manager's off-screen picture is reused when no stopControl is given and

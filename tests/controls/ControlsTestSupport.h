@@ -1,0 +1,62 @@
+// Helpers of the standard-control tests: pictures of real windows read back
+// into memory and kept as PNG files beside the test program, solid-colour
+// image files, and a floating-control tree builder that configures each
+// control through its attribute list, as the layout builder does.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/control/ControlTestSupport.h"
+#include "ui/control/ContainerUI.h"
+
+namespace DuiLib {
+namespace test {
+
+// The client area of a window as 0x00RRGGBB pixels, top row first.
+struct WindowShot
+{
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels;
+
+    DWORD Rgb(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0x00FFFFFF; }
+    // True when some pixel of rect differs from background by more than
+    // tolerance in any channel.
+    bool HasInk(const RECT& rect, DWORD background, int tolerance = 40) const;
+    // The smallest rectangle holding every such pixel within rect; empty
+    // when there is none.
+    RECT InkBounds(const RECT& rect, DWORD background, int tolerance = 40) const;
+    // True when some pixel of rect is color within tolerance.
+    bool HasColor(const RECT& rect, DWORD color, int tolerance = 8) const;
+};
+
+// Repaints window now and copies its client area from the screen.
+WindowShot CaptureWindow(HWND window);
+
+// Writes shot as shots\<name>.png beside the test program; false on failure.
+bool SaveShot(const WindowShot& shot, const wchar_t* name);
+
+// A solid width x height bitmap file of rgb (0x00RRGGBB) in the temporary
+// folder; the image description naming it, "file='<path>'".
+std::wstring SolidImage(const wchar_t* fileName, DWORD rgb, int width = 8, int height = 8);
+
+// Adds control to parent floating at pos ("l,t,r,b") and applies attributes
+// (name="value" items) to it; returns control.
+template <class Control>
+Control* AddFloating(CContainerUI& parent, Control* control, const wchar_t* pos, const wchar_t* attributes)
+{
+    const std::wstring placement = std::wstring(L"float=\"true\" pos=\"") + pos + L"\"";
+    control->ApplyAttributeText(placement.c_str());
+    control->ApplyAttributeText(attributes);
+    parent.Add(control);
+    return control;
+}
+
+// Width of text in the manager's font of index font, as GDI measures it.
+int TextWidth(CUIManager& manager, int font, const wchar_t* text);
+
+}  // namespace test
+}  // namespace DuiLib

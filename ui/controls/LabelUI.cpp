@@ -1,0 +1,557 @@
+// CLabelUI: attributes, size estimate, background and text painting, and the
+// GDI+ text effects (through the flat API; the manager starts GDI+).
+//
+// [SECTIONS] identity and setters · attributes · size estimate · painting ·
+// GDI+ text effects
+#include "ui/controls/LabelUI.h"
+
+// WIN32_LEAN_AND_MEAN leaves out the COM types that GDI+ needs.
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+
+#include "ui/control/AttributeValues.h"
+#include "ui/controls/AttributeRules.h"
+#include "ui/core/UIManager.h"
+#include "ui/render/RenderKit.h"
+
+namespace DuiLib {
+
+namespace gp = Gdiplus::DllExports;
+
+// ---- Identity and setters ----------------------------------------------------------------
+
+CLabelUI::CLabelUI() = default;
+
+const wchar_t* CLabelUI::GetClass() const
+{
+    return L"Label";
+}
+
+void* CLabelUI::CastTo(const wchar_t* name)
+{
+    if (name != nullptr && std::wcscmp(name, L"Label") == 0)
+        return this;
+    return CControlUI::CastTo(name);
+}
+
+void CLabelUI::SetText(const wchar_t* text)
+{
+    CControlUI::SetText(text);
+    NeedEstimate();
+}
+
+void CLabelUI::SetFixedWidth(int width)
+{
+    NeedEstimate();
+    CControlUI::SetFixedWidth(width);
+}
+
+void CLabelUI::SetFixedHeight(int height)
+{
+    NeedEstimate();
+    CControlUI::SetFixedHeight(height);
+}
+
+void CLabelUI::HandleEvent(UIEvent& event)
+{
+    if (event.type == UIEVENT_SETFOCUS)
+    {
+        m_focused = true;
+        return;
+    }
+    if (event.type == UIEVENT_KILLFOCUS)
+    {
+        m_focused = false;
+        return;
+    }
+    CControlUI::HandleEvent(event);
+}
+
+void CLabelUI::SetTextStyle(UINT style)
+{
+    m_textStyle = style;
+    NeedEstimate();
+    Invalidate();
+}
+
+void CLabelUI::SetFont(int index)
+{
+    m_font = index;
+    NeedEstimate();
+    Invalidate();
+}
+
+void CLabelUI::ChangeColor(DWORD& field, DWORD color)
+{
+    if (field == color)
+        return;
+    field = color;
+    Invalidate();
+}
+
+void CLabelUI::SetTextColor(DWORD color)
+{
+    ChangeColor(m_textColor, color);
+}
+
+void CLabelUI::SetDisabledTextColor(DWORD color)
+{
+    ChangeColor(m_disabledTextColor, color);
+}
+
+void CLabelUI::SetDisabledBkColor(DWORD color)
+{
+    ChangeColor(m_disabledBkColor, color);
+}
+
+void CLabelUI::SetTextPadding(const RECT& padding)
+{
+    m_textPadding = padding;
+    NeedEstimate();
+    Invalidate();
+}
+
+void CLabelUI::SetShowHtml(bool show)
+{
+    if (m_showHtml == show)
+        return;
+    m_showHtml = show;
+    NeedEstimate();
+    Invalidate();
+}
+
+void CLabelUI::SetEffectEnabled(bool enabled)
+{
+    m_effect = enabled;
+    Invalidate();
+}
+
+void CLabelUI::SetShadowOffset(int offset, int angle)
+{
+    if (angle < -180 || angle > 180)
+        return;
+    long long top = m_itemRect.top;
+    long long left = m_itemRect.left;
+    if (angle >= 0)
+        top -= offset;
+    else if (angle >= -179)
+        top += offset;
+    if (angle >= -89 && angle <= 90)
+        left -= offset;
+    else
+        left += offset;
+    // The vertical rule gives X and the horizontal rule Y, as skins expect.
+    m_shadowX = static_cast<float>(top);
+    m_shadowY = static_cast<float>(left);
+    Invalidate();
+}
+
+// ---- Attributes --------------------------------------------------------------------------
+
+namespace {
+
+// Applies the alignment words found in value, in the given order.
+struct AlignWord
+{
+    const wchar_t* word;
+    UINT clear;
+    UINT set;
+};
+
+const AlignWord kAlignWords[] = {
+    {L"left", DT_CENTER | DT_RIGHT, 0},
+    {L"center", DT_RIGHT, DT_CENTER},
+    {L"right", DT_CENTER, DT_RIGHT},
+};
+
+const AlignWord kVAlignWords[] = {
+    {L"top", DT_VCENTER | DT_BOTTOM, 0},
+    {L"vcenter", DT_BOTTOM, DT_VCENTER},
+    {L"bottom", DT_VCENTER, DT_BOTTOM},
+};
+
+template <size_t N>
+UINT ApplyAlignWords(UINT style, const wchar_t* value, const AlignWord (&words)[N])
+{
+    for (const AlignWord& word : words)
+    {
+        if (std::wcsstr(value, word.word) != nullptr)
+            style = (style & ~word.clear) | word.set;
+    }
+    return style;
+}
+
+DWORD ReadColor(const wchar_t* value)
+{
+    return ParseColor(value, ColorBlanks::Skip);
+}
+
+}  // namespace
+
+void CLabelUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+{
+    // Lambdas in a member function reach the private fields.
+    static const AttributeRule<CLabelUI> kRules[] = {
+        {L"align", [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kAlignWords)); }},
+        {L"valign",
+         [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kVAlignWords)); }},
+        {L"endellipsis",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.SetTextStyle(ParseBool(v) ? (l.m_textStyle | DT_END_ELLIPSIS) : (l.m_textStyle & ~DT_END_ELLIPSIS));
+         }},
+        {L"font", [](CLabelUI& l, const wchar_t* v) { l.SetFont(ParseInt(v)); }},
+        {L"textcolor",
+         [](CLabelUI& l, const wchar_t* v) {
+             // A colour written without alpha (#336699) means opaque.
+             DWORD color = ReadColor(v);
+             if (color != 0 && (color & 0xFF000000) == 0)
+                 color |= 0xFF000000;
+             l.SetTextColor(color);
+         }},
+        {L"disabledtextcolor", [](CLabelUI& l, const wchar_t* v) { l.SetDisabledTextColor(ReadColor(v)); }},
+        {L"disabledbkcolor", [](CLabelUI& l, const wchar_t* v) { l.SetDisabledBkColor(ReadColor(v)); }},
+        {L"textpadding", [](CLabelUI& l, const wchar_t* v) { l.SetTextPadding(ParseRect(v)); }},
+        {L"multiline",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.SetTextStyle(ParseBool(v) ? ((l.m_textStyle & ~DT_SINGLELINE) | DT_WORDBREAK)
+                                         : (l.m_textStyle | DT_SINGLELINE));
+         }},
+        {L"showhtml", [](CLabelUI& l, const wchar_t* v) { l.SetShowHtml(ParseBool(v)); }},
+        {L"enabledeffect", [](CLabelUI& l, const wchar_t* v) { l.SetEffectEnabled(ParseBool(v)); }},
+        {L"enabledluminous", [](CLabelUI& l, const wchar_t* v) { l.m_luminous = ParseBool(v); l.Invalidate(); }},
+        {L"rhaa", [](CLabelUI& l, const wchar_t* v) { l.m_renderingHint = ParseInt(v); l.Invalidate(); }},
+        {L"luminousfuzzy",
+         [](CLabelUI& l, const wchar_t* v) {
+             const double fuzzy = std::wcstod(v, nullptr);
+             // Too small (or not a number) would divide the glow to nothing.
+             if (std::isfinite(fuzzy) && fuzzy >= 0.0001 && fuzzy <= 1.0e6)
+                 l.m_luminousFuzzy = static_cast<float>(fuzzy);
+             l.Invalidate();
+         }},
+        {L"gradientangle", [](CLabelUI& l, const wchar_t* v) { l.m_gradientAngle = ParseCoordinate(v); l.Invalidate(); }},
+        {L"enabledstroke", [](CLabelUI& l, const wchar_t* v) { l.m_stroke = ParseBool(v); l.Invalidate(); }},
+        {L"enabledshadow", [](CLabelUI& l, const wchar_t* v) { l.m_shadow = ParseBool(v); l.Invalidate(); }},
+        {L"gradientlength",
+         [](CLabelUI& l, const wchar_t* v) { l.m_gradientLength = ParseCoordinate(v); l.Invalidate(); }},
+        {L"shadowoffset",
+         [](CLabelUI& l, const wchar_t* v) {
+             const CUISize pair = ParseSize(v);
+             l.SetShadowOffset(pair.cx, pair.cy);
+         }},
+        {L"textcolor1", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_textColor1, ReadColor(v)); }},
+        {L"textshadowcolora", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorA, ReadColor(v)); }},
+        {L"textshadowcolorb", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorB, ReadColor(v)); }},
+        {L"strokecolor", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_strokeColor, ReadColor(v)); }},
+    };
+    if (!ApplyAttributeRule(kRules, *this, name, value))
+        CControlUI::ApplyAttribute(name, value);
+}
+
+// ---- Size estimate -----------------------------------------------------------------------
+
+RECT CLabelUI::MeasureText(HDC dc, const RECT& rect)
+{
+    RECT measured = rect;
+    const UINT style = (m_textStyle & ~(DT_CENTER | DT_RIGHT)) | DT_CALCRECT;
+    if (m_showHtml)
+    {
+        int noLinks = 0;
+        CRenderKit::DrawMarkupText(dc, m_manager, measured, m_text.GetData(), 0, nullptr, nullptr, noLinks, m_font,
+                                   style);
+    }
+    else
+    {
+        CRenderKit::DrawPlainText(dc, m_manager, measured, m_text.GetData(), 0, m_font, style);
+    }
+    return measured;
+}
+
+int CLabelUI::FontHeight() const
+{
+    if (m_manager == nullptr)
+        return 0;
+    const FontEntry* font = m_manager->GetFontEntry(m_font);
+    if (font->metrics.tmHeight != 0 || font->font == nullptr)
+        return font->metrics.tmHeight;
+    // A manager not yet bound to a window has not measured its fonts.
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font->font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return metrics.tmHeight;
+}
+
+CUISize CLabelUI::MeasureDesired(const SIZE& available)
+{
+    if ((m_fixedSize.cx > 0 && m_fixedSize.cy > 0) || m_manager == nullptr)
+        return m_fixedSize;
+    if ((m_textStyle & DT_SINGLELINE) == 0 &&
+        (available.cx != m_lastAvailable.cx || available.cy != m_lastAvailable.cy))
+        NeedEstimate();
+    if (m_needEstimate)
+    {
+        m_needEstimate = false;
+        m_lastAvailable = available;
+        SIZE size = m_fixedSize;
+        // A manager not yet bound to a window measures in a screen-compatible
+        // memory context.
+        HDC dc = m_manager->GetPaintDC();
+        HDC ownDc = dc == nullptr ? CreateCompatibleDC(nullptr) : nullptr;
+        if (dc == nullptr)
+            dc = ownDc;
+        if ((m_textStyle & DT_SINGLELINE) != 0)
+        {
+            if (size.cy == 0)
+                size.cy = FontHeight() + 8 + m_textPadding.top + m_textPadding.bottom;
+            if (size.cx == 0)
+            {
+                const RECT measured = MeasureText(dc, RECT{0, 0, 9999, std::max(1, static_cast<int>(size.cy))});
+                size.cx = (measured.right - measured.left) + m_textPadding.left + m_textPadding.right;
+            }
+        }
+        else
+        {
+            if (size.cx == 0)
+                size.cx = available.cx;
+            const RECT measured = MeasureText(dc, RECT{m_textPadding.left, 0, size.cx - m_textPadding.right, 9999});
+            size.cy = (measured.bottom - measured.top) + m_textPadding.top + m_textPadding.bottom;
+        }
+        if (ownDc != nullptr)
+            DeleteDC(ownDc);
+        m_estimated = size;
+    }
+    CUISize result(m_estimated.cx, m_estimated.cy);
+    if (m_effect)
+        result.cx = static_cast<LONG>(m_estimated.cx * 1.03);
+    return result;
+}
+
+// ---- Painting ----------------------------------------------------------------------------
+
+void CLabelUI::PaintBackColor(HDC dc)
+{
+    if (!IsEnabled() && m_disabledBkColor != 0)
+    {
+        const RECT& area = m_disabledBkColor >= 0xFF000000u ? m_paintRect : m_itemRect;
+        CRenderKit::FillColor(dc, area, AdjustedColor(m_disabledBkColor));
+        return;
+    }
+    CControlUI::PaintBackColor(dc);
+}
+
+void CLabelUI::TakeDefaultColors()
+{
+    if (m_manager == nullptr)
+        return;
+    if (m_textColor == 0)
+        m_textColor = m_manager->GetDefaultFontColor();
+    if (m_disabledTextColor == 0)
+        m_disabledTextColor = m_manager->GetDisabledFontColor();
+}
+
+RECT CLabelUI::TextRect() const
+{
+    return RECT{m_itemRect.left + m_textPadding.left, m_itemRect.top + m_textPadding.top,
+                m_itemRect.right - m_textPadding.right, m_itemRect.bottom - m_textPadding.bottom};
+}
+
+void CLabelUI::DrawLabelText(HDC dc, const RECT& rect, DWORD color)
+{
+    if (m_text.IsEmpty())
+        return;
+    RECT area = rect;
+    if (m_showHtml)
+    {
+        int noLinks = 0;
+        CRenderKit::DrawMarkupText(dc, m_manager, area, m_text.GetData(), color, nullptr, nullptr, noLinks, m_font,
+                                   m_textStyle);
+    }
+    else
+    {
+        CRenderKit::DrawPlainText(dc, m_manager, area, m_text.GetData(), color, m_font, m_textStyle);
+    }
+}
+
+void CLabelUI::PaintText(HDC dc)
+{
+    TakeDefaultColors();
+    if (m_effect)
+    {
+        PaintEffectText(dc);
+        return;
+    }
+    DrawLabelText(dc, TextRect(), IsEnabled() ? m_textColor : m_disabledTextColor);
+}
+
+// ---- GDI+ text effects -------------------------------------------------------------------
+
+namespace {
+
+// The graphics, font and string format of one GDI+ text drawing, released
+// together; Ready() is false when any of them could not be made.
+class CEffectText
+{
+public:
+    CEffectText(HDC dc, CUIManager* manager, int fontIndex, UINT style, int renderingHint)
+    {
+        gp::GdipCreateFromHDC(dc, &m_graphics);
+        if (m_graphics != nullptr)
+            gp::GdipSetTextRenderingHint(m_graphics, static_cast<Gdiplus::TextRenderingHint>(renderingHint));
+        HFONT handle = manager != nullptr ? manager->GetFont(fontIndex) : nullptr;
+        LOGFONTW logical = {};
+        if (handle != nullptr && GetObjectW(handle, sizeof(logical), &logical) != 0)
+            gp::GdipCreateFontFromLogfontW(dc, &logical, &m_font);
+        else
+            gp::GdipCreateFontFromDC(dc, &m_font);
+        gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &m_format);
+        if (m_format != nullptr)
+        {
+            const auto lineAlign = (style & DT_VCENTER) != 0  ? Gdiplus::StringAlignmentCenter
+                                   : (style & DT_BOTTOM) != 0 ? Gdiplus::StringAlignmentFar
+                                                              : Gdiplus::StringAlignmentNear;
+            const auto align = (style & DT_CENTER) != 0  ? Gdiplus::StringAlignmentCenter
+                               : (style & DT_RIGHT) != 0 ? Gdiplus::StringAlignmentFar
+                                                         : Gdiplus::StringAlignmentNear;
+            gp::GdipSetStringFormatLineAlign(m_format, lineAlign);
+            gp::GdipSetStringFormatAlign(m_format, align);
+            if ((style & DT_SINGLELINE) != 0)
+                gp::GdipSetStringFormatFlags(m_format, Gdiplus::StringFormatFlagsNoWrap);
+        }
+    }
+    CEffectText(const CEffectText&) = delete;
+    CEffectText& operator=(const CEffectText&) = delete;
+    ~CEffectText()
+    {
+        if (m_format != nullptr)
+            gp::GdipDeleteStringFormat(m_format);
+        if (m_font != nullptr)
+            gp::GdipDeleteFont(m_font);
+        if (m_graphics != nullptr)
+            gp::GdipDeleteGraphics(m_graphics);
+    }
+
+    bool Ready() const { return m_graphics != nullptr && m_font != nullptr && m_format != nullptr; }
+    void Draw(Gdiplus::GpGraphics* graphics, const wchar_t* text, const Gdiplus::RectF& rect,
+              Gdiplus::GpBrush* brush) const
+    {
+        if (brush != nullptr)
+            gp::GdipDrawString(graphics, text, -1, m_font, &rect, m_format, brush);
+    }
+    Gdiplus::GpGraphics* Graphics() const { return m_graphics; }
+
+private:
+    Gdiplus::GpGraphics* m_graphics = nullptr;
+    Gdiplus::GpFont* m_font = nullptr;
+    Gdiplus::GpStringFormat* m_format = nullptr;
+};
+
+Gdiplus::GpLineGradient* MakeGradient(int angle, float length, DWORD from, DWORD to)
+{
+    const Gdiplus::PointF start(static_cast<float>(angle), 0.0f);
+    const Gdiplus::PointF end(0.0f, length);
+    Gdiplus::GpLineGradient* brush = nullptr;
+    gp::GdipCreateLineBrush(&start, &end, from, to, Gdiplus::WrapModeTile, &brush);
+    return brush;
+}
+
+void DeleteBrush(Gdiplus::GpBrush* brush)
+{
+    if (brush != nullptr)
+        gp::GdipDeleteBrush(brush);
+}
+
+}  // namespace
+
+void CLabelUI::DrawSolidEffectText(HDC dc, const RECT& rect, DWORD color)
+{
+    CEffectText text(dc, m_manager, m_font, m_textStyle, m_renderingHint);
+    if (!text.Ready())
+        return;
+    Gdiplus::GpSolidFill* brush = nullptr;
+    gp::GdipCreateSolidFill(color, &brush);
+    const Gdiplus::RectF area(static_cast<float>(rect.left), static_cast<float>(rect.top),
+                              static_cast<float>(rect.right - rect.left), static_cast<float>(rect.bottom - rect.top));
+    text.Draw(text.Graphics(), m_text.GetData(), area, brush);
+    DeleteBrush(brush);
+}
+
+void CLabelUI::PaintEffectText(HDC dc)
+{
+    const RECT t = TextRect();
+    CEffectText text(dc, m_manager, m_font, m_textStyle, m_renderingHint);
+    if (!text.Ready())
+        return;
+    const float width = static_cast<float>(t.right - t.left);
+    const float height = static_cast<float>(t.bottom - t.top);
+    const Gdiplus::RectF area(static_cast<float>(t.left), static_cast<float>(t.top), width, height);
+    const Gdiplus::RectF shadowArea(area.X + m_shadowX, area.Y + m_shadowY, width, height);
+    const float length = m_gradientLength != 0 ? static_cast<float>(m_gradientLength) : height;
+    const wchar_t* string = m_text.GetData();
+
+    Gdiplus::GpLineGradient* shadowBrush = MakeGradient(
+        m_gradientAngle, length, m_shadowColorA, m_shadowColorB == 0xFFFFFFFF ? m_shadowColorA : m_shadowColorB);
+    Gdiplus::GpLineGradient* textBrush =
+        MakeGradient(m_gradientAngle, length, m_textColor, m_textColor1 == 0xFFFFFFFF ? m_textColor : m_textColor1);
+
+    if (m_luminous && width >= 1.0f && height >= 1.0f)
+    {
+        // The glow: the text drawn small and scaled back up blurs it.
+        const int smallWidth = std::max(1, static_cast<int>(width / m_luminousFuzzy));
+        const int smallHeight = std::max(1, static_cast<int>(height / m_luminousFuzzy));
+        Gdiplus::GpBitmap* full = nullptr;
+        Gdiplus::GpBitmap* reduced = nullptr;
+        gp::GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), 0, PixelFormat32bppARGB,
+                                      nullptr, &full);
+        gp::GdipCreateBitmapFromScan0(smallWidth, smallHeight, 0, PixelFormat32bppARGB, nullptr, &reduced);
+        Gdiplus::GpGraphics* fullGraphics = nullptr;
+        Gdiplus::GpGraphics* reducedGraphics = nullptr;
+        if (full != nullptr)
+            gp::GdipGetImageGraphicsContext(full, &fullGraphics);
+        if (reduced != nullptr)
+            gp::GdipGetImageGraphicsContext(reduced, &reducedGraphics);
+        if (fullGraphics != nullptr && reducedGraphics != nullptr)
+        {
+            gp::GdipSetSmoothingMode(fullGraphics, Gdiplus::SmoothingModeAntiAlias);
+            gp::GdipSetTextRenderingHint(fullGraphics, static_cast<Gdiplus::TextRenderingHint>(m_renderingHint));
+            gp::GdipSetCompositingQuality(fullGraphics, static_cast<Gdiplus::CompositingQuality>(4));
+            gp::GdipSetInterpolationMode(reducedGraphics, Gdiplus::InterpolationModeHighQualityBicubic);
+            gp::GdipSetPixelOffsetMode(reducedGraphics, static_cast<Gdiplus::PixelOffsetMode>(3));
+            text.Draw(fullGraphics, string, Gdiplus::RectF(0.0f, 0.0f, width, height), textBrush);
+            gp::GdipDrawImageRectI(reducedGraphics, full, 0, 0, smallWidth, smallHeight);
+            gp::GdipGraphicsClear(fullGraphics, 0);
+            gp::GdipDrawImageRectI(fullGraphics, reduced, static_cast<INT>(m_shadowX), static_cast<INT>(m_shadowY),
+                                   static_cast<INT>(width), static_cast<INT>(height));
+            gp::GdipDrawImageRect(text.Graphics(), full, area.X, area.Y, width, height);
+        }
+        if (reducedGraphics != nullptr)
+            gp::GdipDeleteGraphics(reducedGraphics);
+        if (fullGraphics != nullptr)
+            gp::GdipDeleteGraphics(fullGraphics);
+        if (reduced != nullptr)
+            gp::GdipDisposeImage(reduced);
+        if (full != nullptr)
+            gp::GdipDisposeImage(full);
+    }
+    if (m_stroke && m_strokeColor != 0)
+    {
+        Gdiplus::GpLineGradient* strokeBrush = MakeGradient(m_gradientAngle, height + 2.0f, m_strokeColor, m_strokeColor);
+        static const float kNudges[4][2] = {{-1.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, -1.0f}, {0.0f, 1.0f}};
+        for (const auto& nudge : kNudges)
+            text.Draw(text.Graphics(), string, Gdiplus::RectF(area.X + nudge[0], area.Y + nudge[1], width, height),
+                      strokeBrush);
+        DeleteBrush(strokeBrush);
+    }
+    if (m_shadow && (m_shadowColorA != 0 || m_shadowColorB != 0))
+        text.Draw(text.Graphics(), string, shadowArea, shadowBrush);
+    text.Draw(text.Graphics(), string, area, textBrush);
+    DeleteBrush(textBrush);
+    DeleteBrush(shadowBrush);
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,278 @@
+// CUIManager window attributes: the "Window" element's attribute table, the
+// stored window settings, constant-alpha opacity and the per-pixel layered
+// mode with its frame clock, layered image and shadow settings. Painting the
+// layered picture is UIManagerPaint.cpp's, the shadow ring UIManagerShadow.cpp's.
+// Invariant: constant-alpha and per-pixel mode never hold at the same time.
+#include "ui/core/UIManager.h"
+
+#include <cstring>
+#include <cwchar>
+
+#include "ui/control/ControlInterface.h"
+#include "ui/render/RenderKit.h"
+
+namespace DuiLib {
+
+namespace {
+
+using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+// Looked up at each call, as the platform may lack it; null then.
+SetLayeredWindowAttributesProc SetLayeredWindowAttributesEntry()
+{
+    HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    if (user32 == nullptr)
+        return nullptr;
+    return reinterpret_cast<SetLayeredWindowAttributesProc>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+}
+
+// Adds or removes WS_EX_LAYERED, touching the style only when it changes.
+void SetLayeredStyle(HWND window, bool layered)
+{
+    const LONG style = GetWindowLongW(window, GWL_EXSTYLE);
+    const LONG wanted = layered ? (style | WS_EX_LAYERED) : (style & ~WS_EX_LAYERED);
+    if (wanted != style)
+        SetWindowLongW(window, GWL_EXSTYLE, wanted);
+}
+
+// ---- Attribute values -------------------------------------------------------
+// Lists of integers read as image descriptions read theirs: decimal, one
+// separator character of any kind between numbers, missing numbers 0, every
+// number held within +-2^24 so that sizes and insets stay far from overflow.
+
+int ReadInteger(const wchar_t* value)
+{
+    return ReadFourNumbers(value).left;
+}
+
+SIZE ReadPair(const wchar_t* value)
+{
+    const CUIRect numbers = ReadFourNumbers(value);
+    return SIZE{numbers.left, numbers.top};
+}
+
+// An opacity outside 0..255 is held at the nearer bound: truncating 256 to a
+// byte would make the window invisible.
+BYTE ReadAlpha(const wchar_t* value)
+{
+    const int alpha = ReadInteger(value);
+    return static_cast<BYTE>(alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha));
+}
+
+bool ReadTrueAnyCase(const wchar_t* value)
+{
+    return _wcsicmp(value, L"true") == 0;
+}
+
+}  // namespace
+
+// ---- The attribute table ----------------------------------------------------
+
+namespace {
+
+enum class NameCase
+{
+    Any,    // compared without regard to case
+    Exact,  // matches only in exactly this spelling
+};
+
+struct WindowAttribute
+{
+    const wchar_t* name;
+    NameCase nameCase;
+    void (*apply)(CUIManager& manager, const wchar_t* value);
+};
+
+const WindowAttribute kWindowAttributes[] = {
+    {L"size", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) {
+         const SIZE size = ReadPair(v);
+         m.SetInitSize(size.cx, size.cy);
+     }},
+    {L"shadowsize", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetShadowSize(ReadInteger(v)); }},
+    {L"shadowcolor", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetShadowColor(ReadHexColor(v)); }},
+    {L"shadowfocusscales", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetShadowFocusScales(static_cast<float>(wcstod(v, nullptr))); }},
+    {L"sizebox", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetSizeBox(ReadFourNumbers(v)); }},
+    {L"caption", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetCaptionRect(ReadFourNumbers(v)); }},
+    {L"roundcorner", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) {
+         const SIZE corner = ReadPair(v);
+         m.SetRoundCorner(corner.cx, corner.cy);
+     }},
+    {L"mininfo", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) {
+         const SIZE size = ReadPair(v);
+         m.SetMinInfo(size.cx, size.cy);
+     }},
+    {L"maxinfo", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) {
+         const SIZE size = ReadPair(v);
+         m.SetMaxInfo(size.cx, size.cy);
+     }},
+    {L"showdirty", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetShowDirty(ReadTrueAnyCase(v)); }},
+    {L"noactivate", NameCase::Exact, [](CUIManager& m, const wchar_t* v) { m.SetNoActivate(ReadTrueAnyCase(v)); }},
+    {L"opacity", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetOpacity(ReadAlpha(v)); }},
+    {L"layeredopacity", NameCase::Exact, [](CUIManager& m, const wchar_t* v) { m.SetLayeredOpacity(ReadAlpha(v)); }},
+    {L"layeredimage", NameCase::Exact, [](CUIManager& m, const wchar_t* v) { m.SetLayeredImage(v); }},
+    {L"nolayeredpadding", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetLayeredPadding(ReadFourNumbers(v)); }},
+    {L"disabledfontcolor", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetDisabledFontColor(ReadHexColor(v), ResourceScope::Own); }},
+    {L"defaultfontcolor", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetDefaultFontColor(ReadHexColor(v), ResourceScope::Own); }},
+    {L"linkfontcolor", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetLinkFontColor(ReadHexColor(v), ResourceScope::Own); }},
+    {L"linkhoverfontcolor", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetLinkHoverFontColor(ReadHexColor(v), ResourceScope::Own); }},
+    {L"selectedcolor", NameCase::Any,
+     [](CUIManager& m, const wchar_t* v) { m.SetSelectedColor(ReadHexColor(v), ResourceScope::Own); }},
+};
+
+}  // namespace
+
+void CUIManager::SetWindowAttribute(const wchar_t* name, const wchar_t* value)
+{
+    if (name == nullptr)
+        name = L"";
+    if (value == nullptr)
+        value = L"";
+    for (const WindowAttribute& attribute : kWindowAttributes)
+    {
+        const bool matches = attribute.nameCase == NameCase::Exact ? wcscmp(name, attribute.name) == 0
+                                                                   : _wcsicmp(name, attribute.name) == 0;
+        if (matches)
+        {
+            attribute.apply(*this, value);
+            return;
+        }
+    }
+    AddWindowCustomAttribute(name, value);
+}
+
+// ---- Stored window settings -------------------------------------------------
+
+void CUIManager::SetInitSize(int width, int height)
+{
+    m_initSize = SIZE{width, height};
+    // Once a tree is attached the window's size is the application's to
+    // keep; the stored value only records what the skin asked for.
+    if (m_window != nullptr && m_root == nullptr)
+        SetWindowPos(m_window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+const CUIRect& CUIManager::GetCaptionRect()
+{
+    if (m_caption.bottom == -1 && m_window != nullptr)
+    {
+        RECT frame = {};
+        GetWindowRect(m_window, &frame);
+        m_caption.bottom = frame.bottom - frame.top;
+    }
+    return m_caption;
+}
+
+// ---- Constant alpha and per-pixel mode --------------------------------------
+
+void CUIManager::SetOpacity(BYTE alpha)
+{
+    m_opacity = alpha;
+    if (m_window == nullptr)
+        return;
+    SetLayeredWindowAttributesProc setAttributes = SetLayeredWindowAttributesEntry();
+    if (setAttributes == nullptr)
+        return;
+    // Constant alpha replaces per-pixel mode. The platform refuses constant
+    // alpha on a window presented through UpdateLayeredWindow until the
+    // layered style has been taken off once, so per-pixel mode is left
+    // first and the style put back below.
+    if (m_layered)
+    {
+        ::KillTimer(m_window, kLayeredFrameTimer);
+        SetLayeredStyle(m_window, false);
+        m_layered = false;
+        m_layeredChanged = true;
+        if (m_root != nullptr)
+            m_root->RequestLayout();
+    }
+    SetLayeredStyle(m_window, true);
+    setAttributes(m_window, 0, alpha, LWA_ALPHA);
+    Invalidate();
+}
+
+void CUIManager::SetLayered(bool layered)
+{
+    if (m_window == nullptr || layered == m_layered || (GetWindowLongW(m_window, GWL_STYLE) & WS_CHILD) != 0)
+        return;
+    if (UpdateLayeredWindowEntry() == nullptr)
+        return;
+    if (layered)
+        ::SetTimer(m_window, kLayeredFrameTimer, 10, nullptr);
+    else
+        ::KillTimer(m_window, kLayeredFrameTimer);
+    SetLayeredStyle(m_window, layered);
+    m_layered = layered;
+    m_layeredChanged = true;
+    if (m_root != nullptr)
+        m_root->RequestLayout();
+    Invalidate();
+}
+
+void CUIManager::SetLayeredOpacity(BYTE alpha)
+{
+    m_opacity = alpha;
+    m_layeredChanged = true;
+    Invalidate();
+}
+
+void CUIManager::SetLayeredImage(const wchar_t* description)
+{
+    SetLayered(true);
+    m_layeredImage.Clear();
+    m_layeredImage.drawString = description;
+    // Drawing without a device context only parses the description and
+    // loads the image; the picture itself is drawn at the next paint.
+    const CUIRect none;
+    CRenderKit::PaintImageSpec(nullptr, this, none, none, m_layeredImage);
+    m_layeredChanged = true;
+    Invalidate();
+}
+
+// ---- Shadow settings ----------------------------------------------------------
+
+void CUIManager::SetShadowSize(int size)
+{
+    // A negative ring would lay the root out beyond the client area.
+    if (size < 0)
+        size = 0;
+    if (size == m_shadowSize)
+        return;
+    m_shadowSize = size;
+    m_shadowDirty = true;
+    // The root is laid out inside the ring, so a new ring width moves it:
+    // the changed picture is repainted and laid out whole.
+    m_layeredChanged = true;
+    Invalidate();
+}
+
+void CUIManager::SetShadowColor(DWORD color)
+{
+    if (color == m_shadowColor)
+        return;
+    m_shadowColor = color;
+    m_shadowDirty = true;
+    Invalidate();
+}
+
+void CUIManager::SetShadowFocusScales(float scale)
+{
+    // Compared bit for bit: a not-a-number value differs from itself.
+    if (std::memcmp(&scale, &m_shadowFocusScale, sizeof(scale)) == 0)
+        return;
+    m_shadowFocusScale = scale;
+    m_shadowDirty = true;
+    Invalidate();
+}
+
+}  // namespace DuiLib
