@@ -17,14 +17,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
-{
-    EXPECT_EQ(expected.left, actual.left) << what;
-    EXPECT_EQ(expected.top, actual.top) << what;
-    EXPECT_EQ(expected.right, actual.right) << what;
-    EXPECT_EQ(expected.bottom, actual.bottom) << what;
-}
-
 TEST(ContainerChildren, IndexQueriesOutsideTheListGiveNothing)
 {
     CContainerUI container;

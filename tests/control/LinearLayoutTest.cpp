@@ -19,14 +19,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
-{
-    EXPECT_EQ(expected.left, actual.left) << what;
-    EXPECT_EQ(expected.top, actual.top) << what;
-    EXPECT_EQ(expected.right, actual.right) << what;
-    EXPECT_EQ(expected.bottom, actual.bottom) << what;
-}
-
 CControlUI* Fixed(int width, int height)
 {
     CControlUI* control = new CControlUI();
@@ -48,43 +40,9 @@ TEST(LinearLayoutMath, ShareIsTruncatedAndNeverNegative)
     EXPECT_EQ(20, GapsBetween(3, 10));
 }
 
-// A layout as a real window's root.
-template <class Layout>
-class LayoutWindow
-{
-public:
-    LayoutWindow(int width, int height)
-    {
-        host = MakeHost(width, height);
-        if (host == nullptr)
-            return;
-        layout = new Layout();
-        host->manager.AttachRootControl(layout);
-    }
-    ~LayoutWindow()
-    {
-        host.reset();
-        PumpMessages();
-    }
-    void PaintNow()
-    {
-        RedrawWindow(host->GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        PumpMessages();
-    }
-    // New client size, then a paint that lays the tree out.
-    void Resize(int width, int height)
-    {
-        SetWindowPos(host->GetHWND(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PaintNow();
-    }
-
-    std::unique_ptr<CHostWindow> host;
-    Layout* layout = nullptr;
-};
-
 TEST(HorizontalLayout, FixedAndStretchingChildrenForSeveralWidths)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(300, 100);
+    CRootWindow<CHorizontalLayoutUI> w(300, 100);
     ASSERT_NE(nullptr, w.host);
     CControlUI* fixed = Fixed(100, 0);
     CControlUI* a = new CControlUI();
@@ -113,7 +71,7 @@ TEST(HorizontalLayout, FixedAndStretchingChildrenForSeveralWidths)
 
 TEST(HorizontalLayout, OddWidthLastStretchTakesRemainder)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(301, 40);
+    CRootWindow<CHorizontalLayoutUI> w(301, 40);
     ASSERT_NE(nullptr, w.host);
     CControlUI* a = new CControlUI();
     CControlUI* b = new CControlUI();
@@ -126,7 +84,7 @@ TEST(HorizontalLayout, OddWidthLastStretchTakesRemainder)
 
 TEST(HorizontalLayout, MinWidthOverflowsToTheRight)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(300, 50);
+    CRootWindow<CHorizontalLayoutUI> w(300, 50);
     ASSERT_NE(nullptr, w.host);
     CControlUI* fixed = Fixed(100, 0);
     CControlUI* wide = new CControlUI();
@@ -144,7 +102,7 @@ TEST(HorizontalLayout, MinWidthOverflowsToTheRight)
 
 TEST(HorizontalLayout, VCenterPaddingAndFloatChild)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(300, 51);
+    CRootWindow<CHorizontalLayoutUI> w(300, 51);
     ASSERT_NE(nullptr, w.host);
     w.layout->ApplyAttribute(L"childvalign", L"vcenter");
     CControlUI* small = Fixed(0, 20);
@@ -166,7 +124,7 @@ TEST(HorizontalLayout, VCenterPaddingAndFloatChild)
 
 TEST(VerticalLayout, FixedWithPaddingThenStretchEndsAtBottom)
 {
-    LayoutWindow<CVerticalLayoutUI> w(200, 200);
+    CRootWindow<CVerticalLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
     CControlUI* top = Fixed(0, 50);
     top->SetPadding(RECT{0, 5, 0, 0});
@@ -182,7 +140,7 @@ TEST(VerticalLayout, FixedWithPaddingThenStretchEndsAtBottom)
 
 TEST(VerticalLayout, ChildAlignRightAndCenter)
 {
-    LayoutWindow<CVerticalLayoutUI> w(201, 100);
+    CRootWindow<CVerticalLayoutUI> w(201, 100);
     ASSERT_NE(nullptr, w.host);
     CControlUI* child = new CControlUI();
     child->SetMaxWidth(50);
@@ -200,7 +158,7 @@ TEST(VerticalLayout, ChildAlignRightAndCenter)
 
 TEST(VerticalLayout, NeededHeightSetsScrollRangeAndWheelScrolls)
 {
-    LayoutWindow<CVerticalLayoutUI> w(200, 200);
+    CRootWindow<CVerticalLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
     w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Hidden);
     w.layout->VerticalBar()->SetVisible(false);
@@ -225,7 +183,7 @@ TEST(VerticalLayout, NeededHeightSetsScrollRangeAndWheelScrolls)
 
 TEST(VerticalLayout, BarHidesWhenContentFitsAgain)
 {
-    LayoutWindow<CVerticalLayoutUI> w(200, 200);
+    CRootWindow<CVerticalLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
     w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Hidden);
     w.layout->VerticalBar()->SetVisible(false);
@@ -245,7 +203,7 @@ TEST(VerticalLayout, BarHidesWhenContentFitsAgain)
 
 TEST(HorizontalLayout, SeparatorDragImmediateStopsAtMinWidth)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(400, 100);
+    CRootWindow<CHorizontalLayoutUI> w(400, 100);
     ASSERT_NE(nullptr, w.host);
     CHorizontalLayoutUI* pane = new CHorizontalLayoutUI();
     pane->SetFixedWidth(100);
@@ -269,7 +227,7 @@ TEST(HorizontalLayout, SeparatorDragImmediateStopsAtMinWidth)
 
 TEST(HorizontalLayout, SeparatorPreviewAppliesOnButtonUp)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(400, 100);
+    CRootWindow<CHorizontalLayoutUI> w(400, 100);
     ASSERT_NE(nullptr, w.host);
     CHorizontalLayoutUI* pane = new CHorizontalLayoutUI();
     pane->SetFixedWidth(100);
