@@ -3,7 +3,8 @@
 // round borders, a piece of an image, children clipped by their scrolled
 // container, and the scroll bar's buttons and thumb. Also the alpha fix-up
 // of layered presentation over a picture that the tree itself drew. Every
-// expected pixel comes from the documented rectangles.
+// expected pixel comes from the documented rectangles. A snapshot of the
+// window's picture is read back as well.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "ui/control/VerticalLayoutUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/core/LayeredPixels.h"
+#include "ui/render/RenderKit.h"
 
 using namespace DuiLib;
 using namespace DuiLib::test;
@@ -28,6 +30,20 @@ CControlUI* Band(int height, DWORD color)
     control->SetFixedHeight(height);
     control->SetBkColor(color);
     return control;
+}
+
+// The colour bytes at (x, y) of RenderToBitmap's picture of area.
+DWORD SnapshotRgb(CUIManager& manager, const RECT& area, int x, int y)
+{
+    HBITMAP snapshot = CRenderKit::RenderToBitmap(&manager, area, nullptr, 0);
+    if (snapshot == nullptr)
+        return 0xFFFFFFFF;
+    DIBSECTION section = {};
+    GetObjectW(snapshot, sizeof(section), &section);
+    const DWORD* pixels = static_cast<const DWORD*>(section.dsBm.bmBits);
+    const DWORD pixel = pixels[y * section.dsBm.bmWidth + x] & 0x00FFFFFF;
+    DeleteObject(snapshot);
+    return pixel;
 }
 
 // root 200 x 150, grey, inset 10, child padding 10: box (10, 10, 190, 50)
@@ -69,6 +85,13 @@ TEST(ControlTreePaint, WindowShowsColoursBordersRoundCornersAndImagePieces)
         ExpectPixels(screen, {{10, 60, kGrey}, {11, 61, kGrey}, {189, 99, kGrey}, {100, 60, kYellow},
                               {100, 80, kGreen}});
         ExpectPixels(screen, {{50, 125, kBlue}, {150, 125, kWhite}}, 8);
+
+        // A snapshot copies the last painted picture: a change not yet
+        // painted is not in it, and is after the next paint.
+        box->SetBkColor(kGreen);
+        EXPECT_EQ(RgbOf(kRed), SnapshotRgb(w.host->manager, RECT{90, 20, 110, 40}, 10, 10));
+        w.PaintNow();
+        EXPECT_EQ(RgbOf(kGreen), SnapshotRgb(w.host->manager, RECT{90, 20, 110, 40}, 10, 10));
     }
     DeleteFileW(quad.c_str());
 }

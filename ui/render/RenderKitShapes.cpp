@@ -340,26 +340,32 @@ HBITMAP CRenderKit::RenderToBitmap(CUIManager* manager, const RECT& rect, IContr
         return nullptr;
     }
 
-    // The last painted picture serves as it is, unless it is selected into
-    // the manager's own context mid-paint and cannot be borrowed.
+    // The last painted picture serves as it is, read through the manager's
+    // context that holds it; in the middle of a paint it is half drawn, so
+    // the tree is painted afresh then.
     HBITMAP painted = nullptr;
     HGDIOBJ previousSource = nullptr;
-    if (stopControl == nullptr && !manager->IsLayered() && manager->GetOffscreenBitmap() != nullptr)
-        previousSource = SelectObject(sourceDc, manager->GetOffscreenBitmap());
-    if (previousSource == nullptr)
+    HDC source = nullptr;
+    if (stopControl == nullptr && !manager->IsLayered() && !manager->IsPainting() &&
+        manager->GetOffscreenDC() != nullptr)
+    {
+        source = manager->GetOffscreenDC();
+    }
+    else
     {
         painted = CreateCompatibleBitmap(reference, rect.right, rect.bottom);
         if (painted != nullptr)
         {
             previousSource = SelectObject(sourceDc, painted);
+            source = sourceDc;
             if (manager->GetRoot() != nullptr)
                 manager->GetRoot()->Paint(sourceDc, rect, stopControl);
         }
     }
 
     HGDIOBJ previousPicture = SelectObject(pictureDc, picture);
-    if (previousSource != nullptr)
-        BitBlt(pictureDc, 0, 0, width, height, sourceDc, rect.left, rect.top, SRCCOPY);
+    if (source != nullptr)
+        BitBlt(pictureDc, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     if (Alpha(filterColor) != 0)
         FillColor(pictureDc, CUIRect(0, 0, width, height), filterColor);
     GdiFlush();
