@@ -51,6 +51,19 @@ public:
     CUIManager manager;
 };
 
+// Makes window a shown 600 x 400 popup whose manager has painted once; false
+// when the platform refuses.
+bool OpenWindow(CBenchWindow& window, IControlUI* root)
+{
+    if (window.Create(nullptr, L"control tree bench", WS_POPUP, 0, 50, 50, kClientWidth, kClientHeight) == nullptr)
+        return false;
+    ShowWindow(window.GetHWND(), SW_SHOWNA);
+    if (root != nullptr)
+        window.manager.AttachRootControl(root);
+    UpdateWindow(window.GetHWND());
+    return true;
+}
+
 void PumpMessages()
 {
     MSG message;
@@ -276,16 +289,14 @@ TreeFigures MeasureTree(const TreeShape& shape)
 {
     CBenchWindow window;
     TreeFigures figures = {};
-    if (window.Create(nullptr, L"control tree bench", WS_POPUP, 0, 50, 50, kClientWidth, kClientHeight) == nullptr)
-    {
-        std::printf("the window could not be made\n");
-        return figures;
-    }
-    ShowWindow(window.GetHWND(), SW_SHOWNA);
     CTreeBuilder builder;
     BuiltTree tree = builder.Build(shape);
-    window.manager.AttachRootControl(tree.root);
-    UpdateWindow(window.GetHWND());
+    if (!OpenWindow(window, tree.root))
+    {
+        std::printf("the window could not be made\n");
+        tree.root->Delete();
+        return figures;
+    }
     PumpMessages();
     const HWND hwnd = window.GetHWND();
     const CUIRect client(0, 0, kClientWidth, kClientHeight);
@@ -327,11 +338,12 @@ TreeFigures MeasureTree(const TreeShape& shape)
 Figure MeasureEmptyPaint()
 {
     CBenchWindow window;
-    if (window.Create(nullptr, L"control tree empty", WS_POPUP, 0, 50, 50, kClientWidth, kClientHeight) == nullptr)
+    CControlUI* root = new CControlUI();
+    if (!OpenWindow(window, root))
+    {
+        root->Delete();
         return Figure{1, 1};
-    ShowWindow(window.GetHWND(), SW_SHOWNA);
-    window.manager.AttachRootControl(new CControlUI());
-    UpdateWindow(window.GetHWND());
+    }
     PumpMessages();
     const HWND hwnd = window.GetHWND();
     const Figure empty = Measure([&] {
@@ -348,10 +360,8 @@ Figure MeasureEmptyPaint()
 Figure MeasureFloor()
 {
     CBenchWindow window;
-    if (window.Create(nullptr, L"control tree floor", WS_POPUP, 0, 50, 50, kClientWidth, kClientHeight) == nullptr)
+    if (!OpenWindow(window, nullptr))
         return Figure{1, 1};
-    ShowWindow(window.GetHWND(), SW_SHOWNA);
-    UpdateWindow(window.GetHWND());
     PumpMessages();
     HDC screen = GetDC(window.GetHWND());
     HDC memory = CreateCompatibleDC(screen);

@@ -56,6 +56,23 @@ void PumpMessages()
     }
 }
 
+void SendWheel(HWND window, int x, int y, bool down)
+{
+    POINT screen = {x, y};
+    ClientToScreen(window, &screen);
+    ::SetFocus(window);
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA),
+                 MAKELPARAM(screen.x, screen.y));
+}
+
+CControlUI* Fixed(int width, int height)
+{
+    CControlUI* control = new CControlUI();
+    control->SetFixedWidth(width);
+    control->SetFixedHeight(height);
+    return control;
+}
+
 RECT PendingUpdate(HWND window)
 {
     RECT update = {0, 0, 0, 0};

@@ -53,6 +53,14 @@ bool PumpUntil(Predicate done, DWORD timeoutMs)
     return true;
 }
 
+// Sends window one wheel notch at client (x, y), after giving it the focus
+// (the wheel reaches controls only then); down turns toward the user.
+void SendWheel(HWND window, int x, int y, bool down);
+
+// A new control (not owned here) of fixed width and height; 0 leaves that
+// extent free.
+CControlUI* Fixed(int width, int height);
+
 // The window's pending update rectangle; empty when nothing is invalid.
 RECT PendingUpdate(HWND window);
 

@@ -20,24 +20,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-CControlUI* Fixed(int width, int height)
-{
-    CControlUI* control = new CControlUI();
-    control->SetFixedWidth(width);
-    control->SetFixedHeight(height);
-    return control;
-}
-
-// A wheel notch at client (x, y) of window; down turns toward the user.
-void Wheel(HWND window, int x, int y, bool down)
-{
-    POINT screen = {x, y};
-    ClientToScreen(window, &screen);
-    ::SetFocus(window);
-    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA),
-                 MAKELPARAM(screen.x, screen.y));
-}
-
 // root (inset 4, child padding 2):
 //   header, height 30: logo (width 40), title (stretches), close (width 30,
 //     padding 0,5,5,5)
@@ -186,7 +168,7 @@ TEST(LayoutScrollBars, HorizontalOverflowShowsTheBottomBarAndTheWheelOverItScrol
     // each, and one "scroll" notification carrying the last step.
     recorder.received.clear();
     for (int notch = 0; notch < 3; ++notch)
-        Wheel(w.Window(), 100, 92, true);
+        SendWheel(w.Window(), 100, 92, true);
     EXPECT_EQ(24, w.layout->ScrollOffset().cx);
     ExpectRect(RECT{-24, 0, 126, 84}, c[0]->GetPos(), "first after three notches");
     PumpMessages();

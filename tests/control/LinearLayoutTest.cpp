@@ -19,14 +19,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-CControlUI* Fixed(int width, int height)
-{
-    CControlUI* control = new CControlUI();
-    control->SetFixedWidth(width);
-    control->SetFixedHeight(height);
-    return control;
-}
-
 TEST(LinearLayoutMath, ShareIsTruncatedAndNeverNegative)
 {
     EXPECT_EQ(90, StretchShare(300, 120, 2));
@@ -173,10 +165,7 @@ TEST(VerticalLayout, NeededHeightSetsScrollRangeAndWheelScrolls)
     ExpectRect(RECT{0, 200, 184, 300}, c[2]->GetPos(), "third child");
     ExpectRect(RECT{184, 0, 200, 200}, w.layout->VerticalBar()->GetPos(), "bar");
 
-    POINT screen = {50, 50};
-    ClientToScreen(w.host->GetHWND(), &screen);
-    ::SetFocus(w.host->GetHWND());
-    SendMessageW(w.host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    SendWheel(w.Window(), 50, 50, true);
     EXPECT_EQ(8, w.layout->ScrollOffset().cy);
     ExpectRect(RECT{0, -8, 184, 92}, c[0]->GetPos(), "scrolled first child");
 }
