@@ -14,7 +14,12 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 unset WINEARCH
 
 xvfb_pid=
-cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; }
+compositor_pid=
+cleanup()
+{
+  [ -n "$compositor_pid" ] && kill "$compositor_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -26,6 +31,13 @@ if [ -z "${DISPLAY:-}" ]; then
     if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
     xvfb_pid=
   done
+  # A bare X server shows per-pixel-alpha windows over black; a compositor
+  # blends them over the desktop as a user's screen would, which is what
+  # screenshots of translucent windows and their shadows should show.
+  if [ -n "$xvfb_pid" ] && command -v xcompmgr >/dev/null; then
+    xcompmgr >/dev/null 2>&1 &
+    compositor_pid=$!
+  fi
 fi
 
 # Creating the prefix is serialised so parallel test runs share one.

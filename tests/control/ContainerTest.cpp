@@ -17,14 +17,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
-{
-    EXPECT_EQ(expected.left, actual.left) << what;
-    EXPECT_EQ(expected.top, actual.top) << what;
-    EXPECT_EQ(expected.right, actual.right) << what;
-    EXPECT_EQ(expected.bottom, actual.bottom) << what;
-}
-
 TEST(ContainerChildren, IndexQueriesOutsideTheListGiveNothing)
 {
     CContainerUI container;
@@ -129,14 +121,7 @@ protected:
     HWND Window() const { return host->GetHWND(); }
     static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
     // A wheel notch at client (x, y); down turns toward the user.
-    void Wheel(int x, int y, bool down)
-    {
-        POINT screen = {x, y};
-        ClientToScreen(Window(), &screen);
-        ::SetFocus(Window());
-        SendMessageW(Window(), WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA),
-                     MAKELPARAM(screen.x, screen.y));
-    }
+    void Wheel(int x, int y, bool down) { SendWheel(Window(), x, y, down); }
 
     std::unique_ptr<CHostWindow> host;
     CContainerUI* container = nullptr;

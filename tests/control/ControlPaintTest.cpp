@@ -15,24 +15,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-struct PixelCheck
-{
-    int x;
-    int y;
-    DWORD color;  // 0xAARRGGBB; only the colour bytes are compared
-};
-
-void ExpectPixels(const CSurface& surface, std::initializer_list<PixelCheck> checks, int tolerance = 0)
-{
-    for (const PixelCheck& check : checks)
-    {
-        const DWORD actual = surface.Rgb(check.x, check.y);
-        EXPECT_TRUE(NearRgb(RgbOf(check.color), actual, tolerance))
-            << "at (" << check.x << ", " << check.y << "): expected " << std::hex << RgbOf(check.color) << ", got "
-            << actual;
-    }
-}
-
 // Paints control over its own rectangle into surface.
 bool PaintWhole(CControlUI& control, const CSurface& surface)
 {

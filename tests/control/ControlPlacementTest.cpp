@@ -20,14 +20,6 @@ bool NothingPending(HWND window)
     return IsRectEmpty(&update) != FALSE;
 }
 
-void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
-{
-    EXPECT_EQ(expected.left, actual.left) << what;
-    EXPECT_EQ(expected.top, actual.top) << what;
-    EXPECT_EQ(expected.right, actual.right) << what;
-    EXPECT_EQ(expected.bottom, actual.bottom) << what;
-}
-
 // A parent at (parentRect) and a float child bound to it, no manager.
 struct FloatPair
 {

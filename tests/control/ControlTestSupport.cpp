@@ -1,6 +1,9 @@
-// Helpers of the control tests: the host window, the recorder, the surface,
-// the bitmap file writer and the tombstones of deleted controls.
+// Helpers of the control tests: the host window, the recorder, the surface
+// and window capture, the rectangle and pixel checks, the bitmap file writer
+// and the tombstones of deleted controls.
 #include "tests/control/ControlTestSupport.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
@@ -53,12 +56,37 @@ void PumpMessages()
     }
 }
 
+void SendWheel(HWND window, int x, int y, bool down)
+{
+    POINT screen = {x, y};
+    ClientToScreen(window, &screen);
+    ::SetFocus(window);
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA),
+                 MAKELPARAM(screen.x, screen.y));
+}
+
+CControlUI* Fixed(int width, int height)
+{
+    CControlUI* control = new CControlUI();
+    control->SetFixedWidth(width);
+    control->SetFixedHeight(height);
+    return control;
+}
+
 RECT PendingUpdate(HWND window)
 {
     RECT update = {0, 0, 0, 0};
     if (!GetUpdateRect(window, &update, FALSE))
         return RECT{0, 0, 0, 0};
     return update;
+}
+
+void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
+{
+    EXPECT_EQ(expected.left, actual.left) << what;
+    EXPECT_EQ(expected.top, actual.top) << what;
+    EXPECT_EQ(expected.right, actual.right) << what;
+    EXPECT_EQ(expected.bottom, actual.bottom) << what;
 }
 
 void CNotifyRecorder::ReceiveNotify(NotifyEvent& notification)
@@ -110,6 +138,25 @@ bool NearRgb(DWORD a, DWORD b, int tolerance)
             return false;
     }
     return true;
+}
+
+void ExpectPixels(const CSurface& surface, std::initializer_list<PixelCheck> checks, int tolerance)
+{
+    for (const PixelCheck& check : checks)
+    {
+        const DWORD actual = surface.Rgb(check.x, check.y);
+        EXPECT_TRUE(NearRgb(RgbOf(check.color), actual, tolerance))
+            << "at (" << check.x << ", " << check.y << "): expected " << std::hex << RgbOf(check.color) << ", got "
+            << actual;
+    }
+}
+
+void CaptureClient(HWND window, const CSurface& surface, int width, int height)
+{
+    HDC dc = GetDC(window);
+    BitBlt(surface.Dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    GdiFlush();
 }
 
 std::wstring WriteBitmapFile(const wchar_t* name, int width, int height, const std::vector<DWORD>& rgb)

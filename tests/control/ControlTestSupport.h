@@ -1,11 +1,13 @@
 // Helpers of the control tests: a real window whose manager gets every
-// message, a notification recorder, a readable 32-bit drawing surface, a
-// small bitmap file made at run time, and a control that leaves a counting
-// tombstone behind when it is deleted.
+// message (alone or with a root control), a notification recorder, a
+// readable 32-bit drawing surface and the capture of a window into one,
+// rectangle and pixel checks, a small bitmap file made at run time, and a
+// control that leaves a counting tombstone behind when it is deleted.
 #pragma once
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,8 +53,56 @@ bool PumpUntil(Predicate done, DWORD timeoutMs)
     return true;
 }
 
+// Sends window one wheel notch at client (x, y), after giving it the focus
+// (the wheel reaches controls only then); down turns toward the user.
+void SendWheel(HWND window, int x, int y, bool down);
+
+// A new control (not owned here) of fixed width and height; 0 leaves that
+// extent free.
+CControlUI* Fixed(int width, int height);
+
 // The window's pending update rectangle; empty when nothing is invalid.
 RECT PendingUpdate(HWND window);
+
+// A control of type Root (made here, owned by the manager) as a real
+// window's root; host is null when the window cannot be made.
+template <class Root>
+class CRootWindow
+{
+public:
+    CRootWindow(int width, int height)
+    {
+        host = MakeHost(width, height);
+        if (host == nullptr)
+            return;
+        layout = new Root();
+        host->manager.AttachRootControl(layout);
+    }
+    ~CRootWindow()
+    {
+        host.reset();
+        PumpMessages();
+    }
+    HWND Window() const { return host->GetHWND(); }
+    // Paints the whole client area now, laying out what asked for it.
+    void PaintNow()
+    {
+        RedrawWindow(host->GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+    }
+    // New client size, then a paint that lays the tree out.
+    void Resize(int width, int height)
+    {
+        SetWindowPos(host->GetHWND(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PaintNow();
+    }
+
+    std::unique_ptr<CHostWindow> host;
+    Root* layout = nullptr;
+};
+
+// Each edge of actual equals expected's; what names the rectangle.
+void ExpectRect(const RECT& expected, const RECT& actual, const char* what);
 
 struct RecordedNotify
 {
@@ -106,6 +156,21 @@ constexpr DWORD RgbOf(DWORD color)
 
 // True when every colour channel of a and b differs by at most tolerance.
 bool NearRgb(DWORD a, DWORD b, int tolerance);
+
+struct PixelCheck
+{
+    int x;
+    int y;
+    DWORD color;  // 0xAARRGGBB; only the colour bytes are compared
+};
+
+// Each checked pixel of surface has the colour bytes of its check, within
+// tolerance per channel.
+void ExpectPixels(const CSurface& surface, std::initializer_list<PixelCheck> checks, int tolerance = 0);
+
+// Copies what the window shows in its client area into surface (from the
+// top-left corner, as far as the surface reaches).
+void CaptureClient(HWND window, const CSurface& surface, int width, int height);
 
 // Writes a 24-bit bitmap file of width x height with rgb[y * width + x]
 // (0x00RRGGBB, top row first) into the temporary folder; its full path, or

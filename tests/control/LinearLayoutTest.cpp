@@ -19,22 +19,6 @@ using namespace DuiLib::test;
 
 namespace {
 
-void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
-{
-    EXPECT_EQ(expected.left, actual.left) << what;
-    EXPECT_EQ(expected.top, actual.top) << what;
-    EXPECT_EQ(expected.right, actual.right) << what;
-    EXPECT_EQ(expected.bottom, actual.bottom) << what;
-}
-
-CControlUI* Fixed(int width, int height)
-{
-    CControlUI* control = new CControlUI();
-    control->SetFixedWidth(width);
-    control->SetFixedHeight(height);
-    return control;
-}
-
 TEST(LinearLayoutMath, ShareIsTruncatedAndNeverNegative)
 {
     EXPECT_EQ(90, StretchShare(300, 120, 2));
@@ -48,43 +32,9 @@ TEST(LinearLayoutMath, ShareIsTruncatedAndNeverNegative)
     EXPECT_EQ(20, GapsBetween(3, 10));
 }
 
-// A layout as a real window's root.
-template <class Layout>
-class LayoutWindow
-{
-public:
-    LayoutWindow(int width, int height)
-    {
-        host = MakeHost(width, height);
-        if (host == nullptr)
-            return;
-        layout = new Layout();
-        host->manager.AttachRootControl(layout);
-    }
-    ~LayoutWindow()
-    {
-        host.reset();
-        PumpMessages();
-    }
-    void PaintNow()
-    {
-        RedrawWindow(host->GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        PumpMessages();
-    }
-    // New client size, then a paint that lays the tree out.
-    void Resize(int width, int height)
-    {
-        SetWindowPos(host->GetHWND(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PaintNow();
-    }
-
-    std::unique_ptr<CHostWindow> host;
-    Layout* layout = nullptr;
-};
-
 TEST(HorizontalLayout, FixedAndStretchingChildrenForSeveralWidths)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(300, 100);
+    CRootWindow<CHorizontalLayoutUI> w(300, 100);
     ASSERT_NE(nullptr, w.host);
     CControlUI* fixed = Fixed(100, 0);
     CControlUI* a = new CControlUI();
@@ -113,7 +63,7 @@ TEST(HorizontalLayout, FixedAndStretchingChildrenForSeveralWidths)
 
 TEST(HorizontalLayout, OddWidthLastStretchTakesRemainder)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(301, 40);
+    CRootWindow<CHorizontalLayoutUI> w(301, 40);
     ASSERT_NE(nullptr, w.host);
     CControlUI* a = new CControlUI();
     CControlUI* b = new CControlUI();
@@ -126,7 +76,7 @@ TEST(HorizontalLayout, OddWidthLastStretchTakesRemainder)
 
 TEST(HorizontalLayout, MinWidthOverflowsToTheRight)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(300, 50);
+    CRootWindow<CHorizontalLayoutUI> w(300, 50);
     ASSERT_NE(nullptr, w.host);
     CControlUI* fixed = Fixed(100, 0);
     CControlUI* wide = new CControlUI();
@@ -144,7 +94,7 @@ TEST(HorizontalLayout, MinWidthOverflowsToTheRight)
 
 TEST(HorizontalLayout, VCenterPaddingAndFloatChild)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(300, 51);
+    CRootWindow<CHorizontalLayoutUI> w(300, 51);
     ASSERT_NE(nullptr, w.host);
     w.layout->ApplyAttribute(L"childvalign", L"vcenter");
     CControlUI* small = Fixed(0, 20);
@@ -166,7 +116,7 @@ TEST(HorizontalLayout, VCenterPaddingAndFloatChild)
 
 TEST(VerticalLayout, FixedWithPaddingThenStretchEndsAtBottom)
 {
-    LayoutWindow<CVerticalLayoutUI> w(200, 200);
+    CRootWindow<CVerticalLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
     CControlUI* top = Fixed(0, 50);
     top->SetPadding(RECT{0, 5, 0, 0});
@@ -182,7 +132,7 @@ TEST(VerticalLayout, FixedWithPaddingThenStretchEndsAtBottom)
 
 TEST(VerticalLayout, ChildAlignRightAndCenter)
 {
-    LayoutWindow<CVerticalLayoutUI> w(201, 100);
+    CRootWindow<CVerticalLayoutUI> w(201, 100);
     ASSERT_NE(nullptr, w.host);
     CControlUI* child = new CControlUI();
     child->SetMaxWidth(50);
@@ -200,7 +150,7 @@ TEST(VerticalLayout, ChildAlignRightAndCenter)
 
 TEST(VerticalLayout, NeededHeightSetsScrollRangeAndWheelScrolls)
 {
-    LayoutWindow<CVerticalLayoutUI> w(200, 200);
+    CRootWindow<CVerticalLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
     w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Hidden);
     w.layout->VerticalBar()->SetVisible(false);
@@ -215,17 +165,14 @@ TEST(VerticalLayout, NeededHeightSetsScrollRangeAndWheelScrolls)
     ExpectRect(RECT{0, 200, 184, 300}, c[2]->GetPos(), "third child");
     ExpectRect(RECT{184, 0, 200, 200}, w.layout->VerticalBar()->GetPos(), "bar");
 
-    POINT screen = {50, 50};
-    ClientToScreen(w.host->GetHWND(), &screen);
-    ::SetFocus(w.host->GetHWND());
-    SendMessageW(w.host->GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    SendWheel(w.Window(), 50, 50, true);
     EXPECT_EQ(8, w.layout->ScrollOffset().cy);
     ExpectRect(RECT{0, -8, 184, 92}, c[0]->GetPos(), "scrolled first child");
 }
 
 TEST(VerticalLayout, BarHidesWhenContentFitsAgain)
 {
-    LayoutWindow<CVerticalLayoutUI> w(200, 200);
+    CRootWindow<CVerticalLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
     w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Hidden);
     w.layout->VerticalBar()->SetVisible(false);
@@ -245,7 +192,7 @@ TEST(VerticalLayout, BarHidesWhenContentFitsAgain)
 
 TEST(HorizontalLayout, SeparatorDragImmediateStopsAtMinWidth)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(400, 100);
+    CRootWindow<CHorizontalLayoutUI> w(400, 100);
     ASSERT_NE(nullptr, w.host);
     CHorizontalLayoutUI* pane = new CHorizontalLayoutUI();
     pane->SetFixedWidth(100);
@@ -269,7 +216,7 @@ TEST(HorizontalLayout, SeparatorDragImmediateStopsAtMinWidth)
 
 TEST(HorizontalLayout, SeparatorPreviewAppliesOnButtonUp)
 {
-    LayoutWindow<CHorizontalLayoutUI> w(400, 100);
+    CRootWindow<CHorizontalLayoutUI> w(400, 100);
     ASSERT_NE(nullptr, w.host);
     CHorizontalLayoutUI* pane = new CHorizontalLayoutUI();
     pane->SetFixedWidth(100);

@@ -33,15 +33,11 @@ COLORREF Gdi(DWORD color)
     return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
 
-// The pixel of a bitmap that no device context holds.
-COLORREF BitmapPixel(HBITMAP bitmap, int x, int y)
+// A pixel of the manager's off-screen picture, read through the context
+// that holds it.
+COLORREF PicturePixel(const CUIManager& manager, int x, int y)
 {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    const COLORREF pixel = GetPixel(dc, x, y);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    return pixel;
+    return GetPixel(manager.GetOffscreenDC(), x, y);
 }
 
 COLORREF WindowPixel(HWND window, int x, int y)
@@ -151,7 +147,7 @@ TEST_F(PaintTest, OnlyTheUpdateAreaIsRepaintedAndCopied)
     Settle();
     HBITMAP picture = Manager().GetOffscreenBitmap();
     ASSERT_NE(nullptr, picture);
-    EXPECT_EQ(Gdi(kGreen), BitmapPixel(picture, 40, 30));
+    EXPECT_EQ(Gdi(kGreen), PicturePixel(Manager(), 40, 30));
     EXPECT_EQ(Gdi(kGreen), WindowPixel(window, 40, 30));
 
     // Marked on the window only: a copy of more than the area would cover it.
@@ -163,8 +159,8 @@ TEST_F(PaintTest, OnlyTheUpdateAreaIsRepaintedAndCopied)
     ASSERT_EQ(1u, root->paintRects.size());
     EXPECT_EQ((RECT{10, 10, 30, 20}), root->paintRects[0]);
     EXPECT_EQ(picture, Manager().GetOffscreenBitmap()) << "the picture is kept between paints";
-    EXPECT_EQ(Gdi(kYellow), BitmapPixel(picture, 15, 15));
-    EXPECT_EQ(Gdi(kGreen), BitmapPixel(picture, 40, 30)) << "outside the area nothing is painted";
+    EXPECT_EQ(Gdi(kYellow), PicturePixel(Manager(), 15, 15));
+    EXPECT_EQ(Gdi(kGreen), PicturePixel(Manager(), 40, 30)) << "outside the area nothing is painted";
     EXPECT_EQ(Gdi(kYellow), WindowPixel(window, 29, 19));
     EXPECT_EQ(RGB(0, 0, 0), WindowPixel(window, 40, 30)) << "outside the area nothing is copied";
 }
@@ -196,7 +192,7 @@ TEST_F(PaintTest, ResizedWindowGetsANewLayoutAndAPictureOfItsSize)
     const SIZE size = BitmapSize(Manager().GetOffscreenBitmap());
     EXPECT_EQ(260, size.cx);
     EXPECT_EQ(180, size.cy);
-    EXPECT_EQ(Gdi(kRootColor), BitmapPixel(Manager().GetOffscreenBitmap(), 250, 170));
+    EXPECT_EQ(Gdi(kRootColor), PicturePixel(Manager(), 250, 170));
 }
 
 TEST_F(PaintTest, ShowDirtyOutlinesEveryRepaintedAreaInRed)
@@ -207,7 +203,7 @@ TEST_F(PaintTest, ShowDirtyOutlinesEveryRepaintedAreaInRed)
     EXPECT_EQ(RGB(220, 0, 0), WindowPixel(window, 20, 20));
     EXPECT_EQ(RGB(220, 0, 0), WindowPixel(window, 89, 59));
     EXPECT_EQ(Gdi(kRootColor), WindowPixel(window, 80, 50)) << "the inside is not filled";
-    EXPECT_EQ(Gdi(kGreen), BitmapPixel(Manager().GetOffscreenBitmap(), 20, 20)) << "the picture has no outline";
+    EXPECT_EQ(Gdi(kGreen), PicturePixel(Manager(), 20, 20)) << "the picture has no outline";
 }
 
 TEST_F(PaintTest, ZeroSizedWindowPaintsNothingUntilItHasASize)

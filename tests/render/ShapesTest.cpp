@@ -53,6 +53,37 @@ TEST(FillColor, ComposesThroughTheBlendFunction)
     EXPECT_TRUE(Near(0xFF800000, black.Pixel(1, 1)));
 }
 
+// Regression for the speed of opaque fills: they take a solid fill plus an
+// alpha pass, which must cover areas larger than the alpha tile, keep to a
+// round clip and give a device-dependent picture the same colours.
+TEST(FillColor, OpaqueFillsCoverLargeAreasWithinTheClipAtFullAlpha)
+{
+    CSurface surface(300, 300, 0);
+    HRGN round = CreateRoundRectRgn(0, 0, 301, 301, 100, 100);
+    SelectClipRgn(surface.Dc(), round);
+    CRenderKit::FillColor(surface.Dc(), CUIRect(-10, -10, 400, 400), 0xFF336699);
+    SelectClipRgn(surface.Dc(), nullptr);
+    DeleteObject(round);
+    EXPECT_EQ(0xFF336699u, surface.Pixel(150, 150));
+    EXPECT_EQ(0xFF336699u, surface.Pixel(280, 150)) << "past the first 256 columns";
+    EXPECT_EQ(0xFF336699u, surface.Pixel(150, 299)) << "past the first 256 rows";
+    EXPECT_EQ(0x00000000u, surface.Pixel(0, 0)) << "outside the round clip";
+    EXPECT_EQ(0x00000000u, surface.Pixel(299, 299)) << "outside the round clip";
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 20, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    PatBlt(memory, 0, 0, 20, 20, WHITENESS);
+    CRenderKit::FillColor(memory, CUIRect(5, 5, 15, 15), 0xFF336699);
+    EXPECT_EQ(RGB(0x33, 0x66, 0x99), GetPixel(memory, 10, 10));
+    EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), GetPixel(memory, 2, 2));
+    SelectObject(memory, previous);
+    DeleteObject(picture);
+    DeleteDC(memory);
+}
+
 TEST(FillGradient, EndsTakeTheirColoursAtTheMeanOpacity)
 {
     CSurface horizontal(64, 4, kGrey);

@@ -156,7 +156,8 @@ public:
     // nothing for a bad index or a hidden or non-float child.
     virtual void PlaceFloating(int index);
     // Shows, hides, places and sizes the bars so that required fits in rect
-    // (the children's rectangle before scrolling), relaying out as needed.
+    // (the children's rectangle before scrolling, without the room of the
+    // bars already shown), relaying out as needed.
     virtual void UpdateScrollBars(const RECT& rect, int requiredWidth, int requiredHeight);
 
 protected:

@@ -288,12 +288,16 @@ void CContainerUI::UpdateScrollBars(const RECT& given, int requiredWidth, int re
         // Both bars: the horizontal one first.
         if (requiredWidth > width)
         {
+            // The layouts hand over their rectangle without the room of the
+            // bars already shown: only a bar that appears now takes its
+            // height off it. Taking it again from a shown bar would put the
+            // bar over the children and scroll the content a bar too far.
             if (!bar->IsVisible())
             {
                 bar->SetVisible(true);
                 bar->SetScrollOffset(0, true);
+                rect.bottom = AddClamped(rect.bottom, -static_cast<long long>(bar->GetFixedHeight()));
             }
-            rect.bottom = AddClamped(rect.bottom, -static_cast<long long>(bar->GetFixedHeight()));
             bar->PlaceAt(RECT{rect.left, rect.bottom, rect.right, AddClamped(rect.bottom, bar->GetFixedHeight())},
                          false);
             if (bar->GetScrollRange() != range)

@@ -1,6 +1,6 @@
 // CHorizontalLayoutUI: the two-pass horizontal placement (estimate, then
-// place) and the separator drag. The arithmetic runs in 64 bits and is held
-// to the int range only where a rectangle is made.
+// place); the separator drag is CLayoutSeparator's. The arithmetic runs in
+// 64 bits and is held to the int range only where a rectangle is made.
 #include "ui/control/HorizontalLayoutUI.h"
 
 #include <algorithm>
@@ -9,8 +9,6 @@
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LinearLayoutMath.h"
 #include "ui/controls/ScrollBarUI.h"
-#include "ui/core/UIManager.h"
-#include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 
@@ -44,7 +42,7 @@ void* CHorizontalLayoutUI::CastTo(const wchar_t* name)
 
 UINT CHorizontalLayoutUI::ControlFlagBits() const
 {
-    return IsEnabled() && m_separator != 0 ? static_cast<UINT>(UIFLAG_SETCURSOR) : 0u;
+    return IsEnabled() && m_separator.GetSize() != 0 ? static_cast<UINT>(UIFLAG_SETCURSOR) : 0u;
 }
 
 void CHorizontalLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
@@ -186,128 +184,10 @@ void CHorizontalLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
     UpdateScrollBars(rc, ClampToInt(neededWidth), ClampToInt(crossMaximum));
 }
 
-CUIRect CHorizontalLayoutUI::GetThumbRect(bool useNew) const
-{
-    const CUIRect base = (useNew && (m_buttonState & kSeparatorDragged) != 0) ? m_newPos : m_itemRect;
-    if (m_separator >= 0)
-        return CUIRect(AddClamped(base.right, -static_cast<long long>(m_separator)), base.top, base.right, base.bottom);
-    return CUIRect(base.left, base.top, AddClamped(base.left, -static_cast<long long>(m_separator)), base.bottom);
-}
-
-void CHorizontalLayoutUI::SetSepImmMode(bool immediate)
-{
-    if (m_immediate == immediate)
-        return;
-    if ((m_buttonState & kSeparatorDragged) != 0 && !m_immediate && m_manager != nullptr)
-        m_manager->RemoveOverlayPainter(this);
-    m_immediate = immediate;
-}
-
 void CHorizontalLayoutUI::HandleEvent(UIEvent& event)
 {
-    if (m_separator == 0)
-    {
+    if (!m_separator.HandleEvent(event, *this, m_itemRect, m_fixedSize.cx))
         CContainerUI::HandleEvent(event);
-        return;
-    }
-    const bool dragging = (m_buttonState & kSeparatorDragged) != 0;
-    const POINT point = event.mousePoint;
-    if (event.type == UIEVENT_BUTTONDOWN && IsEnabled())
-    {
-        const CUIRect thumb = GetThumbRect(false);
-        if (PtInRect(&thumb, point))
-        {
-            m_buttonState |= kSeparatorDragged;
-            m_lastMouse = point;
-            m_newPos = m_itemRect;
-            if (!m_immediate && m_manager != nullptr)
-                m_manager->AddOverlayPainter(this);
-            return;
-        }
-    }
-    else if (event.type == UIEVENT_BUTTONUP && dragging)
-    {
-        m_buttonState &= ~kSeparatorDragged;
-        m_itemRect = m_newPos;
-        if (!m_immediate && m_manager != nullptr)
-            m_manager->RemoveOverlayPainter(this);
-        RequestParentLayout();
-        return;
-    }
-    else if (event.type == UIEVENT_MOUSEMOVE && dragging)
-    {
-        const long long dx = static_cast<long long>(point.x) - m_lastMouse.x;
-        m_lastMouse = point;
-        CUIRect r = m_newPos;
-        const int minWidth = GetMinWidth();
-        const int maxWidth = GetMaxWidth();
-        const long long newWidth = m_newPos.GetWidth();
-        if (m_separator >= 0)
-        {
-            if ((dx > 0 && point.x < static_cast<long long>(m_newPos.right) - m_separator) ||
-                (dx < 0 && point.x > m_newPos.right))
-                return;
-            r.right = AddClamped(r.right, dx);
-            if (static_cast<long long>(r.right) - r.left <= minWidth)
-            {
-                if (newWidth <= minWidth)
-                    return;
-                r.right = AddClamped(r.left, minWidth);
-            }
-            if (static_cast<long long>(r.right) - r.left >= maxWidth)
-            {
-                if (newWidth >= maxWidth)
-                    return;
-                r.right = AddClamped(r.left, maxWidth);
-            }
-        }
-        else
-        {
-            if ((dx > 0 && point.x < m_newPos.left) ||
-                (dx < 0 && point.x > static_cast<long long>(m_newPos.left) - m_separator))
-                return;
-            r.left = AddClamped(r.left, dx);
-            if (static_cast<long long>(r.right) - r.left <= minWidth)
-            {
-                if (newWidth <= minWidth)
-                    return;
-                r.left = AddClamped(r.right, -static_cast<long long>(minWidth));
-            }
-            if (static_cast<long long>(r.right) - r.left >= maxWidth)
-            {
-                if (newWidth >= maxWidth)
-                    return;
-                r.left = AddClamped(r.right, -static_cast<long long>(maxWidth));
-            }
-        }
-        CUIRect dirty = GetThumbRect(true);
-        m_newPos = r;
-        m_fixedSize.cx = std::max(r.GetWidth(), 0);
-        if (m_immediate)
-        {
-            m_itemRect = m_newPos;
-            RequestParentLayout();
-        }
-        else if (m_manager != nullptr)
-        {
-            const CUIRect next = GetThumbRect(true);
-            const CUIRect item = GetThumbRect(false);
-            UnionRect(&dirty, &dirty, &next);
-            UnionRect(&dirty, &dirty, &item);
-            m_manager->Invalidate(dirty);
-        }
-        return;
-    }
-    else if (event.type == UIEVENT_SETCURSOR && IsEnabled())
-    {
-        const CUIRect thumb = GetThumbRect(false);
-        if (PtInRect(&thumb, point))
-        {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
-            return;
-        }
-    }
-    CContainerUI::HandleEvent(event);
 }
 
 void CHorizontalLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
@@ -322,8 +202,7 @@ void CHorizontalLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* val
 
 void CHorizontalLayoutUI::PaintOverlay(HDC dc, const RECT& paintRect)
 {
-    if ((m_buttonState & kSeparatorDragged) != 0 && !m_immediate)
-        CRenderKit::FillColor(dc, GetThumbRect(true), 0xAA000000);
+    m_separator.PaintPreview(dc, m_itemRect);
     CContainerUI::PaintOverlay(dc, paintRect);
 }
 

@@ -6,11 +6,9 @@
 #pragma once
 
 #include "ui/control/ContainerUI.h"
+#include "ui/control/LayoutSeparator.h"
 
 namespace DuiLib {
-
-// Bit of the separator's button state while it is dragged.
-constexpr UINT kSeparatorDragged = 0x40;
 
 class CHorizontalLayoutUI : public CContainerUI
 {
@@ -31,21 +29,17 @@ public:
     void PaintOverlay(HDC dc, const RECT& paintRect) override;
 
     // Positive: a strip at the right edge; negative: at the left; 0: none.
-    void SetSepWidth(int width) { m_separator = width; }
-    int GetSepWidth() const { return m_separator; }
+    void SetSepWidth(int width) { m_separator.SetSize(width); }
+    int GetSepWidth() const { return m_separator.GetSize(); }
     // Live resizing instead of a preview bar.
-    void SetSepImmMode(bool immediate);
-    bool IsSepImmMode() const { return m_immediate; }
+    void SetSepImmMode(bool immediate) { m_separator.SetImmediate(immediate, *this); }
+    bool IsSepImmMode() const { return m_separator.IsImmediate(); }
     // The separator strip of the dragged rectangle (useNew during a drag)
     // or of the item rectangle.
-    CUIRect GetThumbRect(bool useNew) const;
+    CUIRect GetThumbRect(bool useNew) const { return m_separator.ThumbRect(m_itemRect, useNew); }
 
 private:
-    int m_separator = 0;
-    UINT m_buttonState = 0;
-    POINT m_lastMouse = {0, 0};
-    CUIRect m_newPos;
-    bool m_immediate = false;
+    CLayoutSeparator m_separator{LayoutAxis::Horizontal};
 };
 
 }  // namespace DuiLib

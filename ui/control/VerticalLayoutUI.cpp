@@ -10,8 +10,6 @@
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LinearLayoutMath.h"
 #include "ui/controls/ScrollBarUI.h"
-#include "ui/core/UIManager.h"
-#include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 
@@ -43,7 +41,7 @@ void* CVerticalLayoutUI::CastTo(const wchar_t* name)
 
 UINT CVerticalLayoutUI::ControlFlagBits() const
 {
-    return IsEnabled() && m_separator != 0 ? static_cast<UINT>(UIFLAG_SETCURSOR) : 0u;
+    return IsEnabled() && m_separator.GetSize() != 0 ? static_cast<UINT>(UIFLAG_SETCURSOR) : 0u;
 }
 
 void CVerticalLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
@@ -177,130 +175,10 @@ void CVerticalLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
     UpdateScrollBars(rc, ClampToInt(crossMaximum), ClampToInt(neededHeight));
 }
 
-CUIRect CVerticalLayoutUI::GetThumbRect(bool useNew) const
-{
-    const CUIRect base = (useNew && (m_buttonState & kSeparatorDragged) != 0) ? m_newPos : m_itemRect;
-    if (m_separator >= 0)
-        return CUIRect(base.left, std::max<LONG>(base.top, AddClamped(base.bottom, -static_cast<long long>(m_separator))),
-                       base.right, base.bottom);
-    return CUIRect(base.left, base.top, base.right,
-                   std::min<LONG>(base.bottom, AddClamped(base.top, -static_cast<long long>(m_separator))));
-}
-
-void CVerticalLayoutUI::SetSepImmMode(bool immediate)
-{
-    if (m_immediate == immediate)
-        return;
-    if ((m_buttonState & kSeparatorDragged) != 0 && !m_immediate && m_manager != nullptr)
-        m_manager->RemoveOverlayPainter(this);
-    m_immediate = immediate;
-}
-
 void CVerticalLayoutUI::HandleEvent(UIEvent& event)
 {
-    if (m_separator == 0)
-    {
+    if (!m_separator.HandleEvent(event, *this, m_itemRect, m_fixedSize.cy))
         CContainerUI::HandleEvent(event);
-        return;
-    }
-    const bool dragging = (m_buttonState & kSeparatorDragged) != 0;
-    const POINT point = event.mousePoint;
-    if (event.type == UIEVENT_BUTTONDOWN && IsEnabled())
-    {
-        const CUIRect thumb = GetThumbRect(false);
-        if (PtInRect(&thumb, point))
-        {
-            m_buttonState |= kSeparatorDragged;
-            m_lastMouse = point;
-            m_newPos = m_itemRect;
-            if (!m_immediate && m_manager != nullptr)
-                m_manager->AddOverlayPainter(this);
-            return;
-        }
-    }
-    else if (event.type == UIEVENT_BUTTONUP && dragging)
-    {
-        m_buttonState &= ~kSeparatorDragged;
-        m_itemRect = m_newPos;
-        if (!m_immediate && m_manager != nullptr)
-            m_manager->RemoveOverlayPainter(this);
-        RequestParentLayout();
-        return;
-    }
-    else if (event.type == UIEVENT_MOUSEMOVE && dragging)
-    {
-        const long long dy = static_cast<long long>(point.y) - m_lastMouse.y;
-        m_lastMouse = point;
-        CUIRect r = m_newPos;
-        const int minHeight = GetMinHeight();
-        const int maxHeight = GetMaxHeight();
-        const long long newHeight = m_newPos.GetHeight();
-        if (m_separator >= 0)
-        {
-            if ((dy > 0 && point.y < static_cast<long long>(m_newPos.bottom) - m_separator) ||
-                (dy < 0 && point.y > m_newPos.bottom))
-                return;
-            r.bottom = AddClamped(r.bottom, dy);
-            if (static_cast<long long>(r.bottom) - r.top <= minHeight)
-            {
-                if (newHeight <= minHeight)
-                    return;
-                r.bottom = AddClamped(r.top, minHeight);
-            }
-            if (static_cast<long long>(r.bottom) - r.top >= maxHeight)
-            {
-                if (newHeight >= maxHeight)
-                    return;
-                r.bottom = AddClamped(r.top, maxHeight);
-            }
-        }
-        else
-        {
-            if ((dy > 0 && point.y < m_newPos.top) ||
-                (dy < 0 && point.y > static_cast<long long>(m_newPos.top) - m_separator))
-                return;
-            r.top = AddClamped(r.top, dy);
-            if (static_cast<long long>(r.bottom) - r.top <= minHeight)
-            {
-                if (newHeight <= minHeight)
-                    return;
-                r.top = AddClamped(r.bottom, -static_cast<long long>(minHeight));
-            }
-            if (static_cast<long long>(r.bottom) - r.top >= maxHeight)
-            {
-                if (newHeight >= maxHeight)
-                    return;
-                r.top = AddClamped(r.bottom, -static_cast<long long>(maxHeight));
-            }
-        }
-        CUIRect dirty = GetThumbRect(true);
-        m_newPos = r;
-        m_fixedSize.cy = std::max(r.GetHeight(), 0);
-        if (m_immediate)
-        {
-            m_itemRect = m_newPos;
-            RequestParentLayout();
-        }
-        else if (m_manager != nullptr)
-        {
-            const CUIRect next = GetThumbRect(true);
-            const CUIRect item = GetThumbRect(false);
-            UnionRect(&dirty, &dirty, &next);
-            UnionRect(&dirty, &dirty, &item);
-            m_manager->Invalidate(dirty);
-        }
-        return;
-    }
-    else if (event.type == UIEVENT_SETCURSOR && IsEnabled())
-    {
-        const CUIRect thumb = GetThumbRect(false);
-        if (PtInRect(&thumb, point))
-        {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
-            return;
-        }
-    }
-    CContainerUI::HandleEvent(event);
 }
 
 void CVerticalLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
@@ -315,8 +193,7 @@ void CVerticalLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value
 
 void CVerticalLayoutUI::PaintOverlay(HDC dc, const RECT& paintRect)
 {
-    if ((m_buttonState & kSeparatorDragged) != 0 && !m_immediate)
-        CRenderKit::FillColor(dc, GetThumbRect(true), 0xAA000000);
+    m_separator.PaintPreview(dc, m_itemRect);
     CContainerUI::PaintOverlay(dc, paintRect);
 }
 

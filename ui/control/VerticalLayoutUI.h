@@ -5,7 +5,8 @@
 // Invariant: every extent handed to a child is held to the int range.
 #pragma once
 
-#include "ui/control/HorizontalLayoutUI.h"
+#include "ui/control/ContainerUI.h"
+#include "ui/control/LayoutSeparator.h"
 
 namespace DuiLib {
 
@@ -28,21 +29,17 @@ public:
     void PaintOverlay(HDC dc, const RECT& paintRect) override;
 
     // Positive: a strip at the bottom edge; negative: at the top; 0: none.
-    void SetSepHeight(int height) { m_separator = height; }
-    int GetSepHeight() const { return m_separator; }
+    void SetSepHeight(int height) { m_separator.SetSize(height); }
+    int GetSepHeight() const { return m_separator.GetSize(); }
     // Live resizing instead of a preview bar.
-    void SetSepImmMode(bool immediate);
-    bool IsSepImmMode() const { return m_immediate; }
+    void SetSepImmMode(bool immediate) { m_separator.SetImmediate(immediate, *this); }
+    bool IsSepImmMode() const { return m_separator.IsImmediate(); }
     // The separator strip of the dragged rectangle (useNew during a drag)
     // or of the item rectangle.
-    CUIRect GetThumbRect(bool useNew) const;
+    CUIRect GetThumbRect(bool useNew) const { return m_separator.ThumbRect(m_itemRect, useNew); }
 
 private:
-    int m_separator = 0;
-    UINT m_buttonState = 0;
-    POINT m_lastMouse = {0, 0};
-    CUIRect m_newPos;
-    bool m_immediate = false;
+    CLayoutSeparator m_separator{LayoutAxis::Vertical};
 };
 
 }  // namespace DuiLib

@@ -173,8 +173,11 @@ void CScrollBarUI::SetScrollOffset(int position, bool notify)
         p = p + m_scrollUnit - p % m_scrollUnit;
     m_position = ClampToInt(std::min<long long>(p, m_range));
     PlaceAt(m_itemRect, true);
+    // Posted without repeat: a burst of steps before the message loop turns
+    // reaches the listeners as one "scroll" with the latest positions.
     if (notify && m_manager != nullptr)
-        m_manager->RaiseNotify(this, L"scroll", static_cast<WPARAM>(m_position), static_cast<LPARAM>(old), true);
+        m_manager->RaiseNotify(this, L"scroll", static_cast<WPARAM>(m_position), static_cast<LPARAM>(old), true,
+                               false);
 }
 
 int CScrollBarUI::GetLineSize() const

@@ -133,8 +133,13 @@ public:
     // The window's device context from AttachWindow; null before.
     HDC GetPaintDC() const { return m_paintDc; }
     // The off-screen picture of the last paint; null before the first paint
-    // and while a new layout is pending.
+    // and while a new layout is pending. It stays selected into
+    // GetOffscreenDC, so it is read through that context, not selected
+    // elsewhere.
     HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
+    // The memory context holding the off-screen picture; null when there is
+    // no picture.
+    HDC GetOffscreenDC() const { return m_offscreenDc; }
     const CUIString& GetName() const { return m_name; }
 
     // While set, fonts, images and default attributes this manager adds go to

@@ -101,8 +101,9 @@ public:
 
     // ---- Fills and strokes --------------------------------------------------
 
-    // Composes an ARGB colour over rect through the blend function; colours
-    // with alpha 0 draw nothing.
+    // Composes an ARGB colour over rect as the blend function does, full
+    // alpha byte included for an opaque colour (which takes a faster solid
+    // fill with the same pixels); colours with alpha 0 draw nothing.
     static void FillColor(HDC dc, const RECT& rect, DWORD color);
     // A two-colour gradient over rect at opacity (alpha(first) + alpha(second))
     // / 2; opacity 0 draws nothing. Uses GradientFill when msimg32 has it,

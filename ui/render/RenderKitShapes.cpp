@@ -1,8 +1,11 @@
-// CRenderKit fills and strokes: colour fills through the blend function,
-// two-colour gradients (GradientFill or solid bands), pen strokes, and the
-// snapshot of a manager's picture as a DIB. Every GDI object made here is
-// restored and deleted before the operation returns.
+// CRenderKit fills and strokes: colour fills with the blend function's
+// result, two-colour gradients (GradientFill or solid bands), pen strokes,
+// and the snapshot of a manager's picture as a DIB. Every GDI object made
+// here is restored and deleted before the operation returns, except the one
+// alpha tile that opaque fills keep for the process.
 #include "ui/render/RenderKit.h"
+
+#include <algorithm>
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/UIManager.h"
@@ -69,6 +72,83 @@ private:
     HGDIOBJ m_previousBrush;
 };
 
+// Side of the square tile of pixels that hold nothing but a full alpha byte.
+constexpr int kAlphaTileSide = 256;
+
+// A memory device context holding the alpha tile, made on first use and
+// kept for the process (painting runs on one thread); null when it cannot
+// be made.
+HDC AlphaTileDc()
+{
+    static const HDC tile = [] {
+        BYTE* bits = nullptr;
+        HBITMAP bitmap = CRenderKit::CreateDib32(kAlphaTileSide, kAlphaTileSide, bits);
+        HDC dc = bitmap != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
+        if (dc == nullptr)
+        {
+            if (bitmap != nullptr)
+                DeleteObject(bitmap);
+            return static_cast<HDC>(nullptr);
+        }
+        DWORD* pixels = reinterpret_cast<DWORD*>(bits);
+        for (int i = 0; i < kAlphaTileSide * kAlphaTileSide; ++i)
+            pixels[i] = 0xFF000000;
+        SelectObject(dc, bitmap);
+        return dc;
+    }();
+    return tile;
+}
+
+// True when dc draws into a 32-bit DIB section, whose alpha bytes are read
+// back (layered pictures, the DIBs of the render kit and its callers).
+bool KeepsAlphaBytes(HDC dc)
+{
+    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+    DIBSECTION section = {};
+    return bitmap != nullptr && GetObjectW(bitmap, sizeof(section), &section) == sizeof(section) &&
+           section.dsBm.bmBitsPixel == 32;
+}
+
+// An opaque colour composed through the blend function leaves exactly the
+// colour with a full alpha byte. A solid fill gives the same colour far
+// cheaper but leaves the alpha byte 0, so in a 32-bit DIB section the alpha
+// tile is OR-ed over the area afterwards. Other targets (the window, the
+// manager's device-dependent off-screen picture) take the solid fill alone:
+// their alpha bytes mean nothing to GDI, which ignores them when it copies
+// the picture to the window, and GDI's own pens and text leave them 0
+// there anyway. Both steps keep to the context's clip region. False,
+// drawing nothing, when a GDI object cannot be made.
+bool FillOpaque(HDC dc, const RECT& rect, DWORD color)
+{
+    HDC tile = nullptr;
+    if (KeepsAlphaBytes(dc))
+    {
+        tile = AlphaTileDc();
+        if (tile == nullptr)
+            return false;
+    }
+    RECT clip = {};
+    RECT area = {};
+    if (GetClipBox(dc, &clip) == ERROR || !IntersectRect(&area, &rect, &clip))
+        return true;
+    HBRUSH brush = CreateSolidBrush(RGB(Red(color), Green(color), Blue(color)));
+    if (brush == nullptr)
+        return false;
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+    if (tile == nullptr)
+        return true;
+    for (LONG y = area.top; y < area.bottom; y += kAlphaTileSide)
+    {
+        for (LONG x = area.left; x < area.right; x += kAlphaTileSide)
+        {
+            BitBlt(dc, x, y, std::min<LONG>(kAlphaTileSide, area.right - x),
+                   std::min<LONG>(kAlphaTileSide, area.bottom - y), tile, 0, 0, SRCPAINT);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 // ---- Fills -------------------------------------------------------------------------
@@ -76,6 +156,8 @@ private:
 void CRenderKit::FillColor(HDC dc, const RECT& rect, DWORD color)
 {
     if (dc == nullptr || color <= 0x00FFFFFF)
+        return;
+    if (Alpha(color) == 0xFF && FillOpaque(dc, rect, color))
         return;
     BYTE* pixel = nullptr;
     HBITMAP bitmap = CreateDib32(1, 1, pixel);
@@ -86,8 +168,7 @@ void CRenderKit::FillColor(HDC dc, const RECT& rect, DWORD color)
     pixel[1] = static_cast<BYTE>(Green(color) * alpha / 255);
     pixel[2] = static_cast<BYTE>(Red(color) * alpha / 255);
     pixel[3] = static_cast<BYTE>(alpha);
-    // Always the blended path, so even an opaque colour goes through the
-    // blend function and sets the alpha bytes of what it covers.
+    // The blended path, which also sets the alpha bytes of what it covers.
     BlitNineGrid(dc, bitmap, rect, rect, CUIRect(0, 0, 1, 1), CUIRect(), 255, UININE_ALPHA);
     DeleteObject(bitmap);
 }
@@ -259,26 +340,32 @@ HBITMAP CRenderKit::RenderToBitmap(CUIManager* manager, const RECT& rect, IContr
         return nullptr;
     }
 
-    // The last painted picture serves as it is, unless it is selected into
-    // the manager's own context mid-paint and cannot be borrowed.
+    // The last painted picture serves as it is, read through the manager's
+    // context that holds it; in the middle of a paint it is half drawn, so
+    // the tree is painted afresh then.
     HBITMAP painted = nullptr;
     HGDIOBJ previousSource = nullptr;
-    if (stopControl == nullptr && !manager->IsLayered() && manager->GetOffscreenBitmap() != nullptr)
-        previousSource = SelectObject(sourceDc, manager->GetOffscreenBitmap());
-    if (previousSource == nullptr)
+    HDC source = nullptr;
+    if (stopControl == nullptr && !manager->IsLayered() && !manager->IsPainting() &&
+        manager->GetOffscreenDC() != nullptr)
+    {
+        source = manager->GetOffscreenDC();
+    }
+    else
     {
         painted = CreateCompatibleBitmap(reference, rect.right, rect.bottom);
         if (painted != nullptr)
         {
             previousSource = SelectObject(sourceDc, painted);
+            source = sourceDc;
             if (manager->GetRoot() != nullptr)
                 manager->GetRoot()->Paint(sourceDc, rect, stopControl);
         }
     }
 
     HGDIOBJ previousPicture = SelectObject(pictureDc, picture);
-    if (previousSource != nullptr)
-        BitBlt(pictureDc, 0, 0, width, height, sourceDc, rect.left, rect.top, SRCCOPY);
+    if (source != nullptr)
+        BitBlt(pictureDc, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
     if (Alpha(filterColor) != 0)
         FillColor(pictureDc, CUIRect(0, 0, width, height), filterColor);
     GdiFlush();
