@@ -71,12 +71,24 @@ int DifferingPixels(const CShot& a, const CShot& b, RECT area)
     return differing;
 }
 
-// A window's picture once it has been painted: a skinned window shows far
-// more than a handful of colours, a blank or half-drawn one does not.
+// A window's picture once it is painted and settled: a skinned window shows
+// far more than a few dozen colours (a blank area, or the desktop with the
+// tray's icon, does not), and two captures 50 ms apart agree, so the window
+// is neither still being placed nor half drawn.
 CShot PaintedShot(HWND window)
 {
+    CShot previous = CaptureWindow(window);
     CShot shot;
-    WaitUntil([&] { return (shot = CaptureWindow(window)).DistinctColours() > 16; }, kWindowWaitMs);
+    const bool settled = WaitUntil(
+        [&] {
+            Sleep(50);
+            shot = CaptureWindow(window);
+            const bool same = shot.width == previous.width && shot.pixels == previous.pixels;
+            previous = shot;
+            return same && shot.DistinctColours() > 64;
+        },
+        kWindowWaitMs);
+    EXPECT_TRUE(settled) << "the window was never painted";
     return shot;
 }
 
@@ -156,9 +168,13 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
     ExpectProductUntouched();
 
     ASSERT_TRUE(ClickAt(main, kUninstallButton));
-    Sleep(150);
+    MovePointerTo(POINT{5, 5});
+    Sleep(300);
     const CShot progress = CaptureWindow(main);
     shots.push_back(SavePng(progress, L"flow3_uninstalling"));
+    // The installation's 400 cache files keep the worker busy for longer
+    // than this; a key already gone would mean the shot shows the end.
+    EXPECT_TRUE(UninstallKeyExists()) << "the uninstall ended before its progress could be seen";
     EXPECT_GT(DifferingPixels(confirmation, progress, kPageArea), 500) << "the buttons did not give way to the bar";
 
     // The worker's last step deletes the uninstall key; the finished page

@@ -8,6 +8,8 @@
 ;   -DUNINSTALLER=.. kalvex.exe to ship beside the manifest (optional)
 ;   -DCLIENT=...     a real program to ship as the client and its VPN helper,
 ;                    so they can be started (optional; text files otherwise)
+;   -DCACHEFILES=N   N more small files under bin\cache (optional), so that
+;                    removing the product takes long enough to be watched
 Unicode true
 Name "velko"
 OutFile "${OUTFILE}"
@@ -44,6 +46,14 @@ Section
 !endif
   !insertmacro SampleFile "$INSTDIR\bin\plugins\a.dll" "a"
   !insertmacro SampleFile "$INSTDIR\bin\plugins\deep\b.dll" "b"
+!ifdef CACHEFILES
+  CreateDirectory "$INSTDIR\bin\cache"
+  StrCpy $1 0
+cache:
+  !insertmacro SampleFile "$INSTDIR\bin\cache\part$1.dat" "cache"
+  IntOp $1 $1 + 1
+  IntCmp $1 ${CACHEFILES} 0 cache
+!endif
   CreateDirectory "$INSTDIR\数据\缓存"
   !insertmacro SampleFile "$INSTDIR\数据\缓存\节点.json" "nodes"
   !insertmacro SampleFile "$INSTDIR\数据\配置.ini" "config"
