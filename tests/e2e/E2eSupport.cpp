@@ -1,5 +1,10 @@
 #include "tests/e2e/E2eSupport.h"
 
+#include "resources/ResourceIds.h"
+#include "ui/control/ControlInterface.h"
+#include "ui/core/UIManager.h"
+#include "ui/markup/LayoutBuilder.h"
+
 #include <gtest/gtest.h>
 
 // GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
@@ -426,6 +431,69 @@ void PressKeys(HWND window, std::initializer_list<WORD> keys)
         SendOne(KeyInput(key, 0));
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
         SendOne(KeyInput(*key, KEYEVENTF_KEYUP));
+}
+
+// ---- The skin's layout -------------------------------------------------------
+
+RECT MainSkinLayout::Control(const wchar_t* name) const
+{
+    for (const auto& control : controls)
+        if (control.first == name)
+            return control.second;
+    return RECT{0, 0, 0, 0};
+}
+
+bool LayOutMainSkin(const std::wstring& exe, const std::vector<std::wstring>& names, MainSkinLayout& layout)
+{
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module != nullptr ? FindResourceW(module, MAKEINTRESOURCEW(KALVEX_SKIN_ID), L"ZIPRES") : nullptr;
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const DWORD size = found != nullptr ? SizeofResource(module, found) : 0;
+    if (loaded == nullptr || size == 0) {
+        ADD_FAILURE() << "no skin archive in kalvex.exe";
+        if (module != nullptr)
+            FreeLibrary(module);
+        return false;
+    }
+    // The toolkit keeps the archive for the life of the process, as start-up
+    // hands it over.
+    static std::vector<BYTE> archive;
+    archive.assign(static_cast<const BYTE*>(LockResource(loaded)), static_cast<const BYTE*>(LockResource(loaded)) + size);
+    FreeLibrary(module);
+    DuiLib::CUIManager::SetModuleInstance(GetModuleHandleW(nullptr));
+    DuiLib::CUIManager::SetSkinZipFromMemory(archive.data(), size, "kTfWqR4m");
+
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KalvexE2eSkinLayout";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    bool built = false;
+    {
+        DuiLib::CUIManager manager;
+        manager.AttachWindow(window, nullptr);
+        DuiLib::CLayoutBuilder builder;
+        DuiLib::IControlUI* root = builder.Create(L"main.xml", nullptr, nullptr, &manager, nullptr);
+        if (root != nullptr && manager.AttachRootControl(root)) {
+            // The skin's "size" has resized the window; lay the tree out in it.
+            RECT client = {};
+            GetClientRect(window, &client);
+            layout.window = SIZE{client.right, client.bottom};
+            root->PlaceAt(client, false);
+            layout.controls.clear();
+            for (const std::wstring& name : names) {
+                DuiLib::IControlUI* control = manager.LocateControl(name.c_str());
+                layout.controls.emplace_back(name, control != nullptr ? RECT(control->GetPos()) : RECT{0, 0, 0, 0});
+            }
+            built = true;
+        }
+    }
+    DestroyWindow(window);
+    if (!built)
+        ADD_FAILURE() << "main.xml could not be built from the skin archive";
+    return built;
 }
 
 // ---- Screenshots -----------------------------------------------------------

@@ -151,6 +151,23 @@ bool MovePointerTo(POINT screen);
 // (so {VK_MENU, VK_F4} is Alt+F4), after making `window` the foreground.
 void PressKeys(HWND window, std::initializer_list<WORD> keys);
 
+// ---- The skin's layout -------------------------------------------------------
+
+// Where the main window's skin places its controls: the skin archive is read
+// from `exe` (mapped as data, none of its code runs) and main.xml is built and
+// laid out by the toolkit's own builder and layouts in a hidden window, as the
+// uninstaller does in its own.
+struct MainSkinLayout {
+    SIZE window = {0, 0};
+    // Client rectangles of the named controls; empty for a name not found.
+    RECT Control(const wchar_t* name) const;
+    static POINT Centre(const RECT& rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+    std::vector<std::pair<std::wstring, RECT>> controls;
+};
+// False (with a test failure) when the archive or main.xml could not be read.
+bool LayOutMainSkin(const std::wstring& exe, const std::vector<std::wstring>& names, MainSkinLayout& layout);
+
 // ---- Screenshots -----------------------------------------------------------
 
 // The window's screen area copied from the screen device context: 32-bit

@@ -25,17 +25,14 @@ constexpr POINT kBoxOkOfTwo = {107, 210};
 constexpr POINT kBoxCancel = {227, 210};
 constexpr POINT kBoxOkAlone = {167, 210};
 
-// Click points in the main window, from the skin (resources/skin/main.xml):
-// a 680 x 420 window; the title row is 44 high with the 28 x 28 close button
-// 8 pixels from its top and right edges; the confirmation page starts at
-// y 190 (44 + 146) and holds the two floating 150 x 42 buttons at page
-// positions (178,138) and (352,138).
-constexpr SIZE kMainSize = {680, 420};
-constexpr POINT kCloseButton = {658, 22};
-constexpr POINT kUninstallButton = {253, 349};
-constexpr POINT kKeepButton = {427, 349};
-// The page area below the blue band, where the pages differ.
-constexpr RECT kPageArea = {0, 190, 680, 420};
+// Click points in the main window come from its skin: main.xml from the
+// archive inside the installed kalvex.exe, laid out by the toolkit in a hidden
+// window of the skin's size (see LayOutMainSkin).
+constexpr wchar_t kCloseButton[] = L"close_btn";
+constexpr wchar_t kUninstallButton[] = L"unins_btn";
+constexpr wchar_t kKeepButton[] = L"no_unins_btn";
+// The confirmation page, where the pages differ.
+constexpr wchar_t kConfirmationPage[] = L"unins_ver";
 
 constexpr UINT kTrayCallback = WM_USER + 1000;
 constexpr UINT kTrayId = 1000;
@@ -94,7 +91,20 @@ CShot PaintedShot(HWND window)
 
 class UninstallerScenario : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_product.Install()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_product.Install());
+        // Laid out once: every scenario installs the same kalvex.exe.
+        static MainSkinLayout layout;
+        static const bool laidOut = LayOutMainSkin(
+            m_product.Uninstaller(), {kCloseButton, kUninstallButton, kKeepButton, kConfirmationPage}, layout);
+        ASSERT_TRUE(laidOut);
+        for (const auto& control : layout.controls)
+            ASSERT_FALSE(IsRectEmpty(&control.second)) << "main.xml has no visible " << Utf8(control.first);
+        m_skin = &layout;
+    }
+
+    bool ClickOn(HWND main, const wchar_t* control) { return ClickAt(main, m_skin->Centre(m_skin->Control(control))); }
 
     // Starts the installed kalvex.exe as the user would and returns the
     // relaunched copy in TEMP: the first process must hand over and end with 0.
@@ -118,6 +128,7 @@ protected:
     }
 
     CSampleProduct m_product;
+    const MainSkinLayout* m_skin = nullptr;
     CScratchDir m_temp{L"e2etemp"};
     CScratchDir m_standIns{L"standins"};
     CProcessSet m_processes;
@@ -159,15 +170,15 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
     HWND main = WaitForAppWindow(kMainClass, ProcessIdOf(copy), kWindowWaitMs);
     ASSERT_NE(nullptr, main) << "no main window after the confirmation";
     EXPECT_FALSE(IsWindow(box) && IsWindowVisible(box));
-    EXPECT_EQ(kMainSize.cx, WindowSize(main).cx);
-    EXPECT_EQ(kMainSize.cy, WindowSize(main).cy);
+    EXPECT_EQ(m_skin->window.cx, WindowSize(main).cx);
+    EXPECT_EQ(m_skin->window.cy, WindowSize(main).cy);
     // Pointer off the window so no button shows its hot state in the shot.
     MovePointerTo(POINT{5, 5});
     const CShot confirmation = PaintedShot(main);
     shots.push_back(SavePng(confirmation, L"flow2_confirmation_page"));
     ExpectProductUntouched();
 
-    ASSERT_TRUE(ClickAt(main, kUninstallButton));
+    ASSERT_TRUE(ClickOn(main, kUninstallButton));
     MovePointerTo(POINT{5, 5});
     Sleep(300);
     const CShot progress = CaptureWindow(main);
@@ -175,7 +186,7 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
     // The installation's 400 cache files keep the worker busy for longer
     // than this; a key already gone would mean the shot shows the end.
     EXPECT_TRUE(UninstallKeyExists()) << "the uninstall ended before its progress could be seen";
-    EXPECT_GT(DifferingPixels(confirmation, progress, kPageArea), 500) << "the buttons did not give way to the bar";
+    EXPECT_GT(DifferingPixels(confirmation, progress, m_skin->Control(kConfirmationPage)), 500) << "the buttons did not give way to the bar";
 
     // The worker's last step deletes the uninstall key; the finished page
     // follows with the completion message.
@@ -186,7 +197,7 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
     shots.push_back(SavePng(finished, L"flow4_finished_page"));
     for (const std::wstring& shot : shots)
         EXPECT_FALSE(shot.empty()) << "a screenshot was not written";
-    EXPECT_GT(DifferingPixels(confirmation, finished, kPageArea), 5000) << "the finished page did not show";
+    EXPECT_GT(DifferingPixels(confirmation, finished, m_skin->Control(kConfirmationPage)), 5000) << "the finished page did not show";
 
     for (const std::wstring& entry : CSampleProduct::ManifestEntries())
         EXPECT_FALSE(PathExists(m_product / entry)) << "still there: " << Utf8(entry);
@@ -197,7 +208,7 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
     EXPECT_TRUE(IsRunning(upper));
     PrintOutcome(installed, ListTree(m_product.Directory()), PathExists(m_product.Shortcut()), shots);
 
-    ASSERT_TRUE(ClickAt(main, kCloseButton));
+    ASSERT_TRUE(ClickOn(main, kCloseButton));
     EXPECT_EQ(0, WaitForExitCode(copy, kExitWaitMs)) << "the close button did not end the program with 0";
 }
 
@@ -264,7 +275,7 @@ TEST_F(SingleInstance, SecondStartBringsTheWindowForwardAndEndsWithZero)
         ++mainWindows;
     EXPECT_EQ(1, mainWindows) << "a second main window was opened";
 
-    ASSERT_TRUE(ClickAt(main, kKeepButton));
+    ASSERT_TRUE(ClickOn(main, kKeepButton));
     EXPECT_EQ(0, WaitForExitCode(copy, kExitWaitMs)) << "the keep button did not end the program with 0";
     ExpectProductUntouched();
 }
