@@ -38,7 +38,8 @@ WINEPREFIX=$prefix wineserver -w
 shortcut_value=$(WINEPREFIX=$prefix wine reg query "$key" /v DisplayShortcut 2>/dev/null |
                  sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r')
 shortcut=$(WINEPREFIX=$prefix winepath -u "$shortcut_value" 2>/dev/null || true)
-(cd "$install" && find . | sort) >"$build/run_before.txt"
+# Top-level entries only: a removed folder goes with everything below it.
+(cd "$install" && ls -A | sort) >"$build/run_before.txt"
 cat "$build/run_before.txt"
 
 echo "== Starting the installed kalvex.exe on $DISPLAY: finish the uninstall in its window"
@@ -48,7 +49,7 @@ wine_run 'C:\Program Files (x86)\velko\kalvex.exe' || echo "kalvex.exe exited wi
 WINEPREFIX=$prefix wineserver -w
 
 echo "== Removed from the install directory"
-(cd "$install" 2>/dev/null && find . | sort) >"$build/run_after.txt" || : >"$build/run_after.txt"
+(cd "$install" 2>/dev/null && ls -A | sort) >"$build/run_after.txt" || : >"$build/run_after.txt"
 comm -23 "$build/run_before.txt" "$build/run_after.txt"
 echo "== Left in the install directory (what the manifest does not list)"
 cat "$build/run_after.txt"

@@ -38,17 +38,31 @@ constexpr UINT kTrayCallback = WM_USER + 1000;
 constexpr UINT kTrayId = 1000;
 
 // What a run of the flow did, for the person running it (scripts/run.sh
-// shows this when there is no display to watch).
+// shows this when there is no display to watch): each top-level entry of the
+// install directory with the number of entries below it.
 void PrintOutcome(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                   bool shortcutLeft, const std::vector<std::wstring>& shots)
 {
-    std::printf("removed from the install directory:\n");
+    auto print = [](const char* heading, const std::vector<std::wstring>& entries) {
+        std::printf("%s\n", heading);
+        for (const std::wstring& entry : entries) {
+            if (entry.find(L'\\') != std::wstring::npos)
+                continue;
+            const auto below = std::count_if(entries.begin(), entries.end(), [&](const std::wstring& other) {
+                return other.compare(0, entry.size() + 1, entry + L"\\") == 0;
+            });
+            if (below > 0)
+                std::printf("  %s (and %d entries below it)\n", Utf8(entry).c_str(), static_cast<int>(below));
+            else
+                std::printf("  %s\n", Utf8(entry).c_str());
+        }
+    };
+    std::vector<std::wstring> removed;
     for (const std::wstring& entry : before)
         if (std::find(after.begin(), after.end(), entry) == after.end())
-            std::printf("  %s\n", Utf8(entry).c_str());
-    std::printf("left in the install directory:\n");
-    for (const std::wstring& entry : after)
-        std::printf("  %s\n", Utf8(entry).c_str());
+            removed.push_back(entry);
+    print("removed from the install directory:", removed);
+    print("left in the install directory:", after);
     std::printf("uninstall key: %s; desktop shortcut: %s\n", UninstallKeyExists() ? "still there" : "removed",
                 shortcutLeft ? "still there" : "removed");
     std::printf("screenshots:\n");
