@@ -1,0 +1,93 @@
+// Per-pixel translucent windows made from a skin whose "Window" element sets
+// "layeredimage": the picture handed to UpdateLayeredWindow (the manager's
+// off-screen picture, kept as shots\skin_layered*.png) carries the layered
+// image's own alpha where nothing is drawn over it, full alpha under opaque
+// controls and GDI text, the blended alpha under a translucent control, and
+// full alpha for every drawn pixel inside the "nolayeredpadding" area.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "tests/controls/SkinTestSupport.h"
+#include "tests/core/PicturePixels.h"
+
+namespace DuiLib {
+namespace test {
+namespace {
+
+// Pumps until the layered frame clock has presented the whole skin (the
+// opaque box reached the picture and a few frames more went by); the
+// picture, or null when it never came.
+HBITMAP PresentedPicture(CSkinWindow& skin, const wchar_t* shotName)
+{
+    if (!skin.Built() || !skin.Manager().IsLayered())
+        return nullptr;
+    CUIManager& manager = skin.Manager();
+    const bool drawn = PumpUntil(
+        [&] { return manager.GetOffscreenBitmap() != nullptr && AlphaAt(manager.GetOffscreenBitmap(), 50, 40) != 0; },
+        2000);
+    PumpUntil([] { return false; }, 100);
+    if (!drawn)
+        return nullptr;
+    CreateDirectoryW(BesideProgram(L"shots").c_str(), nullptr);
+    EXPECT_TRUE(SavePng(manager.GetOffscreenBitmap(), BesideProgram(L"shots\\") + shotName + L".png"));
+    return manager.GetOffscreenBitmap();
+}
+
+// The largest alpha in the rectangle of the picture.
+BYTE MostAlpha(HBITMAP picture, const RECT& rect)
+{
+    BYTE most = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            most = std::max(most, AlphaAt(picture, x, y));
+    return most;
+}
+
+// 200 x 150: the layered image's left half is red at alpha 128 (stored
+// premultiplied: 0x80800000), its right half transparent; the box at
+// (20, 20, 80, 60) is opaque, the veil at (120, 20, 180, 60) white at alpha
+// 0x80, the text from x 110 in the band 90..120.
+TEST(SkinLayered, LayeredImageAlphaReachesThePicturePresented)
+{
+    CSkinWindow skin(L"layered.xml");
+    ASSERT_TRUE(skin.Built()) << std::string(skin.error.begin(), skin.error.end());
+    EXPECT_NE(0, GetWindowLongW(skin.Window(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    HBITMAP picture = PresentedPicture(skin, L"skin_layered");
+    ASSERT_NE(nullptr, picture);
+
+    EXPECT_NEAR(128, AlphaAt(picture, 10, 140), 1) << "the image's own alpha";
+    EXPECT_NEAR(0x80, (PixelAt(picture, 10, 140) >> 16) & 0xFF, 1) << "premultiplied red";
+    EXPECT_EQ(0u, PixelAt(picture, 190, 5)) << "transparent image, nothing drawn";
+    EXPECT_EQ(0u, PixelAt(picture, 105, 140));
+    EXPECT_EQ(0xFF204060u, PixelAt(picture, 50, 40)) << "opaque box";
+    EXPECT_NEAR(128, AlphaAt(picture, 150, 40), 1) << "white at alpha 0x80 over nothing";
+    EXPECT_NEAR(128, PixelAt(picture, 150, 40) & 0xFF, 1) << "premultiplied white";
+    // GDI text leaves alpha 0 behind: every drawn pixel is presented opaque,
+    // the pixels between the glyphs stay transparent.
+    EXPECT_EQ(255, MostAlpha(picture, RECT{110, 90, 150, 120}));
+    EXPECT_EQ(0, AlphaAt(picture, 195, 92));
+    EXPECT_EQ(0, MostAlpha(picture, RECT{160, 90, 200, 120})) << "beyond the text";
+}
+
+// The same window with "nolayeredpadding" 0,0,100,0: inside the left 100
+// columns every drawn pixel is opaque, the image's half alpha too; outside,
+// alpha stays as drawn.
+TEST(SkinLayered, NoLayeredPaddingMakesEveryDrawnPixelInsideOpaque)
+{
+    CSkinWindow skin(L"layered_padded.xml");
+    ASSERT_TRUE(skin.Built()) << std::string(skin.error.begin(), skin.error.end());
+    HBITMAP picture = PresentedPicture(skin, L"skin_layered_padded");
+    ASSERT_NE(nullptr, picture);
+
+    EXPECT_EQ(255, AlphaAt(picture, 10, 140));
+    EXPECT_EQ(255, AlphaAt(picture, 99, 5));
+    EXPECT_EQ(0xFF204060u, PixelAt(picture, 50, 40));
+    EXPECT_EQ(0u, PixelAt(picture, 190, 5)) << "outside, and nothing drawn";
+    EXPECT_NEAR(128, AlphaAt(picture, 150, 40), 1) << "outside: the veil keeps its alpha";
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace DuiLib
