@@ -69,6 +69,23 @@ TEST(SkinLayered, LayeredImageAlphaReachesThePicturePresented)
     EXPECT_EQ(255, MostAlpha(picture, RECT{110, 90, 150, 120}));
     EXPECT_EQ(0, AlphaAt(picture, 195, 92));
     EXPECT_EQ(0, MostAlpha(picture, RECT{160, 90, 200, 120})) << "beyond the text";
+
+    // Wider, the picture is remade at the new size and the image stretched
+    // over it: its translucent half now reaches column 149.
+    SetWindowPos(skin.Window(), nullptr, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CUIManager& manager = skin.Manager();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            BITMAP shape = {};
+            return manager.GetOffscreenBitmap() != nullptr &&
+                   GetObjectW(manager.GetOffscreenBitmap(), sizeof(shape), &shape) == sizeof(shape) &&
+                   shape.bmWidth == 300 && AlphaAt(manager.GetOffscreenBitmap(), 50, 40) == 255;
+        },
+        2000));
+    picture = manager.GetOffscreenBitmap();
+    EXPECT_NEAR(128, AlphaAt(picture, 140, 140), 1);
+    EXPECT_EQ(0u, PixelAt(picture, 160, 140));
+    EXPECT_EQ(0u, PixelAt(picture, 290, 140));
 }
 
 // The same window with "nolayeredpadding" 0,0,100,0: inside the left 100
