@@ -98,6 +98,20 @@ UINT MarkupTextStyle(int index)
     return index % 2 == 0 ? (DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS) : DT_WORDBREAK;
 }
 
+CTextSurface::CTextSurface() : m_dc(CreateCompatibleDC(nullptr)), m_bitmap(nullptr), m_previous(nullptr)
+{
+    BYTE* bits = nullptr;
+    m_bitmap = CRenderKit::CreateDib32(400, 60, bits);
+    m_previous = SelectObject(m_dc, m_bitmap);
+}
+
+CTextSurface::~CTextSurface()
+{
+    SelectObject(m_dc, m_previous);
+    DeleteObject(m_bitmap);
+    DeleteDC(m_dc);
+}
+
 TextRound TimeTextRound(HDC dc, CUIManager& manager, const std::vector<std::wstring>& texts)
 {
     TextRound round = {};

@@ -58,8 +58,26 @@ struct TextRound
     double plainSeconds;   // one DrawTextW of every string (the floor)
 };
 
-// One round of both into dc (a memory context with a 400 x 60 picture), in
-// the manager's default font.
+// A memory device context drawing into a 400 x 60 32-bit picture, the
+// surface the strings are drawn on.
+class CTextSurface
+{
+public:
+    CTextSurface();
+    ~CTextSurface();
+    CTextSurface(const CTextSurface&) = delete;
+    CTextSurface& operator=(const CTextSurface&) = delete;
+
+    HDC Dc() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+};
+
+// One round of both into dc (a CTextSurface's), in the manager's default
+// font.
 TextRound TimeTextRound(HDC dc, CUIManager& manager, const std::vector<std::wstring>& texts);
 
 }  // namespace bench

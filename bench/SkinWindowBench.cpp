@@ -2,11 +2,10 @@
 // 200-control "main.xml" of a password-protected archive held in memory
 // (skin_window_bench.zip beside the program, made at build time), in rounds
 // of a fresh window each. Per round: the archive entry read and inflated,
-// the XML parsed, the control tree built and attached, and the first
-// WM_PAINT (layout, "windowinit", image decoding, painting), and for scale
-// the next full repaint. Then DrawText
-// of 1,000 marked-up strings against 1,000 plain DrawTextW calls of the same
-// strings (the floor). Prints medians over the rounds.
+// the XML parsed, the control tree built and attached, the first WM_PAINT
+// (layout, "windowinit", image decoding, painting) and, for scale, the next
+// full repaint. Then DrawText of 1,000 marked-up strings against 1,000 plain
+// DrawTextW calls of the same strings (the floor). Prints medians.
 // Run by hand: cmake/wine-run.sh build/bench/skin_window_bench.exe [rounds]
 #include <windows.h>
 
@@ -21,7 +20,6 @@
 #include "ui/core/SkinLocation.h"
 #include "ui/core/UIManager.h"
 #include "ui/markup/LayoutBuilder.h"
-#include "ui/render/RenderKit.h"
 
 using namespace DuiLib;
 using bench::CBenchWindow;
@@ -168,24 +166,18 @@ int main(int argc, char** argv)
 
     CUIManager manager;
     const std::vector<std::wstring> texts = bench::MakeMarkupTexts();
-    HDC dc = CreateCompatibleDC(nullptr);
-    BYTE* bits = nullptr;
-    HBITMAP bitmap = CRenderKit::CreateDib32(400, 60, bits);
-    const HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
+    const bench::CTextSurface surface;
     std::vector<double> markup, plain, ratio;
     // The untimed first round creates the fonts the markup asks for.
     for (int r = 0; r <= rounds; ++r)
     {
-        const bench::TextRound times = bench::TimeTextRound(dc, manager, texts);
+        const bench::TextRound times = bench::TimeTextRound(surface.Dc(), manager, texts);
         if (r == 0)
             continue;
         markup.push_back(times.markupSeconds * 1e3);
         plain.push_back(times.plainSeconds * 1e3);
         ratio.push_back(times.plainSeconds > 0.0 ? times.markupSeconds / times.plainSeconds : 0.0);
     }
-    SelectObject(dc, previousBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 
     std::printf("skin_window_bench: %d x %d window of %d controls from main.xml in a zip -P archive in memory\n",
                 kWindowWidth, kWindowHeight, round.controls);

@@ -13,7 +13,6 @@
 
 #include "bench/BenchSupport.h"
 #include "ui/core/UIManager.h"
-#include "ui/render/RenderKit.h"
 
 using namespace DuiLib;
 
@@ -24,25 +23,19 @@ int main(int argc, char** argv)
     CUIManager manager;
     const std::vector<std::wstring> texts = bench::MakeMarkupTexts();
 
-    HDC dc = CreateCompatibleDC(nullptr);
-    BYTE* bits = nullptr;
-    HBITMAP bitmap = CRenderKit::CreateDib32(400, 60, bits);
-    const HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
+    const bench::CTextSurface surface;
 
     double bestMarkup = 1e9;
     double bestPlain = 1e9;
     // One untimed pass creates the fonts the markup asks for.
     for (int round = 0; round <= rounds; ++round)
     {
-        const bench::TextRound times = bench::TimeTextRound(dc, manager, texts);
+        const bench::TextRound times = bench::TimeTextRound(surface.Dc(), manager, texts);
         if (round == 0)
             continue;
         bestMarkup = std::min(bestMarkup, times.markupSeconds);
         bestPlain = std::min(bestPlain, times.plainSeconds);
     }
-    SelectObject(dc, previousBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 
     std::printf("text_bench: %d strings, best of %d rounds\n", static_cast<int>(texts.size()), rounds);
     std::printf("  DrawMarkupText: %8.2f ms\n", bestMarkup * 1000.0);
