@@ -3,7 +3,8 @@
 // off-screen picture, kept as shots\skin_layered*.png) carries the layered
 // image's own alpha where nothing is drawn over it, full alpha under opaque
 // controls and GDI text, the blended alpha under a translucent control, and
-// full alpha for every drawn pixel inside the "nolayeredpadding" area.
+// full alpha for every drawn pixel inside the "nolayeredpadding" area; and
+// pointer input reaching the picture through the layered frame clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -103,6 +104,39 @@ TEST(SkinLayered, NoLayeredPaddingMakesEveryDrawnPixelInsideOpaque)
     EXPECT_EQ(0xFF204060u, PixelAt(picture, 50, 40));
     EXPECT_EQ(0u, PixelAt(picture, 190, 5)) << "outside, and nothing drawn";
     EXPECT_NEAR(128, AlphaAt(picture, 150, 40), 1) << "outside: the veil keeps its alpha";
+}
+
+// The root lies inside the shadow ring of 6: the button at (6, 6, 194, 46),
+// the options 20 high below it. Hovering and clicking, with posted mouse
+// messages, change the picture without any WM_PAINT from the platform.
+TEST(SkinLayered, PointerInputRepaintsThePictureThroughTheFrameClock)
+{
+    constexpr DWORD kNormal = 0xFF3050F0, kHot = 0xFF20C040, kSelected = 0xFFE02020;
+    CSkinWindow skin(L"layered_input.xml");
+    ASSERT_TRUE(skin.Built()) << std::string(skin.error.begin(), skin.error.end());
+    CNotifyRecorder recorder;
+    ASSERT_TRUE(skin.Manager().AddListener(&recorder));
+    CUIManager& manager = skin.Manager();
+    const auto pixelBecomes = [&](int x, int y, DWORD value) {
+        return PumpUntil([&] { return PixelAt(manager.GetOffscreenBitmap(), x, y) == value; }, 2000);
+    };
+    ASSERT_TRUE(pixelBecomes(50, 20, kNormal));
+    ExpectRect(RECT{6, 6, 194, 46}, skin.PlaceOf(L"go"), "button");
+    ExpectRect(RECT{6, 66, 194, 86}, skin.PlaceOf(L"second"), "second option");
+
+    PostMessageW(skin.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 20));
+    EXPECT_TRUE(pixelBecomes(50, 20, kHot)) << "hot";
+    PostMessageW(skin.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(50, 75));
+    PostMessageW(skin.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 75));
+    PostMessageW(skin.Window(), WM_LBUTTONUP, 0, MAKELPARAM(50, 75));
+    EXPECT_TRUE(pixelBecomes(50, 75, kSelected)) << "selected";
+    EXPECT_TRUE(pixelBecomes(50, 20, kNormal)) << "left behind";
+    EXPECT_EQ(kNormal, PixelAt(manager.GetOffscreenBitmap(), 50, 55));
+    ASSERT_EQ(1u, recorder.OfType(L"selectchanged").size());
+    EXPECT_EQ(skin.Find(L"second"), recorder.OfType(L"selectchanged")[0].sender);
+    CreateDirectoryW(BesideProgram(L"shots").c_str(), nullptr);
+    EXPECT_TRUE(SavePng(manager.GetOffscreenBitmap(), BesideProgram(L"shots\\skin_layered_input.png")));
+    manager.RemoveListener(&recorder);
 }
 
 }  // namespace
