@@ -340,6 +340,9 @@ void CMainWnd::OnTrayMessage(LPARAM mouseMessage)
 
 void CMainWnd::ExitRoutine()
 {
+    // The worker hears the request at once: hiding the window and taking the
+    // tray icon away talk to the shell and can take seconds.
+    m_stopRequested = true;
     ShowWindow(false, true);
     m_tray.Remove();
     StopThreads();
