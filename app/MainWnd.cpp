@@ -5,6 +5,7 @@
 #include "app/MessageBoxExWnd.h"
 #include "app/ProductCleanup.h"
 #include "app/ProductNames.h"
+#include "app/ProgressRules.h"
 #include "app/ScopedLock.h"
 #include "app/UninstallManifest.h"
 #include "app/WriteLogFile.h"
@@ -27,11 +28,6 @@ std::atomic<CMainWnd*> s_mainWindow{nullptr};
 
 constexpr wchar_t kDownloadAddress[] = KALVEX_DOWNLOAD_SERVER L"/version/velko.exe";
 constexpr wchar_t kProgressImage[] = L"file='bk/unins_pro_bk.png' dest='0,0,%d,9' corner='0,0,5,0'";
-constexpr UINT_PTR kProgressStart = 5;
-constexpr UINT_PTR kProgressStep = 5;
-constexpr UINT_PTR kFilesStall = 200;
-constexpr UINT_PTR kShortcutStall = 400;
-constexpr UINT_PTR kProgressEnd = 600;
 constexpr UINT kMenuShowWindow = 101;
 constexpr UINT kMenuExit = 100;
 // How long the exit routine lets the worker finish its current deletion
@@ -275,19 +271,17 @@ DWORD WINAPI CMainWnd::UninstallWorker(void*)
 
 void CMainWnd::OnProgressTick()
 {
-    if (m_progressLabel == nullptr) {
+    const unsigned width = m_progressLabel != nullptr
+                               ? NextProgressWidth(static_cast<unsigned>(m_progressLabel->GetTag()), m_filesDone,
+                                                   m_shortcutDone)
+                               : 0;
+    if (width == 0) {
         ::KillTimer(GetHWND(), kProgressTimerId);
         return;
     }
-    const UINT_PTR tag = m_progressLabel->GetTag();
-    if ((tag > kFilesStall && !m_filesDone) || (tag > kShortcutStall && !m_shortcutDone) || tag >= kProgressEnd) {
-        ::KillTimer(GetHWND(), kProgressTimerId);
-        return;
-    }
-    const UINT_PTR next = tag + kProgressStep;
-    m_progressLabel->SetTag(next);
+    m_progressLabel->SetTag(width);
     wchar_t image[256] = {};
-    swprintf(image, 256, kProgressImage, static_cast<int>(next));
+    swprintf(image, 256, kProgressImage, static_cast<int>(width));
     m_progressLabel->ApplyAttribute(L"bkimage", image);
 }
 

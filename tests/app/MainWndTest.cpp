@@ -5,6 +5,7 @@
 // worker is still deleting. Input arrives as posted window messages.
 #include "app/MainWnd.h"
 #include "app/ProductNames.h"
+#include "app/ProgressRules.h"
 #include "app/TrayIcon.h"
 #include "tests/app/TestSupport.h"
 #include "tests/app/UiTestSupport.h"
@@ -192,4 +193,31 @@ TEST_F(MainWndSlowTest, ExitWhileTheWorkerDeletesStopsItPromptlyAndKeepsTheRest)
     EXPECT_GT(left, 0) << "the worker ran to the end although asked to stop";
     EXPECT_TRUE(KeyExists()) << "a stopped worker must not go on to the registry";
     EXPECT_TRUE(PathExists(m_install + L"user_notes.txt"));
+}
+
+TEST(ProgressRules, BarGrowsFromTenToSixHundredAndWaitsForTheWorker)
+{
+    unsigned width = kalvex::kProgressStart;
+    int ticks = 0;
+    // First tick: 5 + 5.
+    EXPECT_EQ(10u, kalvex::NextProgressWidth(width, false, false));
+    // Without the files the bar stops right after passing 200.
+    while (unsigned next = kalvex::NextProgressWidth(width, false, false)) {
+        width = next;
+        ++ticks;
+    }
+    EXPECT_EQ(205u, width);
+    // The worker re-arms the timer after the files: on to just past 400.
+    while (unsigned next = kalvex::NextProgressWidth(width, true, false)) {
+        width = next;
+        ++ticks;
+    }
+    EXPECT_EQ(405u, width);
+    while (unsigned next = kalvex::NextProgressWidth(width, true, true)) {
+        width = next;
+        ++ticks;
+    }
+    EXPECT_EQ(600u, width);
+    EXPECT_EQ(119, ticks);
+    EXPECT_EQ(0u, kalvex::NextProgressWidth(600, true, true));
 }
