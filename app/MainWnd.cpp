@@ -2,6 +2,7 @@
 // uninstall worker and its thread table; tray icon and exit routine.
 #include "app/MainWnd.h"
 
+#include "app/CaptionHitTest.h"
 #include "app/MessageBoxExWnd.h"
 #include "app/ProductCleanup.h"
 #include "app/ProductNames.h"
@@ -13,7 +14,6 @@
 #include "ui/markup/LayoutBuilder.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <cwchar>
 
@@ -85,7 +85,7 @@ LRESULT CMainWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCCALCSIZE:
         return 0;
     case WM_NCHITTEST:
-        return CaptionHitTest(lParam);
+        return SkinCaptionHitTest(GetHWND(), m_manager, lParam, {L"Button", L"Option", L"Combo"});
     case WM_KEYDOWN:
         if (wParam == VK_RETURN)
             return 0;
@@ -153,25 +153,6 @@ void CMainWnd::OnSize()
     HRGN region = CreateRoundRectRgn(0, 0, frame.right + 1, frame.bottom + 1, corner.cx, corner.cy);
     SetWindowRgn(GetHWND(), region, TRUE);
     DeleteObject(region);
-}
-
-LRESULT CMainWnd::CaptionHitTest(LPARAM lParam)
-{
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(GetHWND(), &point);
-    RECT client = {};
-    GetClientRect(GetHWND(), &client);
-    const RECT caption = m_manager.GetCaptionRect();
-    if (point.x < client.left + caption.left || point.x >= client.right - caption.right || point.y < caption.top ||
-        point.y >= caption.bottom)
-        return HTCLIENT;
-    DuiLib::IControlUI* control = m_manager.LocateControl(point);
-    if (control == nullptr)
-        return HTCLIENT;
-    const wchar_t* cls = control->GetClass();
-    if (wcscmp(cls, L"Button") == 0 || wcscmp(cls, L"Option") == 0 || wcscmp(cls, L"Combo") == 0)
-        return HTCLIENT;
-    return HTCAPTION;
 }
 
 void CMainWnd::ReceiveNotify(DuiLib::NotifyEvent& notification)

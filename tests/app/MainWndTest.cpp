@@ -150,11 +150,29 @@ TEST_F(MainWndTest, UninstallReachesTheFinishedPageAndCloseEndsTheRun)
     EXPECT_FALSE(KeyExists());
 }
 
+// The window answers a hit test at a client point as the shell would ask.
+LRESULT HitTest(HWND window, POINT point)
+{
+    ClientToScreen(window, &point);
+    return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+}
+
 TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
 {
     bool visibleAfterEnter = false;
     bool hiddenAfterClose = true;
+    LRESULT overBand = 0;
+    LRESULT overClose = 0;
+    LRESULT belowCaption = 0;
     CWindowScript script(L"CMainWnd", {
+        [&](HWND w) {
+            // The band (caption 0,0,0,190) drags the window except at its
+            // close button; the page below it does not.
+            overBand = HitTest(w, {100, 120});
+            overClose = HitTest(w, kCloseButton);
+            belowCaption = HitTest(w, {100, 300});
+            return true;
+        },
         [](HWND w) { kalvex::test::PostKey(w, VK_RETURN); return true; },
         [&](HWND w) { visibleAfterEnter = IsWindowVisible(w) != 0; return true; },
         [](HWND w) { PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); return true; },
@@ -164,7 +182,10 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
         [](HWND w) { PostClick(w, kCloseButton); return true; },
     });
     EXPECT_EQ(0u, Run());
-    EXPECT_EQ(7u, script.StepsRun());
+    EXPECT_EQ(8u, script.StepsRun());
+    EXPECT_EQ(HTCAPTION, overBand);
+    EXPECT_EQ(HTCLIENT, overClose);
+    EXPECT_EQ(HTCLIENT, belowCaption);
     EXPECT_TRUE(visibleAfterEnter);
     EXPECT_TRUE(hiddenAfterClose);
     EXPECT_EQ(40, FilesLeft(40)) << "nothing is deleted without the uninstall button";
