@@ -2,9 +2,11 @@
 // uninstall worker and its thread table; tray icon and exit routine.
 #include "app/MainWnd.h"
 
+#include "app/CaptionHitTest.h"
 #include "app/MessageBoxExWnd.h"
 #include "app/ProductCleanup.h"
 #include "app/ProductNames.h"
+#include "app/ProgressRules.h"
 #include "app/ScopedLock.h"
 #include "app/UninstallManifest.h"
 #include "app/WriteLogFile.h"
@@ -12,7 +14,6 @@
 #include "ui/markup/LayoutBuilder.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include <cwchar>
 
@@ -27,11 +28,6 @@ std::atomic<CMainWnd*> s_mainWindow{nullptr};
 
 constexpr wchar_t kDownloadAddress[] = KALVEX_DOWNLOAD_SERVER L"/version/velko.exe";
 constexpr wchar_t kProgressImage[] = L"file='bk/unins_pro_bk.png' dest='0,0,%d,9' corner='0,0,5,0'";
-constexpr UINT_PTR kProgressStart = 5;
-constexpr UINT_PTR kProgressStep = 5;
-constexpr UINT_PTR kFilesStall = 200;
-constexpr UINT_PTR kShortcutStall = 400;
-constexpr UINT_PTR kProgressEnd = 600;
 constexpr UINT kMenuShowWindow = 101;
 constexpr UINT kMenuExit = 100;
 // How long the exit routine lets the worker finish its current deletion
@@ -89,7 +85,7 @@ LRESULT CMainWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_NCCALCSIZE:
         return 0;
     case WM_NCHITTEST:
-        return CaptionHitTest(lParam);
+        return SkinCaptionHitTest(GetHWND(), m_manager, lParam, {L"Button", L"Option", L"Combo"});
     case WM_KEYDOWN:
         if (wParam == VK_RETURN)
             return 0;
@@ -157,25 +153,6 @@ void CMainWnd::OnSize()
     HRGN region = CreateRoundRectRgn(0, 0, frame.right + 1, frame.bottom + 1, corner.cx, corner.cy);
     SetWindowRgn(GetHWND(), region, TRUE);
     DeleteObject(region);
-}
-
-LRESULT CMainWnd::CaptionHitTest(LPARAM lParam)
-{
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(GetHWND(), &point);
-    RECT client = {};
-    GetClientRect(GetHWND(), &client);
-    const RECT caption = m_manager.GetCaptionRect();
-    if (point.x < client.left + caption.left || point.x >= client.right - caption.right || point.y < caption.top ||
-        point.y >= caption.bottom)
-        return HTCLIENT;
-    DuiLib::IControlUI* control = m_manager.LocateControl(point);
-    if (control == nullptr)
-        return HTCLIENT;
-    const wchar_t* cls = control->GetClass();
-    if (wcscmp(cls, L"Button") == 0 || wcscmp(cls, L"Option") == 0 || wcscmp(cls, L"Combo") == 0)
-        return HTCLIENT;
-    return HTCAPTION;
 }
 
 void CMainWnd::ReceiveNotify(DuiLib::NotifyEvent& notification)
@@ -275,19 +252,17 @@ DWORD WINAPI CMainWnd::UninstallWorker(void*)
 
 void CMainWnd::OnProgressTick()
 {
-    if (m_progressLabel == nullptr) {
+    const unsigned width = m_progressLabel != nullptr
+                               ? NextProgressWidth(static_cast<unsigned>(m_progressLabel->GetTag()), m_filesDone,
+                                                   m_shortcutDone)
+                               : 0;
+    if (width == 0) {
         ::KillTimer(GetHWND(), kProgressTimerId);
         return;
     }
-    const UINT_PTR tag = m_progressLabel->GetTag();
-    if ((tag > kFilesStall && !m_filesDone) || (tag > kShortcutStall && !m_shortcutDone) || tag >= kProgressEnd) {
-        ::KillTimer(GetHWND(), kProgressTimerId);
-        return;
-    }
-    const UINT_PTR next = tag + kProgressStep;
-    m_progressLabel->SetTag(next);
+    m_progressLabel->SetTag(width);
     wchar_t image[256] = {};
-    swprintf(image, 256, kProgressImage, static_cast<int>(next));
+    swprintf(image, 256, kProgressImage, static_cast<int>(width));
     m_progressLabel->ApplyAttribute(L"bkimage", image);
 }
 
@@ -340,6 +315,9 @@ void CMainWnd::OnTrayMessage(LPARAM mouseMessage)
 
 void CMainWnd::ExitRoutine()
 {
+    // The worker hears the request at once: hiding the window and taking the
+    // tray icon away talk to the shell and can take seconds.
+    m_stopRequested = true;
     ShowWindow(false, true);
     m_tray.Remove();
     StopThreads();

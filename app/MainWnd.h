@@ -47,7 +47,6 @@ private:
     static DWORD WINAPI UninstallWorker(void*);
 
     LRESULT OnCreate();
-    LRESULT CaptionHitTest(LPARAM lParam);
     void OnWindowInit();
     void StartUninstall();
     void OnProgressTick();

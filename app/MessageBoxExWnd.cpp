@@ -1,5 +1,6 @@
 #include "app/MessageBoxExWnd.h"
 
+#include "app/CaptionHitTest.h"
 #include "app/ProductNames.h"
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlUI.h"
@@ -8,7 +9,6 @@
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/LabelUI.h"
 
-#include <windowsx.h>
 
 namespace kalvex {
 namespace {
@@ -118,22 +118,6 @@ LRESULT CMessageBoxExWnd::OnCreate()
     return 0;
 }
 
-LRESULT CMessageBoxExWnd::CaptionHitTest(LPARAM lParam)
-{
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(GetHWND(), &point);
-    RECT client = {};
-    GetClientRect(GetHWND(), &client);
-    const RECT caption = m_manager.GetCaptionRect();
-    if (point.x < client.left + caption.left || point.x >= client.right - caption.right || point.y < caption.top ||
-        point.y >= caption.bottom)
-        return HTCLIENT;
-    IControlUI* control = m_manager.LocateControl(point);
-    if (control != nullptr && wcscmp(control->GetClass(), L"Button") != 0)
-        return HTCAPTION;
-    return HTCLIENT;
-}
-
 LRESULT CMessageBoxExWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -144,7 +128,7 @@ LRESULT CMessageBoxExWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPAR
     case WM_NCLBUTTONDBLCLK:
         return 0;
     case WM_NCHITTEST:
-        return CaptionHitTest(lParam);
+        return SkinCaptionHitTest(GetHWND(), m_manager, lParam, {L"Button"});
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
             Close(kClosedByCaption);

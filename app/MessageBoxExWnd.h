@@ -28,7 +28,6 @@ public:
 
 private:
     LRESULT OnCreate();
-    LRESULT CaptionHitTest(LPARAM lParam);
     DuiLib::IControlUI* BuildTree();
     void ShowControl(const wchar_t* name, bool visible);
 

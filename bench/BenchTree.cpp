@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 namespace kalvex::bench {
 
 std::wstring ScratchFolder(const wchar_t* tag)
@@ -127,12 +125,6 @@ void DeleteUninstallKey()
 double Seconds(std::chrono::steady_clock::duration elapsed)
 {
     return std::chrono::duration<double>(elapsed).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace kalvex::bench

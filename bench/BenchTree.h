@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <string>
-#include <vector>
 
 namespace kalvex::bench {
 
@@ -39,7 +38,5 @@ void SetUninstallString(const std::wstring& install);
 void DeleteUninstallKey();
 
 double Seconds(std::chrono::steady_clock::duration elapsed);
-// The median of `values` (which must not be empty).
-double Median(std::vector<double> values);
 
 }  // namespace kalvex::bench

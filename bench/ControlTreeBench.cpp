@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlUI.h"
 #include "ui/control/HorizontalLayoutUI.h"
@@ -23,6 +24,11 @@
 #include "ui/core/WindowWnd.h"
 
 using namespace DuiLib;
+using bench::CBenchWindow;
+using bench::Median;
+using bench::PumpMessages;
+using bench::ThreadCpuSeconds;
+using bench::WallSeconds;
 
 namespace {
 
@@ -33,48 +39,6 @@ constexpr int kTotalControls = 2000;
 // used enough CPU time for the platform's thread clock to resolve it.
 constexpr int kSamples = 7;
 constexpr double kSampleSeconds = 0.25;
-
-class CBenchWindow : public CWindowWnd
-{
-public:
-    const wchar_t* WindowClassName() const override { return L"KalvexControlTreeBench"; }
-    LRESULT ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == WM_CREATE)
-            manager.AttachWindow(GetHWND(), L"bench");
-        LRESULT result = 0;
-        if (manager.RouteMessage(message, wParam, lParam, result))
-            return result;
-        return CallPreviousProcedure(message, wParam, lParam);
-    }
-
-    CUIManager manager;
-};
-
-// Makes window a shown 600 x 400 popup whose manager has painted once; false
-// when the platform refuses.
-bool OpenWindow(CBenchWindow& window, IControlUI* root)
-{
-    if (window.Create(nullptr, L"control tree bench", WS_POPUP, 0, 50, 50, kClientWidth, kClientHeight) == nullptr)
-        return false;
-    ShowWindow(window.GetHWND(), SW_SHOWNA);
-    if (root != nullptr)
-        window.manager.AttachRootControl(root);
-    UpdateWindow(window.GetHWND());
-    return true;
-}
-
-void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (CUIManager::FilterBeforeDispatch(message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 // ---- The tree ---------------------------------------------------------------
 
@@ -198,39 +162,11 @@ int CountOnScreen(IControlUI* control, const RECT& clip)
 
 // ---- Timing -----------------------------------------------------------------
 
-double ThreadCpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    const auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
-}
-
-double WallSeconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
 struct Figure
 {
     double cpuMs;   // median CPU milliseconds per operation
     double wallMs;  // median wall milliseconds per operation
 };
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Runs operation in samples of n repetitions, n chosen so that a sample
 // takes about kSampleSeconds; the medians over the samples.
@@ -291,7 +227,7 @@ TreeFigures MeasureTree(const TreeShape& shape)
     TreeFigures figures = {};
     CTreeBuilder builder;
     BuiltTree tree = builder.Build(shape);
-    if (!OpenWindow(window, tree.root))
+    if (!bench::OpenWindow(window, L"control tree bench", kClientWidth, kClientHeight, tree.root))
     {
         std::printf("the window could not be made\n");
         tree.root->Delete();
@@ -339,7 +275,7 @@ Figure MeasureEmptyPaint()
 {
     CBenchWindow window;
     CControlUI* root = new CControlUI();
-    if (!OpenWindow(window, root))
+    if (!bench::OpenWindow(window, L"control tree bench", kClientWidth, kClientHeight, root))
     {
         root->Delete();
         return Figure{1, 1};
@@ -360,7 +296,7 @@ Figure MeasureEmptyPaint()
 Figure MeasureFloor()
 {
     CBenchWindow window;
-    if (!OpenWindow(window, nullptr))
+    if (!bench::OpenWindow(window, L"control tree bench", kClientWidth, kClientHeight, nullptr))
         return Figure{1, 1};
     PumpMessages();
     HDC screen = GetDC(window.GetHWND());

@@ -3,6 +3,7 @@
 // walk. Run by hand: cmake/wine-run.sh build/bench/remove_manifest_bench.exe
 #include "app/ProductNames.h"
 #include "app/UninstallManifest.h"
+#include "bench/BenchSupport.h"
 #include "bench/BenchTree.h"
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 using namespace kalvex::bench;
+using DuiLib::bench::Median;
 
 int main(int argc, char** argv)
 {

@@ -15,6 +15,7 @@
 #include "app/ProcessHelpers.h"
 #include "app/ProductNames.h"
 #include "app/UninstallManifest.h"
+#include "bench/BenchSupport.h"
 #include "bench/BenchTree.h"
 
 #include <windows.h>
@@ -29,6 +30,7 @@
 #include <vector>
 
 using namespace kalvex::bench;
+using DuiLib::bench::Median;
 using Clock = std::chrono::steady_clock;
 
 namespace {

@@ -1,33 +1,14 @@
-// Window pictures, PNG files through GDI+'s encoder, and solid test images.
+// Window pictures, their PNG files, and solid test images.
 #include "tests/controls/ControlsTestSupport.h"
-
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "tests/core/PicturePixels.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 namespace test {
-
-namespace {
-
-bool Differs(DWORD a, DWORD b, int tolerance)
-{
-    return !NearRgb(a, b, tolerance);
-}
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
-}  // namespace
 
 bool WindowShot::HasInk(const RECT& rect, DWORD background, int tolerance) const
 {
@@ -35,7 +16,8 @@ bool WindowShot::HasInk(const RECT& rect, DWORD background, int tolerance) const
     return !IsRectEmpty(&bounds);
 }
 
-RECT WindowShot::InkBounds(const RECT& rect, DWORD background, int tolerance) const
+template <class Matches>
+RECT WindowShot::Bounds(const RECT& rect, Matches matches) const
 {
     RECT bounds = {0, 0, 0, 0};
     bool any = false;
@@ -43,7 +25,7 @@ RECT WindowShot::InkBounds(const RECT& rect, DWORD background, int tolerance) co
     {
         for (int x = std::max(0, static_cast<int>(rect.left)); x < std::min(width, static_cast<int>(rect.right)); ++x)
         {
-            if (!Differs(Rgb(x, y), background, tolerance))
+            if (!matches(Rgb(x, y)))
                 continue;
             if (!any)
                 bounds = RECT{x, y, x + 1, y + 1};
@@ -57,17 +39,20 @@ RECT WindowShot::InkBounds(const RECT& rect, DWORD background, int tolerance) co
     return bounds;
 }
 
+RECT WindowShot::InkBounds(const RECT& rect, DWORD background, int tolerance) const
+{
+    return Bounds(rect, [&](DWORD rgb) { return !NearRgb(rgb, background, tolerance); });
+}
+
 bool WindowShot::HasColor(const RECT& rect, DWORD color, int tolerance) const
 {
-    for (int y = std::max(0, static_cast<int>(rect.top)); y < std::min(height, static_cast<int>(rect.bottom)); ++y)
-    {
-        for (int x = std::max(0, static_cast<int>(rect.left)); x < std::min(width, static_cast<int>(rect.right)); ++x)
-        {
-            if (NearRgb(Rgb(x, y), color, tolerance))
-                return true;
-        }
-    }
-    return false;
+    const RECT bounds = ColorBounds(rect, color, tolerance);
+    return !IsRectEmpty(&bounds);
+}
+
+RECT WindowShot::ColorBounds(const RECT& rect, DWORD color, int tolerance) const
+{
+    return Bounds(rect, [&](DWORD rgb) { return NearRgb(rgb, color, tolerance); });
 }
 
 WindowShot CaptureWindow(HWND window)
@@ -102,30 +87,13 @@ bool SaveShot(const WindowShot& shot, const wchar_t* name)
 {
     if (shot.pixels.empty())
         return false;
-    const std::wstring folder = ProgramFolder() + L"shots";
+    const std::wstring folder = BesideProgram(L"shots");
     CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring path = folder + L"\\" + name + L".png";
-
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return false;
     std::vector<DWORD> opaque(shot.pixels);
     for (DWORD& pixel : opaque)
         pixel |= 0xFF000000;
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    Gdiplus::DllExports::GdipCreateBitmapFromScan0(shot.width, shot.height, shot.width * 4, PixelFormat32bppARGB,
-                                                   reinterpret_cast<BYTE*>(opaque.data()), &bitmap);
-    // The PNG encoder's class id, fixed by GDI+.
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    bool saved = false;
-    if (bitmap != nullptr)
-    {
-        saved = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-        Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return saved;
+    return SavePixelsPng(opaque.data(), shot.width, shot.height, shot.width * 4, false,
+                         folder + L"\\" + name + L".png");
 }
 
 std::wstring SolidImage(const wchar_t* fileName, DWORD rgb, int width, int height)

@@ -31,6 +31,15 @@ struct WindowShot
     RECT InkBounds(const RECT& rect, DWORD background, int tolerance = 40) const;
     // True when some pixel of rect is color within tolerance.
     bool HasColor(const RECT& rect, DWORD color, int tolerance = 8) const;
+    // The smallest rectangle holding every such pixel within rect; empty
+    // when there is none.
+    RECT ColorBounds(const RECT& rect, DWORD color, int tolerance = 8) const;
+
+private:
+    // The smallest rectangle holding every pixel of rect for which
+    // matches(rgb) answers true; empty when there is none.
+    template <class Matches>
+    RECT Bounds(const RECT& rect, Matches matches) const;
 };
 
 // Repaints window now and copies its client area from the screen.

@@ -4,8 +4,6 @@
 // and the drop shadow ring read from the picture handed to
 // UpdateLayeredWindow (also saved as layered_shadow.png beside the program).
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
@@ -13,13 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/PicturePixels.h"
 #include "tests/core/TreeProbe.h"
 
 using namespace DuiLib;
+using DuiLib::test::AlphaAt;
+using DuiLib::test::BesideProgram;
 using DuiLib::test::CManagerHost;
 using DuiLib::test::CTreeProbe;
 using DuiLib::test::PumpMessages;
 using DuiLib::test::PumpUntil;
+using DuiLib::test::SavePng;
 using DuiLib::test::Trail;
 
 namespace {
@@ -32,44 +34,6 @@ SIZE WindowSize(HWND window)
     RECT frame = {};
     GetWindowRect(window, &frame);
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
-}
-
-// The off-screen picture's alpha at (x, y), y counted from the top.
-BYTE AlphaAt(HBITMAP bitmap, int x, int y)
-{
-    DIBSECTION dib = {};
-    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBits == nullptr)
-        return 0;
-    const BYTE* bits = static_cast<const BYTE*>(dib.dsBm.bmBits);
-    const int row = dib.dsBmih.biHeight > 0 ? dib.dsBm.bmHeight - 1 - y : y;
-    return bits[static_cast<size_t>(row) * dib.dsBm.bmWidthBytes + x * 4 + 3];
-}
-
-// Writes the DIB as a PNG through GDI+'s encoder; false when it cannot.
-bool SavePng(HBITMAP bitmap, const std::wstring& path)
-{
-    namespace flat = Gdiplus::DllExports;
-    DIBSECTION dib = {};
-    if (GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib))
-        return false;
-    const int stride = dib.dsBm.bmWidthBytes;
-    BYTE* top = static_cast<BYTE*>(dib.dsBm.bmBits) + static_cast<size_t>(dib.dsBm.bmHeight - 1) * stride;
-    Gdiplus::GpBitmap* image = nullptr;
-    if (flat::GdipCreateBitmapFromScan0(dib.dsBm.bmWidth, dib.dsBm.bmHeight, -stride, PixelFormat32bppPARGB, top,
-                                        &image) != Gdiplus::Ok)
-        return false;
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    const bool saved = flat::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    flat::GdipDisposeImage(image);
-    return saved;
-}
-
-std::wstring BesideProgram(const wchar_t* name)
-{
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module);
-    return path.erase(path.find_last_of(L"\\/") + 1) + name;
 }
 
 bool SameRect(const RECT& a, const RECT& b)

@@ -1,0 +1,244 @@
+// The main window in a real window with the product's skin, over a scratch
+// installation registered under the real uninstall key: the uninstall runs
+// to the finished page, and the exit routine, the system close command, Enter
+// and the tray icon behave as a user sees them, including an exit while the
+// worker is still deleting. Input arrives as posted window messages.
+#include "app/MainWnd.h"
+#include "app/ProductNames.h"
+#include "app/ProgressRules.h"
+#include "app/TrayIcon.h"
+#include "tests/app/TestSupport.h"
+#include "tests/app/UiTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+using kalvex::CMainWnd;
+using kalvex::kUninstallKey;
+using kalvex::test::CScopedEnvironment;
+using kalvex::test::CScratchDir;
+using kalvex::test::CWindowScript;
+using kalvex::test::PathExists;
+using kalvex::test::PostClick;
+using kalvex::test::WriteFileBytes;
+
+namespace {
+
+// Where "main.xml" puts things in the 680 x 420 window: the pages start
+// below the 44-pixel title row and the 146-pixel band, at y = 190.
+constexpr POINT kUninstallButton = {178 + 75, 190 + 138 + 21};
+constexpr POINT kCloseButton = {644 + 14, 8 + 14};
+// The centre of the finished page's download button (180 x 42, centred);
+// on the confirmation page the same point lies between the two buttons.
+constexpr POINT kDownloadButton = {340, 190 + 14 + 64 + 4 + 30 + 2 + 20 + 18 + 21};
+
+// The window's pixel, copied out of its device context (reading the window
+// context directly is not supported everywhere).
+COLORREF PixelAt(HWND window, POINT point)
+{
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 1, 1);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, 1, 1, dc, point.x, point.y, SRCCOPY);
+    const COLORREF color = GetPixel(memory, 0, 0);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return color;
+}
+
+// The product's accent blue, plain or lightened by a hover veil; never the
+// white page behind it.
+bool IsBlue(COLORREF color)
+{
+    return GetBValue(color) > 200 && GetBValue(color) - GetRValue(color) > 80;
+}
+
+// A scratch installation of `count` files listed one by one in the manifest
+// copy in TEMP, plus a user file the manifest does not list, registered
+// under the product's uninstall key with a shortcut.
+class MainWndTest : public ::testing::Test {
+protected:
+    explicit MainWndTest(int count = 40)
+        : m_root(L"mainwnd"), m_install(m_root / L"velko\\"), m_temp(L"TEMP", m_root / L"temp")
+    {
+        kalvex::test::UseProductSkin();
+        CreateDirectoryW((m_root / L"temp").c_str(), nullptr);
+        std::string manifest = "[";
+        for (int i = 0; i < count; ++i) {
+            const std::wstring name = L"file" + std::to_wstring(i) + L".dat";
+            WriteFileBytes(m_install + name, "product");
+            manifest += (i > 0 ? ",{\"name\":\"" : "{\"name\":\"") + std::string(name.begin(), name.end()) + "\"}";
+        }
+        manifest += "]";
+        WriteFileBytes(m_root / L"temp\\kalvex.dat", manifest);
+        WriteFileBytes(m_install + L"user_notes.txt", "keep me");
+        WriteFileBytes(m_root / L"velko.lnk", "shortcut");
+        SetValue(kalvex::kUninstallStringValue, m_install + L"kalvex.exe");
+        SetValue(kalvex::kDisplayShortcutValue, m_root / L"velko.lnk");
+    }
+    ~MainWndTest() override { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kUninstallKey); }
+
+    static void SetValue(const wchar_t* name, const std::wstring& value)
+    {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+
+    static bool KeyExists()
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    // Creates, centres and runs the window as start-up does; the result of
+    // the modal run.
+    static UINT Run()
+    {
+        CMainWnd window;
+        window.Create(nullptr, kalvex::kWindowTitle, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0);
+        window.CentreOnOwner();
+        return window.RunModal();
+    }
+
+    int FilesLeft(int count) const
+    {
+        int left = 0;
+        for (int i = 0; i < count; ++i)
+            left += PathExists(m_install + L"file" + std::to_wstring(i) + L".dat") ? 1 : 0;
+        return left;
+    }
+
+    CScratchDir m_root;
+    std::wstring m_install;
+    CScopedEnvironment m_temp;
+};
+
+class MainWndSlowTest : public MainWndTest {
+protected:
+    MainWndSlowTest() : MainWndTest(kSlowCount) {}
+    static constexpr int kSlowCount = 1500;
+};
+
+}  // namespace
+
+TEST_F(MainWndTest, UninstallReachesTheFinishedPageAndCloseEndsTheRun)
+{
+    bool confirmationWasWhite = false;
+    CWindowScript script(L"CMainWnd", {
+        [&](HWND w) { confirmationWasWhite = !IsBlue(PixelAt(w, kDownloadButton)); return IsWindowVisible(w) != 0; },
+        [](HWND w) { PostClick(w, kUninstallButton); return true; },
+        [](HWND w) { return IsBlue(PixelAt(w, kDownloadButton)); },
+        [](HWND w) { PostClick(w, kCloseButton); return true; },
+    });
+    EXPECT_EQ(0u, Run());
+    EXPECT_EQ(4u, script.StepsRun()) << "the finished page never showed";
+    EXPECT_TRUE(confirmationWasWhite);
+    EXPECT_EQ(0, FilesLeft(40));
+    EXPECT_TRUE(PathExists(m_install + L"user_notes.txt"));
+    EXPECT_FALSE(PathExists(m_root / L"velko.lnk"));
+    EXPECT_FALSE(KeyExists());
+}
+
+// The window answers a hit test at a client point as the shell would ask.
+LRESULT HitTest(HWND window, POINT point)
+{
+    ClientToScreen(window, &point);
+    return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+}
+
+TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
+{
+    bool visibleAfterEnter = false;
+    bool hiddenAfterClose = true;
+    LRESULT overBand = 0;
+    LRESULT overClose = 0;
+    LRESULT belowCaption = 0;
+    CWindowScript script(L"CMainWnd", {
+        [&](HWND w) {
+            // The band (caption 0,0,0,190) drags the window except at its
+            // close button; the page below it does not.
+            overBand = HitTest(w, {100, 120});
+            overClose = HitTest(w, kCloseButton);
+            belowCaption = HitTest(w, {100, 300});
+            return true;
+        },
+        [](HWND w) { kalvex::test::PostKey(w, VK_RETURN); return true; },
+        [&](HWND w) { visibleAfterEnter = IsWindowVisible(w) != 0; return true; },
+        [](HWND w) { PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); return true; },
+        [&](HWND w) { hiddenAfterClose = IsWindowVisible(w) == 0; return true; },
+        [](HWND w) { PostMessageW(w, kalvex::kTrayCallbackMessage, kalvex::kTrayIconId, WM_LBUTTONUP); return true; },
+        [](HWND w) { return IsWindowVisible(w) != 0; },
+        [](HWND w) { PostClick(w, kCloseButton); return true; },
+    });
+    EXPECT_EQ(0u, Run());
+    EXPECT_EQ(8u, script.StepsRun());
+    EXPECT_EQ(HTCAPTION, overBand);
+    EXPECT_EQ(HTCLIENT, overClose);
+    EXPECT_EQ(HTCLIENT, belowCaption);
+    EXPECT_TRUE(visibleAfterEnter);
+    EXPECT_TRUE(hiddenAfterClose);
+    EXPECT_EQ(40, FilesLeft(40)) << "nothing is deleted without the uninstall button";
+    EXPECT_TRUE(KeyExists());
+}
+
+TEST_F(MainWndSlowTest, ExitWhileTheWorkerDeletesStopsItPromptlyAndKeepsTheRest)
+{
+    DWORD clickedAt = 0;
+    CWindowScript script(L"CMainWnd", {
+        [](HWND w) { PostClick(w, kUninstallButton); return true; },
+        [&](HWND w) {
+            // A completion message racing the exit routine must do no harm.
+            PostMessageW(w, kalvex::kUninstallDoneMessage, 0, 0);
+            PostClick(w, kCloseButton);
+            clickedAt = GetTickCount();
+            return true;
+        },
+    });
+    EXPECT_EQ(0u, Run());
+    const DWORD exitMs = GetTickCount() - clickedAt;
+    // Hiding the window and removing the tray icon take about two seconds
+    // each under Wine without a window manager; the worker's part is small.
+    EXPECT_LT(exitMs, 8000u) << "the exit routine waited for the whole manifest";
+    const int left = FilesLeft(kSlowCount);
+    EXPECT_GT(left, 0) << "the worker ran to the end although asked to stop";
+    EXPECT_TRUE(KeyExists()) << "a stopped worker must not go on to the registry";
+    EXPECT_TRUE(PathExists(m_install + L"user_notes.txt"));
+}
+
+TEST(ProgressRules, BarGrowsFromTenToSixHundredAndWaitsForTheWorker)
+{
+    unsigned width = kalvex::kProgressStart;
+    int ticks = 0;
+    // First tick: 5 + 5.
+    EXPECT_EQ(10u, kalvex::NextProgressWidth(width, false, false));
+    // Without the files the bar stops right after passing 200.
+    while (unsigned next = kalvex::NextProgressWidth(width, false, false)) {
+        width = next;
+        ++ticks;
+    }
+    EXPECT_EQ(205u, width);
+    // The worker re-arms the timer after the files: on to just past 400.
+    while (unsigned next = kalvex::NextProgressWidth(width, true, false)) {
+        width = next;
+        ++ticks;
+    }
+    EXPECT_EQ(405u, width);
+    while (unsigned next = kalvex::NextProgressWidth(width, true, true)) {
+        width = next;
+        ++ticks;
+    }
+    EXPECT_EQ(600u, width);
+    EXPECT_EQ(119, ticks);
+    EXPECT_EQ(0u, kalvex::NextProgressWidth(600, true, true));
+}
