@@ -65,6 +65,58 @@ int ShellDelete(const std::wstring& path)
     return SHFileOperationW(&operation);
 }
 
+namespace {
+
+// A path the file calls take at any length: drive paths get the "\\?\"
+// prefix, which lifts the 260-character limit (the path is already full).
+std::wstring LongPath(const std::wstring& path)
+{
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return L"\\\\?\\" + path;
+    return path;
+}
+
+bool RemoveTreeBelow(const std::wstring& directory)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    bool complete = true;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring child = directory + L"\\" + name;
+        const DWORD attributes = found.dwFileAttributes;
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            SetFileAttributesW(child.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            complete = DeleteFileW(child.c_str()) != FALSE && complete;
+        else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            complete = RemoveDirectoryW(child.c_str()) != FALSE && complete;
+        else
+            complete = RemoveTreeBelow(child) && RemoveDirectoryW(child.c_str()) != FALSE && complete;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return complete;
+}
+
+}  // namespace
+
+bool RemoveDirectoryTree(const std::wstring& directory)
+{
+    const std::wstring path = LongPath(directory);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return false;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return RemoveTreeBelow(path) && RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
 std::wstring GetModuleFileTitle(const wchar_t* path)
 {
     wchar_t drive[32] = {};

@@ -23,6 +23,12 @@ int ShellDelete(const std::wstring& path);
 // buffer; "" when it is unset, empty or too long for the buffer.
 std::wstring ReadTempDirectory();
 
+// Deletes a directory with everything below it by a plain walk: read-only
+// files are made writable first, and links inside (symbolic links, junctions)
+// are removed themselves, never followed. True when the directory is gone;
+// on failure whatever could be deleted is gone and the rest stays.
+bool RemoveDirectoryTree(const std::wstring& directory);
+
 // File name plus extension of `path`; "" when a part does not fit its buffer.
 std::wstring GetModuleFileTitle(const wchar_t* path);
 

@@ -8,6 +8,7 @@
 
 #include <json/json.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <memory>
 #include <vector>
@@ -48,6 +49,25 @@ bool ResolvesInside(const std::wstring& directory, const std::wstring& joined)
         return false;
     return CompareStringOrdinal(base.c_str(), static_cast<int>(base.size()), target.c_str(),
                                 static_cast<int>(base.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Deletes one entry. A plain directory goes by a plain walk and one change
+// notification for the shell: the shell's own deletion announces every file it
+// removes, which makes a tree of many small files several times slower than
+// the walk. Files, links, and trees the walk could not finish go through the
+// shell deletion, as before. True when the entry is gone.
+bool RemoveEntry(const std::wstring& path)
+{
+    const std::wstring full = FullPath(path);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    const bool plainDirectory = attributes != INVALID_FILE_ATTRIBUTES &&
+                                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (plainDirectory && RemoveDirectoryTree(full)) {
+        SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW, full.c_str(), nullptr);
+        return true;
+    }
+    return ShellDelete(path) == 0;
 }
 
 void Trace(const wchar_t* what, const std::wstring& name)
@@ -98,7 +118,7 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
             continue;
         }
         ++result.attempted;
-        if (ShellDelete(joined) != 0)
+        if (!RemoveEntry(joined))
             ++result.failed;
     }
     return result;

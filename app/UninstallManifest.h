@@ -1,7 +1,8 @@
 // Removal of everything the uninstall manifest lists. The manifest is a JSON
 // array of objects whose "name" is a path relative to the install directory;
-// entries are deleted in manifest order, one shell deletion each, and never
-// outside the install directory.
+// entries are deleted in manifest order (files by the shell, directories by a
+// plain walk that falls back to the shell), and never outside the install
+// directory.
 #pragma once
 
 #include <atomic>

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+
 using kalvex::RemoveManifestEntries;
 using kalvex::test::CScopedEnvironment;
 using kalvex::test::CScratchDir;
@@ -107,6 +110,39 @@ TEST_F(ManifestTest, MissingOrLockedEntriesDoNotStopTheLoop)
     CloseHandle(locked);
     EXPECT_EQ(3, result.attempted);
     EXPECT_GE(result.failed, 1);
+    EXPECT_FALSE(InInstall(L"b.dll"));
+}
+
+TEST_F(ManifestTest, DirectoryTreesGoWithReadOnlyFilesButLinksInsideAreNotFollowed)
+{
+    WriteFileBytes(m_install + L"tree\\deep\\er\\ro.txt", "read only");
+    SetFileAttributesW((m_install + L"tree\\deep\\er\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteFileBytes(m_install + L"tree\\plain.txt", "plain");
+    // A link inside the tree that points at the user's folder: removing the
+    // tree removes the link, never what it points at.
+    const bool linked = CreateSymbolicLinkW((m_install + L"tree\\to_outside").c_str(), m_outside.c_str(),
+                                            SYMBOLIC_LINK_FLAG_DIRECTORY) != FALSE;
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "tree"}])");
+    EXPECT_EQ(1, result.attempted);
+    EXPECT_EQ(0, result.failed);
+    EXPECT_FALSE(InInstall(L"tree"));
+    ExpectOutsideIntact();
+    if (!linked)
+        std::printf("note: symbolic links unavailable here; the link case was not exercised\n");
+}
+
+TEST_F(ManifestTest, TreeWithALockedFileKeepsItAndCountsAFailure)
+{
+    WriteFileBytes(m_install + L"tree\\locked.dat", "busy");
+    WriteFileBytes(m_install + L"tree\\free.dat", "free");
+    HANDLE locked =
+        CreateFileW((m_install + L"tree\\locked.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "tree"}, {"name": "b.dll"}])");
+    CloseHandle(locked);
+    EXPECT_EQ(2, result.attempted);
+    EXPECT_EQ(1, result.failed);
+    EXPECT_TRUE(InInstall(L"tree\\locked.dat"));
+    EXPECT_FALSE(InInstall(L"tree\\free.dat"));
     EXPECT_FALSE(InInstall(L"b.dll"));
 }
 
