@@ -18,6 +18,8 @@ prefix=$KALVEX_WINEPREFIX
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+# As on the Chinese Windows of the product's users (setup.sh makes the locale).
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 wine_run() { "$root/cmake/wine-run.sh" "$@" 2>/dev/null; }
 install="$prefix/drive_c/Program Files (x86)/velko"
 key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\velko'

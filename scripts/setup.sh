@@ -11,7 +11,7 @@ deps=$build/deps
 
 packages=(g++-mingw-w64-i686 libz-mingw-w64-dev libstb-dev googletest
           wine wine64 wine32:i386 xvfb x11-utils imagemagick nsis zip cmake
-          make dpkg-dev fonts-wqy-microhei ccache xdotool librsvg2-bin xcompmgr)
+          make dpkg-dev fonts-wqy-microhei ccache xdotool librsvg2-bin xcompmgr locales)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -29,8 +29,11 @@ missing_sources() {
   done
 }
 have_sources() { [ -z "$(missing_sources)" ]; }
+# The end-to-end runs give the uninstaller the Chinese locale its users have;
+# Wine takes file names' encoding from it too, so it must really exist.
+have_locale() { locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; }
 
-if [ ${#missing[@]} -eq 0 ] && have_sources; then
+if [ ${#missing[@]} -eq 0 ] && have_sources && have_locale; then
   exit 0
 fi
 
@@ -66,4 +69,8 @@ if ! have_sources; then
   # one was added catches up without fetching the others again.
   mapfile -t fetch < <(missing_sources)
   (cd "$deps" && apt-get source -qq "${fetch[@]}" >/dev/null)
+fi
+
+if ! have_locale; then
+  as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi

@@ -181,7 +181,11 @@ HANDLE CProcessSet::StartClean(const std::wstring& exe, const std::wstring& temp
     static const wchar_t* const kKept[] = {
         L"ALLUSERSPROFILE", L"APPDATA", L"COMPUTERNAME", L"ComSpec", L"HOMEDRIVE", L"HOMEPATH", L"LOCALAPPDATA",
         L"PATH", L"PATHEXT", L"ProgramData", L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432",
-        L"PUBLIC", L"SystemDrive", L"SystemRoot", L"USERNAME", L"USERPROFILE", L"windir"};
+        L"PUBLIC", L"SystemDrive", L"SystemRoot", L"USERNAME", L"USERPROFILE", L"windir",
+        // Under Wine a program's locale (and with it the default GUI font)
+        // comes from these; the test run sets a Chinese one, as the
+        // product's users have.
+        L"LANG", L"LC_ALL"};
     std::vector<std::wstring> variables;
     for (const wchar_t* name : kKept) {
         wchar_t value[4096] = {};
