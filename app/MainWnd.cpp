@@ -110,6 +110,9 @@ LRESULT CMainWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kUninstallDoneMessage:
         OnUninstallDone();
         return 0;
+    case kRunTerminationListMessage:
+        KillProductProcesses();
+        return 0;
     case kRearmProgressTimerMessage:
         ::KillTimer(GetHWND(), kProgressTimerId);
         ::SetTimer(GetHWND(), kProgressTimerId, kProgressTimerPeriodMs, nullptr);
@@ -200,7 +203,11 @@ void CMainWnd::OnWindowInit()
     m_filesDone = false;
     m_shortcutDone = false;
 
-    KillProductProcesses();
+    // "windowinit" arrives inside the first paint; the list's seven process
+    // walks would delay the first frame by tens of milliseconds. Posted
+    // messages are taken before input, so the list still runs before the
+    // user can act on the window.
+    PostMessage(kRunTerminationListMessage);
 }
 
 void CMainWnd::StartUninstall()

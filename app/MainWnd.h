@@ -26,6 +26,9 @@ inline constexpr UINT kUninstallDoneMessage = WM_USER + 1005;
 // Private: the worker asks the window's own thread to re-arm the progress
 // timer, since a timer of another thread's window cannot be set from here.
 inline constexpr UINT kRearmProgressTimerMessage = WM_USER + 1006;
+// Private: the termination list runs from the message queue right after the
+// first frame, ahead of any input, instead of holding the first paint up.
+inline constexpr UINT kRunTerminationListMessage = WM_USER + 1007;
 
 class CMainWnd : public DuiLib::CWindowWnd, public DuiLib::INotifyUI {
 public:
