@@ -293,6 +293,19 @@ TEST_F(SingleInstance, SecondStartBringsTheWindowForwardAndEndsWithZero)
     EXPECT_EQ(0, WaitForExitCode(second, kExitWaitMs));
     EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }, kWindowWaitMs))
         << "the first window was not restored by a start from the install directory";
+    // Started again with the same TEMP, the installed kalvex.exe cannot
+    // overwrite the running copy there: it logs that and shows the first
+    // window rather than nothing.
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }, 5000));
+    HANDLE third = m_processes.StartClean(m_product.Uninstaller(), m_temp.Path());
+    EXPECT_EQ(0, WaitForExitCode(third, kExitWaitMs));
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && IsWindowVisible(main); }, kWindowWaitMs))
+        << "the first window was not restored after the failed self-copy";
+    const std::string log = ReadFileBytes(m_product / L"log2.log");
+    const std::wstring logText(reinterpret_cast<const wchar_t*>(log.data()), log.size() / sizeof(wchar_t));
+    EXPECT_NE(std::wstring::npos, logText.find(L"复制到缓存目录失败,err=32")) << "no log line for the failed copy";
+
     Sleep(500);
     EXPECT_EQ(main, FindAppWindow(kMainClass, 0, false));
     int mainWindows = 0;
