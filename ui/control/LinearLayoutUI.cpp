@@ -120,10 +120,11 @@ void CLinearLayoutUI::PlaceAlong(const CUIRect& rc)
         const long long padMain = Axis::MainLow(pad) + Axis::MainHigh(pad);
         const long long padCross = Axis::CrossLow(pad) + Axis::CrossHigh(pad);
         long long main = 0;
-        long long cross = Axis::FixedCross(child);
+        long long cross = 0;
         if (kFixedExtentDecides && Axis::FixedMain(child) == 0)
         {
             ++stretchable;
+            cross = Axis::FixedCross(child);
         }
         else
         {
