@@ -148,6 +148,37 @@ TEST(VerticalLayout, ChildAlignRightAndCenter)
     ExpectRect(RECT{75, 0, 125, 100}, child->GetPos(), "centre");
 }
 
+// A child that always asks for 40 x 30, whatever its fixed size, like a
+// control that sizes itself to its text.
+class CSelfSizing : public CControlUI
+{
+public:
+    CUISize MeasureDesired(const SIZE&) override { return CUISize(40, 30); }
+};
+
+TEST(LinearLayouts, FixedExtentDecidesOnlyInTheHorizontalLayout)
+{
+    // Horizontal: without a fixed width the child stretches, its measure
+    // unasked; with any fixed width the measured 40 is taken.
+    CRootWindow<CHorizontalLayoutUI> row(300, 100);
+    ASSERT_NE(nullptr, row.host);
+    CControlUI* inRow = new CSelfSizing();
+    row.layout->Add(inRow);
+    row.PaintNow();
+    ExpectRect(RECT{0, 0, 300, 100}, inRow->GetPos(), "no fixed width");
+    inRow->SetFixedWidth(10);
+    row.PaintNow();
+    ExpectRect(RECT{0, 0, 40, 100}, inRow->GetPos(), "fixed width 10");
+
+    // Vertical: the measured height 30 alone makes the child fixed.
+    CRootWindow<CVerticalLayoutUI> column(300, 100);
+    ASSERT_NE(nullptr, column.host);
+    CControlUI* inColumn = new CSelfSizing();
+    column.layout->Add(inColumn);
+    column.PaintNow();
+    ExpectRect(RECT{0, 0, 300, 30}, inColumn->GetPos(), "no fixed height");
+}
+
 TEST(VerticalLayout, NeededHeightSetsScrollRangeAndWheelScrolls)
 {
     CRootWindow<CVerticalLayoutUI> w(200, 200);

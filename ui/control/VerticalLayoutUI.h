@@ -1,45 +1,27 @@
-// CVerticalLayoutUI: places the visible, non-float children top to bottom:
-// measured heights first, the rest shared equally among the stretchable ones,
-// aligned by the child align, and reports the needed size to the scroll
-// bars. An optional separator strip lets the user drag the layout's height.
-// Invariant: every extent handed to a child is held to the int range.
+// CVerticalLayoutUI: the linear layout that places its visible, non-float
+// children top to bottom, aligned by the child align. An optional separator
+// strip lets the user drag the layout's height.
 #pragma once
 
-#include "ui/control/ContainerUI.h"
-#include "ui/control/LayoutSeparator.h"
+#include "ui/control/LinearLayoutUI.h"
 
 namespace DuiLib {
 
-class CVerticalLayoutUI : public CContainerUI
+class CVerticalLayoutUI : public CLinearLayoutUI
 {
 public:
-    CVerticalLayoutUI() = default;
+    CVerticalLayoutUI() : CLinearLayoutUI(LayoutAxis::Vertical) {}
 
     // "VerticalLayout".
     const wchar_t* GetClass() const override;
     // This for "VerticalLayout", else the container's names.
     void* CastTo(const wchar_t* name) override;
-    // Set-cursor events when enabled with a separator.
-    UINT ControlFlagBits() const override;
-    void PlaceAt(const RECT& rect, bool invalidate) override;
-    // Separator dragging; everything else goes to the container.
-    void HandleEvent(UIEvent& event) override;
+    // "sepheight", else the linear layout's attributes.
     void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
-    // The preview bar of a running drag, then the container's overlay.
-    void PaintOverlay(HDC dc, const RECT& paintRect) override;
 
     // Positive: a strip at the bottom edge; negative: at the top; 0: none.
     void SetSepHeight(int height) { m_separator.SetSize(height); }
     int GetSepHeight() const { return m_separator.GetSize(); }
-    // Live resizing instead of a preview bar.
-    void SetSepImmMode(bool immediate) { m_separator.SetImmediate(immediate, *this); }
-    bool IsSepImmMode() const { return m_separator.IsImmediate(); }
-    // The separator strip of the dragged rectangle (useNew during a drag)
-    // or of the item rectangle.
-    CUIRect GetThumbRect(bool useNew) const { return m_separator.ThumbRect(m_itemRect, useNew); }
-
-private:
-    CLayoutSeparator m_separator{LayoutAxis::Vertical};
 };
 
 }  // namespace DuiLib
