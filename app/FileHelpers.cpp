@@ -65,56 +65,51 @@ int ShellDelete(const std::wstring& path)
     return SHFileOperationW(&operation);
 }
 
-namespace {
-
-// A path the file calls take at any length: drive paths get the "\\?\"
-// prefix, which lifts the 260-character limit (the path is already full).
-std::wstring LongPath(const std::wstring& path)
+HANDLE OpenWithoutFollowing(const std::wstring& path, DWORD access, DWORD share)
 {
-    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
-        return L"\\\\?\\" + path;
-    return path;
+    return CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-bool RemoveTreeBelow(const std::wstring& directory)
+std::wstring FinalPathOf(HANDLE object)
 {
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                     nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
-    bool complete = true;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        const std::wstring child = directory + L"\\" + name;
-        const DWORD attributes = found.dwFileAttributes;
-        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
-            SetFileAttributesW(child.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            complete = DeleteFileW(child.c_str()) != FALSE && complete;
-        else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-            complete = RemoveDirectoryW(child.c_str()) != FALSE && complete;
-        else
-            complete = RemoveTreeBelow(child) && RemoveDirectoryW(child.c_str()) != FALSE && complete;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return complete;
+    std::vector<wchar_t> buffer(kPathChars, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(object, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::wstring();
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        // Too small: the length asked for includes the terminator.
+        buffer.assign(length + 1, L'\0');
+    }
 }
 
-}  // namespace
-
-bool RemoveDirectoryTree(const std::wstring& directory)
+std::wstring PlainFormOfFinalPath(const std::wstring& finalPath)
 {
-    const std::wstring path = LongPath(directory);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return false;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return RemoveTreeBelow(path) && RemoveDirectoryW(path.c_str()) != FALSE;
+    if (finalPath.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return L"\\" + finalPath.substr(7);
+    if (finalPath.compare(0, 4, L"\\\\?\\") == 0)
+        return finalPath.substr(4);
+    return finalPath;
+}
+
+bool SamePathText(const std::wstring& a, const std::wstring& b)
+{
+    return a.size() == b.size() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                                        static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsInUseError(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_USER_MAPPED_FILE;
+}
+
+bool ScheduleDeleteAtRestart(const std::wstring& path)
+{
+    return MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 std::wstring GetModuleFileTitle(const wchar_t* path)

@@ -2,6 +2,8 @@
 // shell deletion of files and trees, and the file title of a path.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace kalvex {
@@ -23,11 +25,31 @@ int ShellDelete(const std::wstring& path);
 // buffer; "" when it is unset, empty or too long for the buffer.
 std::wstring ReadTempDirectory();
 
-// Deletes a directory with everything below it by a plain walk: read-only
-// files are made writable first, and links inside (symbolic links, junctions)
-// are removed themselves, never followed. True when the directory is gone;
-// on failure whatever could be deleted is gone and the rest stays.
-bool RemoveDirectoryTree(const std::wstring& directory);
+// Opens `path` itself, never what it links to, with `access` and `share`
+// (directories too); INVALID_HANDLE_VALUE on failure, with the
+// system's error left for GetLastError.
+inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+HANDLE OpenWithoutFollowing(const std::wstring& path, DWORD access, DWORD share = kShareAll);
+
+// Where the open object really is, as the system resolves it ("\\?\X:\..."
+// or "\\?\UNC\..."); "" when the system cannot say.
+std::wstring FinalPathOf(HANDLE object);
+
+// A resolved path in the form users and the path rules know: "\\?\X:\a"
+// becomes "X:\a" and "\\?\UNC\s\h" becomes "\\s\h"; others are kept.
+std::wstring PlainFormOfFinalPath(const std::wstring& finalPath);
+
+// Whole paths equal without regard to letter case, as the file system
+// compares names.
+bool SamePathText(const std::wstring& a, const std::wstring& b);
+
+// True for the errors of an item another process holds: sharing or lock
+// violations, a mapped or running image, access denied.
+bool IsInUseError(DWORD error);
+
+// Asks the system to delete `path` at the next restart (an elevated
+// process may); false when it would not.
+bool ScheduleDeleteAtRestart(const std::wstring& path);
 
 // File name plus extension of `path`; "" when a part does not fit its buffer.
 std::wstring GetModuleFileTitle(const wchar_t* path);

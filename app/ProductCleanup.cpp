@@ -7,6 +7,7 @@
 #include "app/RegistryHelpers.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 namespace kalvex {
@@ -33,7 +34,7 @@ std::vector<std::wstring> ProtectedShellFolders()
     static const int kFolders[] = {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PERSONAL,
                                    CSIDL_COMMON_DOCUMENTS, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
                                    CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_PROFILE, CSIDL_WINDOWS,
-                                   CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+                                   CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
                                    CSIDL_PROGRAM_FILES_COMMON, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
                                    CSIDL_COMMON_APPDATA};
     std::vector<std::wstring> folders;
@@ -42,6 +43,19 @@ std::vector<std::wstring> ProtectedShellFolders()
         if (SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK && path[0] != L'\0')
             folders.emplace_back(path);
     }
+    // A 32-bit process is told the 32-bit Program Files; the 64-bit one is
+    // only named by the environment.
+    for (const wchar_t* variable : {L"ProgramW6432", L"CommonProgramW6432"}) {
+        wchar_t path[MAX_PATH] = {};
+        const DWORD length = GetEnvironmentVariableW(variable, path, MAX_PATH);
+        if (length > 0 && length < MAX_PATH)
+            folders.emplace_back(path);
+    }
+    // The folder holding every user's profile.
+    PWSTR profiles = nullptr;
+    if (SHGetKnownFolderPath(FOLDERID_UserProfiles, 0, nullptr, &profiles) == S_OK && profiles[0] != L'\0')
+        folders.emplace_back(profiles);
+    CoTaskMemFree(profiles);
     return folders;
 }
 

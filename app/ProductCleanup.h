@@ -25,9 +25,10 @@ void KillClientProcesses();
 // exactly, letter case included.
 void KillProductProcesses();
 
-// Folders a shortcut value must never take with it: the drive's shell folders
-// (desktops, documents, start menus and their program folders, the profile,
-// Windows, Program Files). Folders the system cannot name are left out.
+// Folders no deletion may take with it: the drive's shell folders (desktops,
+// documents, start menus and their program folders, the profile and the
+// users folder, application data, Windows, system, Program Files of either
+// view). Folders the system cannot name are left out.
 std::vector<std::wstring> ProtectedShellFolders();
 
 // Deletes what the uninstall key's "DisplayShortcut" value names, silently.

@@ -1,10 +1,13 @@
 #include "app/UninstallManifest.h"
 
+#include "app/ContainedRemover.h"
 #include "app/FileHelpers.h"
 #include "app/InstallLocation.h"
 #include "app/PathRules.h"
+#include "app/ProductCleanup.h"
 #include "app/ProductNames.h"
 #include "app/StringHelpers.h"
+#include "app/WriteLogFile.h"
 
 #include <json/json.h>
 #include <windows.h>
@@ -39,35 +42,16 @@ std::wstring FullPath(const std::wstring& path)
     return std::wstring(buffer.data(), length);
 }
 
-// The last word on containment: what Windows itself makes of the joined path
-// must still lie strictly below the install directory.
-bool ResolvesInside(const std::wstring& directory, const std::wstring& joined)
+// The last word on the text: what Windows itself makes of the joined path
+// must still lie strictly below the install directory's full path `base`.
+// The part below it, or "" when it does not.
+std::wstring RelativeInside(const std::wstring& base, const std::wstring& joined)
 {
-    const std::wstring base = FullPath(directory);
     const std::wstring target = FullPath(joined);
-    if (base.empty() || target.size() <= base.size())
-        return false;
-    return CompareStringOrdinal(base.c_str(), static_cast<int>(base.size()), target.c_str(),
-                                static_cast<int>(base.size()), TRUE) == CSTR_EQUAL;
-}
-
-// Deletes one entry. A plain directory goes by a plain walk and one change
-// notification for the shell: the shell's own deletion announces every file it
-// removes, which makes a tree of many small files several times slower than
-// the walk. Files, links, and trees the walk could not finish go through the
-// shell deletion, as before. True when the entry is gone.
-bool RemoveEntry(const std::wstring& path)
-{
-    const std::wstring full = FullPath(path);
-    const DWORD attributes = GetFileAttributesW(full.c_str());
-    const bool plainDirectory = attributes != INVALID_FILE_ATTRIBUTES &&
-                                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-    if (plainDirectory && RemoveDirectoryTree(full)) {
-        SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW, full.c_str(), nullptr);
-        return true;
-    }
-    return ShellDelete(path) == 0;
+    if (base.empty() || target.size() <= base.size() ||
+        !SamePathText(base, target.substr(0, base.size())))
+        return std::wstring();
+    return target.substr(base.size());
 }
 
 void Trace(const wchar_t* what, const std::wstring& name)
@@ -96,9 +80,26 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
     }
     result.parsed = true;
 
+    // The classic way an uninstaller wipes a disk: a damaged registry value
+    // that makes a root or a system folder the "install directory".
+    CContainedRemover remover(installDirectory, stop);
+    const std::vector<std::wstring> protectedFolders = ProtectedShellFolders();
+    const std::wstring resolved = remover.ResolvedRoot();
+    if (IsUnsafeDeletionTarget(installDirectory, protectedFolders) ||
+        (!resolved.empty() && IsUnsafeDeletionTarget(resolved, protectedFolders))) {
+        result.notProductFolder = true;
+        ProcessLog().Write(0, L"removal: %ls is a drive or share root or a system folder; nothing is deleted",
+                           installDirectory.c_str());
+        return result;
+    }
+
+    const std::wstring base = FullPath(installDirectory);
+    bool removedAny = false;
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
-        if (stop != nullptr && stop->load())
+        if (stop != nullptr && stop->load()) {
+            result.stopped = true;
             break;
+        }
         const Json::Value& element = root[i];
         if (!element.isObject())
             break;
@@ -111,16 +112,30 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
 
         const std::wstring wideName = Utf8ToWide(name);
         const std::wstring joined = installDirectory + wideName;
-        if (!IsContainedRelativePath(wideName) || joined.size() >= kPathChars ||
-            !ResolvesInside(installDirectory, joined)) {
+        const std::wstring relative =
+            IsContainedRelativePath(wideName) && joined.size() < kPathChars ? RelativeInside(base, joined) : L"";
+        if (relative.empty()) {
             ++result.skipped;
             Trace(L"manifest: unsafe entry skipped at index ", std::to_wstring(i));
             continue;
         }
         ++result.attempted;
-        if (!RemoveEntry(joined))
+        const RemovalOutcome outcome = remover.Remove(relative);
+        if (outcome == RemovalOutcome::Stopped) {
+            result.stopped = true;
             ++result.failed;
+            break;
+        }
+        if (outcome == RemovalOutcome::Deferred)
+            ++result.deferred;
+        if (outcome == RemovalOutcome::Unfinished)
+            ++result.failed;
+        removedAny = removedAny || outcome == RemovalOutcome::Removed;
     }
+    // One notice for the folder instead of one per item: the shell's views
+    // re-read it once.
+    if (removedAny)
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, installDirectory.c_str(), nullptr);
     return result;
 }
 

@@ -66,13 +66,59 @@ public:
     CSleeperProcesses(const CSleeperProcesses&) = delete;
     CSleeperProcesses& operator=(const CSleeperProcesses&) = delete;
 
-    // Starts "<folder>\<name>"; null (and a test failure) when it did not start.
-    HANDLE Start(const std::wstring& folder, const std::wstring& name);
+    // Starts "<folder>\<name>" with `arguments` (a file for it to hold
+    // open); null (and a test failure) when it did not start.
+    HANDLE Start(const std::wstring& folder, const std::wstring& name, const std::wstring& arguments = L"");
     static bool EndsWithin(HANDLE process, DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; }
 
 private:
     CScratchDir m_dir;
     std::vector<HANDLE> m_processes;
+};
+
+// Links for the tests of link safety. Under Wine they are made from the
+// Linux side ("ln -s"), since Wine's CreateSymbolicLinkW reports success and
+// makes nothing; elsewhere by CreateSymbolicLinkW. They are removed the same
+// way when the object goes away, so that no clean-up walks through them:
+// declare it after the scratch folders that hold the links.
+class CLinks {
+public:
+    CLinks() = default;
+    ~CLinks();
+    CLinks(const CLinks&) = delete;
+    CLinks& operator=(const CLinks&) = delete;
+
+    // Makes `link` point at `target`. True only when a link now stands
+    // there and leads to the target, as far as the system lets anyone see.
+    bool Make(const std::wstring& link, const std::wstring& target, bool directory);
+    static bool UnderWine();
+
+private:
+    std::vector<std::wstring> m_links;
+};
+
+// Makes `top` and `levels` folders "d" nested below it (under Wine from the
+// Linux side, which is far faster at depth); true when the deepest exists.
+// RemoveNestedFolders takes such a tree away again, without recursion.
+bool MakeNestedFolders(const std::wstring& top, int levels);
+void RemoveNestedFolders(const std::wstring& top);
+
+// The names the system will delete at the next restart
+// ("PendingFileRenameOperations"), one per line; what a test adds is taken
+// away again when the guard goes.
+class CPendingDeletes {
+public:
+    CPendingDeletes();
+    ~CPendingDeletes();
+    CPendingDeletes(const CPendingDeletes&) = delete;
+    CPendingDeletes& operator=(const CPendingDeletes&) = delete;
+
+    // True when a pending deletion names `path` (letter case ignored).
+    static bool Names(const std::wstring& path);
+
+private:
+    std::vector<BYTE> m_saved;
+    bool m_hadValue = false;
 };
 
 }  // namespace kalvex::test

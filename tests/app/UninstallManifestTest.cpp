@@ -1,20 +1,38 @@
 #include "app/UninstallManifest.h"
 
 #include "app/ProductNames.h"
+#include "app/WriteLogFile.h"
 #include "tests/app/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 
 using kalvex::RemoveManifestEntries;
+using kalvex::test::CLinks;
+using kalvex::test::CPendingDeletes;
 using kalvex::test::CScopedEnvironment;
 using kalvex::test::CScratchDir;
 using kalvex::test::PathExists;
+using kalvex::test::ReadFileBytes;
 using kalvex::test::WriteFileBytes;
 
 namespace {
+
+// True once another process holds `path` so that it cannot be deleted; false
+// after five seconds without.
+bool WaitUntilHeld(const std::wstring& path)
+{
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        HANDLE probe = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_SHARING_VIOLATION;
+        CloseHandle(probe);
+        Sleep(10);
+    }
+    return false;
+}
 
 // An install directory with a few product files, beside a folder of the
 // user's that no manifest may reach.
@@ -103,47 +121,139 @@ TEST_F(ManifestTest, NonAsciiNamesAreDecodedFromUtf8AndBomIsIgnored)
     EXPECT_TRUE(InInstall(L"a.dll"));
 }
 
-TEST_F(ManifestTest, MissingOrLockedEntriesDoNotStopTheLoop)
-{
-    HANDLE locked = CreateFileW((m_install + L"a.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const kalvex::ManifestRemoval result = Remove(R"([{"name": "gone.dll"}, {"name": "a.dll"}, {"name": "b.dll"}])");
-    CloseHandle(locked);
-    EXPECT_EQ(3, result.attempted);
-    EXPECT_GE(result.failed, 1);
-    EXPECT_FALSE(InInstall(L"b.dll"));
-}
-
-TEST_F(ManifestTest, DirectoryTreesGoWithReadOnlyFilesButLinksInsideAreNotFollowed)
+TEST_F(ManifestTest, TreesGoWithReadOnlyFilesAndFoldersByTheWalkItself)
 {
     WriteFileBytes(m_install + L"tree\\deep\\er\\ro.txt", "read only");
     SetFileAttributesW((m_install + L"tree\\deep\\er\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW((m_install + L"tree\\deep").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteFileBytes(m_install + L"tree\\plain.txt", "plain");
-    // A link inside the tree that points at the user's folder: removing the
-    // tree removes the link, never what it points at.
-    const bool linked = CreateSymbolicLinkW((m_install + L"tree\\to_outside").c_str(), m_outside.c_str(),
-                                            SYMBOLIC_LINK_FLAG_DIRECTORY) != FALSE;
-    const kalvex::ManifestRemoval result = Remove(R"([{"name": "tree"}])");
-    EXPECT_EQ(1, result.attempted);
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "tree"}, {"name": "sub\\"}])");
+    EXPECT_EQ(2, result.attempted);
     EXPECT_EQ(0, result.failed);
     EXPECT_FALSE(InInstall(L"tree"));
+    EXPECT_FALSE(InInstall(L"sub")) << "a trailing backslash names the folder itself";
     ExpectOutsideIntact();
-    if (!linked)
-        std::printf("note: symbolic links unavailable here; the link case was not exercised\n");
 }
 
-TEST_F(ManifestTest, TreeWithALockedFileKeepsItAndCountsAFailure)
+TEST(ManifestTreeDepth, TreeNestedTwoThousandLevelsDeepGoes)
 {
+    // Far past MAX_PATH, and past what a recursive walk's stack would take;
+    // the install folder is short so that Wine's Linux path still fits.
+    const std::wstring install = L"C:\\kxd" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    ASSERT_TRUE(kalvex::test::MakeNestedFolders(install + L"deep", 2000)) << "the tree was not made";
+    WriteFileBytes(install + L"deep\\d\\d\\middle.txt", "product");
+    ASSERT_TRUE(PathExists(install + L"deep\\d\\d\\middle.txt"));
+    const kalvex::ManifestRemoval result = RemoveManifestEntries(install, R"([{"name": "deep"}])");
+    const bool gone = !PathExists(install + L"deep");
+    kalvex::test::RemoveNestedFolders(install + L"deep");
+    RemoveDirectoryW(install.c_str());
+    EXPECT_EQ(0, result.failed);
+    EXPECT_TRUE(gone);
+}
+
+// Links made from outside the program, as another program of the user could
+// make them. Each target lies outside the install directory and must
+// survive byte for byte.
+class ManifestLinkTest : public ManifestTest {
+protected:
+    void SetUp() override
+    {
+        WriteFileBytes(m_outside + L"folder\\inside.txt", "user folder");
+        WriteFileBytes(m_outside + L"target.txt", "user file");
+        CreateDirectoryW((m_outside + L"empty").c_str(), nullptr);
+        if (!CLinks::UnderWine() && !m_links.Make(m_root / L"probe", m_outside + L"folder", true))
+            GTEST_SKIP() << "no link was made: this account may not create symbolic links";
+    }
+    bool Link(const std::wstring& name, const std::wstring& target, bool directory)
+    {
+        return m_links.Make(m_install + name, m_outside + target, directory);
+    }
+    void ExpectTargetsIntact() const
+    {
+        ExpectOutsideIntact();
+        EXPECT_EQ("user folder", ReadFileBytes(m_outside + L"folder\\inside.txt"));
+        EXPECT_EQ("user file", ReadFileBytes(m_outside + L"target.txt"));
+        EXPECT_TRUE(PathExists(m_outside + L"empty"));
+    }
+
+    CLinks m_links;
+};
+
+TEST_F(ManifestLinkTest, ListedLinksAreNeverFollowed)
+{
+    ASSERT_TRUE(Link(L"to_folder", L"folder", true));
+    ASSERT_TRUE(Link(L"to_file", L"target.txt", false));
+    ASSERT_TRUE(Link(L"to_empty", L"empty", true));
+    const kalvex::ManifestRemoval result =
+        Remove(R"([{"name": "to_folder"}, {"name": "to_file"}, {"name": "to_empty"}, {"name": "a.dll"}])");
+    EXPECT_EQ(4, result.attempted);
+    EXPECT_FALSE(InInstall(L"a.dll"));
+    ExpectTargetsIntact();
+}
+
+TEST_F(ManifestLinkTest, LinksInsideAListedTreeAreNotFollowedAndEveryPlainFileGoes)
+{
+    WriteFileBytes(m_install + L"tree\\plain.txt", "plain");
+    WriteFileBytes(m_install + L"tree\\deep\\more.txt", "plain");
+    ASSERT_TRUE(Link(L"tree\\to_folder", L"folder", true));
+    ASSERT_TRUE(Link(L"tree\\deep\\to_file", L"target.txt", false));
+    ASSERT_TRUE(Link(L"tree\\deep\\to_empty", L"empty", true));
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "tree"}])");
+    EXPECT_EQ(1, result.attempted);
+    EXPECT_FALSE(InInstall(L"tree\\plain.txt"));
+    EXPECT_FALSE(InInstall(L"tree\\deep\\more.txt"));
+    ExpectTargetsIntact();
+    if (CLinks::UnderWine()) {
+        EXPECT_EQ(1, result.failed) << "a tree kept by links that cannot go is unfinished";
+    }
+}
+
+TEST_F(ManifestLinkTest, ALinkAsAnIntermediateComponentIsNotFollowed)
+{
+    CreateDirectoryW((m_install + L"sub").c_str(), nullptr);
+    ASSERT_TRUE(Link(L"sub\\hop", L"folder", true));
+    const kalvex::ManifestRemoval result =
+        Remove(R"([{"name": "sub\\hop\\inside.txt"}, {"name": "sub/hop/inside.txt"}, {"name": "b.dll"}])");
+    EXPECT_EQ(3, result.attempted);
+    EXPECT_EQ(2, result.failed);
+    EXPECT_FALSE(InInstall(L"b.dll"));
+    ExpectTargetsIntact();
+}
+
+TEST_F(ManifestTest, MissingOrLockedEntriesDoNotStopTheLoopAndTheLockedOneWaitsForTheRestart)
+{
+    CPendingDeletes pending;
+    HANDLE locked = CreateFileW((m_install + L"a.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "gone.dll"}, {"name": "a.dll"}, {"name": "b.dll"}])");
+    CloseHandle(locked);
+    EXPECT_EQ(3, result.attempted);
+    EXPECT_EQ(1, result.deferred);
+    EXPECT_EQ(0, result.failed);
+    EXPECT_TRUE(InInstall(L"a.dll"));
+    EXPECT_TRUE(CPendingDeletes::Names(m_install + L"a.dll"));
+    EXPECT_FALSE(InInstall(L"b.dll"));
+}
+
+TEST_F(ManifestTest, TreeWithAFileHeldByARunningProgramGoesAtTheRestart)
+{
+    CPendingDeletes pending;
     WriteFileBytes(m_install + L"tree\\locked.dat", "busy");
     WriteFileBytes(m_install + L"tree\\free.dat", "free");
-    HANDLE locked =
-        CreateFileW((m_install + L"tree\\locked.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::wstring held = m_install + L"tree\\locked.dat";
+    kalvex::test::CSleeperProcesses programs(L"holder");
+    ASSERT_NE(nullptr, programs.Start(L"bin", L"holder.exe", L"\"" + held + L"\""));
+    ASSERT_TRUE(WaitUntilHeld(held)) << "the stand-in never opened the file";
+
     const kalvex::ManifestRemoval result = Remove(R"([{"name": "tree"}, {"name": "b.dll"}])");
-    CloseHandle(locked);
     EXPECT_EQ(2, result.attempted);
-    EXPECT_EQ(1, result.failed);
-    EXPECT_TRUE(InInstall(L"tree\\locked.dat"));
+    EXPECT_EQ(1, result.deferred);
+    EXPECT_EQ(0, result.failed);
+    EXPECT_EQ("busy", ReadFileBytes(held));
     EXPECT_FALSE(InInstall(L"tree\\free.dat"));
     EXPECT_FALSE(InInstall(L"b.dll"));
+    EXPECT_TRUE(CPendingDeletes::Names(held));
+    EXPECT_TRUE(CPendingDeletes::Names(m_install + L"tree"));
 }
 
 TEST_F(ManifestTest, EntriesThatWouldLeaveTheInstallDirectoryAreSkipped)
@@ -281,4 +391,27 @@ TEST_F(RemoveManifestFilesTest, MissingManifestCopyDeletesNothing)
     CScopedEnvironment environment(L"TEMP", temp.Path().substr(0, temp.Path().size() - 1));
     EXPECT_TRUE(kalvex::RemoveManifestFiles());
     EXPECT_TRUE(InInstall(L"a.dll"));
+}
+
+TEST_F(RemoveManifestFilesTest, AnInstallAtADriveRootOrInProgramFilesDeletesNothingThere)
+{
+    CScratchDir temp(L"temp");
+    CScopedEnvironment environment(L"TEMP", temp.Path().substr(0, temp.Path().size() - 1));
+    kalvex::ProcessLog().Init(m_root / L"log2.log", kalvex::kLogLimitKb);
+    const std::string canary = "kx_canary_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    WriteFileBytes(temp / L"kalvex.dat", "[{\"name\": \"" + canary + "\"}]");
+    wchar_t programFiles[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"ProgramW6432", programFiles, MAX_PATH), 0u);
+    for (const std::wstring& folder : {std::wstring(L"C:\\"), std::wstring(programFiles) + L"\\"}) {
+        const std::wstring user = folder + std::wstring(canary.begin(), canary.end());
+        WriteFileBytes(user, "user data");
+        ASSERT_TRUE(PathExists(user));
+        Register(folder + L"kalvex.exe");
+        EXPECT_TRUE(kalvex::RemoveManifestFiles());
+        EXPECT_EQ("user data", ReadFileBytes(user));
+        DeleteFileW(user.c_str());
+    }
+    const std::string log = ReadFileBytes(m_root / L"log2.log");
+    const std::wstring text(reinterpret_cast<const wchar_t*>(log.data()), log.size() / sizeof(wchar_t));
+    EXPECT_NE(std::wstring::npos, text.find(L"nothing is deleted")) << "the log must say why";
 }

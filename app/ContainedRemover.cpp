@@ -1,0 +1,366 @@
+#include "app/ContainedRemover.h"
+
+#include "app/FileHelpers.h"
+#include "app/WriteLogFile.h"
+
+#include <winternl.h>
+
+namespace kalvex {
+namespace {
+
+constexpr DWORD kFileAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+// A directory being walked is held without delete sharing, so nobody can
+// rename it or swap a link in for it until the walk has left it.
+constexpr DWORD kDirectoryAccess = kFileAccess | FILE_LIST_DIRECTORY;
+constexpr DWORD kDirectoryShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr DWORD kListingBytes = 64 * 1024;
+
+bool IsSeparator(wchar_t c)
+{
+    return c == L'\\' || c == L'/';
+}
+
+// "a//b\\c\\" becomes "a\\b\\c": the form the system reports names in.
+std::wstring NormalisedRelativeName(const std::wstring& name)
+{
+    std::wstring result;
+    for (wchar_t c : name) {
+        if (!IsSeparator(c))
+            result.push_back(c);
+        else if (!result.empty() && result.back() != L'\\')
+            result.push_back(L'\\');
+    }
+    while (!result.empty() && result.back() == L'\\')
+        result.pop_back();
+    return result;
+}
+
+bool IsNotFoundError(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Deletes through the handle that was checked. A read-only item refuses the
+// delete disposition, so that bit goes first.
+bool DeleteThroughHandle(HANDLE object, DWORD attributes)
+{
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        FILE_BASIC_INFO basic = {};
+        basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+        if (basic.FileAttributes == 0)
+            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(object, FileBasicInfo, &basic, sizeof basic);
+    }
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(object, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+// The name the system keeps for the open object once every link on the way
+// was resolved ("\\Device\\...\\a\\b"). Unlike GetFinalPathNameByHandleW
+// it has no length limit under Wine, where that call fails past MAX_PATH.
+std::wstring ObjectNameOf(HANDLE object)
+{
+    std::vector<unsigned char> buffer(4096);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        ULONG needed = 0;
+        const NTSTATUS status = NtQueryObject(object, ObjectNameInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), &needed);
+        if (status >= 0) {
+            const auto* name = reinterpret_cast<const OBJECT_NAME_INFORMATION*>(buffer.data());
+            return std::wstring(name->Name.Buffer, name->Name.Length / sizeof(wchar_t));
+        }
+        buffer.resize(needed > buffer.size() ? needed : buffer.size() * 2);
+    }
+    return std::wstring();
+}
+
+bool ResolvesTo(HANDLE object, const std::wstring& expectedName)
+{
+    return SamePathText(ObjectNameOf(object), expectedName);
+}
+
+// Opens `name` relative to the open directory `parent`, never following a
+// link at its last component. Opening below a checked handle, instead of by
+// the whole path, keeps every lookup to one step (the system does not look
+// the parents up again) and ties it to the directory that was checked.
+// INVALID_HANDLE_VALUE on failure, with the Win32 error in `error`.
+HANDLE OpenBelow(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options,
+                 DWORD& error)
+{
+    UNICODE_STRING text = {};
+    text.Buffer = const_cast<wchar_t*>(name.c_str());
+    text.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    text.MaximumLength = text.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
+    IO_STATUS_BLOCK status = {};
+    HANDLE object = INVALID_HANDLE_VALUE;
+    const NTSTATUS result =
+        NtCreateFile(&object, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, share, FILE_OPEN,
+                     options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT,
+                     nullptr, 0);
+    if (result < 0) {
+        error = RtlNtStatusToDosError(result);
+        return INVALID_HANDLE_VALUE;
+    }
+    error = ERROR_SUCCESS;
+    return object;
+}
+
+}  // namespace
+
+// One directory of the walk: its handle, the subdirectories still to enter,
+// and what keeps it: items in use (deferred) or anything else (blocked).
+struct CContainedRemover::Frame {
+    ItemPath item;
+    HANDLE handle;
+    DWORD attributes;
+    std::vector<std::pair<std::wstring, DWORD>> subdirectories;  // name, attributes
+    bool deferred = false;
+    bool blocked = false;
+
+    void Note(RemovalOutcome child)
+    {
+        deferred = deferred || child == RemovalOutcome::Deferred;
+        blocked = blocked || child == RemovalOutcome::Unfinished || child == RemovalOutcome::Stopped;
+    }
+};
+
+CContainedRemover::CContainedRemover(const std::wstring& rootDirectory, const std::atomic<bool>* stop)
+    : m_stop(stop)
+{
+    // The root itself may lie behind a link the user chose; it is resolved
+    // once, and everything below is expected exactly where it resolves to.
+    m_root = CreateFileW(rootDirectory.c_str(), FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY | FILE_TRAVERSE |
+                         SYNCHRONIZE, kDirectoryShare, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (m_root != INVALID_HANDLE_VALUE) {
+        m_rootFinal = FinalPathOf(m_root);
+        m_rootObject = ObjectNameOf(m_root);
+    }
+    for (std::wstring* name : {&m_rootFinal, &m_rootObject}) {
+        while (!name->empty() && name->back() == L'\\')
+            name->pop_back();
+    }
+}
+
+CContainedRemover::~CContainedRemover()
+{
+    if (m_root != INVALID_HANDLE_VALUE)
+        CloseHandle(m_root);
+}
+
+std::wstring CContainedRemover::ResolvedRoot() const
+{
+    return PlainFormOfFinalPath(m_rootFinal);
+}
+
+RemovalOutcome CContainedRemover::Remove(const std::wstring& relativeName)
+{
+    const std::wstring relative = NormalisedRelativeName(relativeName);
+    if (m_rootFinal.empty() || m_rootObject.empty() || relative.empty())
+        return RemovalOutcome::Unfinished;
+    const ItemPath item{m_rootFinal + L"\\" + relative, m_rootObject + L"\\" + relative};
+    const DWORD attributes = GetFileAttributesW(item.path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (IsNotFoundError(error))
+            return RemovalOutcome::Missing;
+        ++m_tally.failed;
+        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
+        return RemovalOutcome::Unfinished;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return RemoveLink(m_root, relative, item);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return RemoveTree(relative, item, attributes);
+    return RemoveFile(m_root, relative, item, attributes);
+}
+
+RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& name, const ItemPath& item,
+                                             DWORD attributes)
+{
+    DWORD error = ERROR_SUCCESS;
+    HANDLE file = OpenBelow(parent, name, kFileAccess, kShareAll, FILE_NON_DIRECTORY_FILE, error);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (IsNotFoundError(error))
+            return RemovalOutcome::Missing;
+        // Held open by another process: it is scheduled only when a handle
+        // that needs no sharing confirms the name is the file itself.
+        DWORD probeError = ERROR_SUCCESS;
+        HANDLE probe = OpenBelow(parent, name, FILE_READ_ATTRIBUTES, kShareAll, 0, probeError);
+        const bool itself = probe != INVALID_HANDLE_VALUE && ResolvesTo(probe, item.object);
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+        if (itself && IsInUseError(error))
+            return ScheduleAtRestart(item.path);
+        ++m_tally.failed;
+        ProcessLog().Write(0, L"removal: cannot open %ls (error %lu)", item.path.c_str(), error);
+        return RemovalOutcome::Unfinished;
+    }
+    // A link to a file can look like a plain file (Wine shows no reparse
+    // attribute, and deleting through it deletes its target): only the
+    // resolved path tells.
+    if (!ResolvesTo(file, item.object)) {
+        CloseHandle(file);
+        ++m_tally.elsewhere;
+        ProcessLog().Write(0, L"removal: %ls resolves elsewhere; left in place", item.path.c_str());
+        return RemovalOutcome::Unfinished;
+    }
+    const bool deleted = DeleteThroughHandle(file, attributes);
+    error = GetLastError();
+    CloseHandle(file);
+    if (deleted)
+        return RemovalOutcome::Removed;
+    if (IsInUseError(error))
+        return ScheduleAtRestart(item.path);
+    ++m_tally.failed;
+    ProcessLog().Write(0, L"removal: cannot delete %ls (error %lu)", item.path.c_str(), error);
+    return RemovalOutcome::Unfinished;
+}
+
+RemovalOutcome CContainedRemover::RemoveLink(HANDLE parent, const std::wstring& name, const ItemPath& item)
+{
+    // Opened without following, a symbolic link, junction or mount point is
+    // the link itself, and deleting through the handle removes just the
+    // link. Wine opens the target instead (and its RemoveDirectoryW deletes
+    // an empty target): the resolved path tells, and such a link stays.
+    DWORD error = ERROR_SUCCESS;
+    HANDLE link = OpenBelow(parent, name, kFileAccess, kShareAll, 0, error);
+    const bool itself = link != INVALID_HANDLE_VALUE && ResolvesTo(link, item.object);
+    const bool removed = itself && DeleteThroughHandle(link, 0);
+    if (link != INVALID_HANDLE_VALUE)
+        CloseHandle(link);
+    if (removed)
+        return RemovalOutcome::Removed;
+    if (link == INVALID_HANDLE_VALUE && IsNotFoundError(error))
+        return RemovalOutcome::Missing;
+    ++m_tally.linksLeft;
+    ProcessLog().Write(0, L"removal: link %ls could not be removed as a link; left in place", item.path.c_str());
+    return RemovalOutcome::Unfinished;
+}
+
+RemovalOutcome CContainedRemover::RemoveTree(const std::wstring& relative, const ItemPath& item, DWORD attributes)
+{
+    std::vector<Frame> stack;
+    RemovalOutcome outcome =
+        EnterDirectory(m_root, relative, item, attributes, stack).value_or(RemovalOutcome::Removed);
+    while (!stack.empty()) {
+        if (StopRequested()) {
+            for (Frame& frame : stack)
+                CloseHandle(frame.handle);
+            return RemovalOutcome::Stopped;
+        }
+        const std::size_t top = stack.size() - 1;
+        if (!stack[top].subdirectories.empty()) {
+            const auto [name, attributes] = stack[top].subdirectories.back();
+            stack[top].subdirectories.pop_back();
+            if (const std::optional<RemovalOutcome> notEntered = EnterDirectory(
+                    stack[top].handle, name, stack[top].item.Child(name), attributes, stack))
+                stack[top].Note(*notEntered);
+            continue;
+        }
+        outcome = FinishDirectory(stack[top]);
+        stack.pop_back();
+        if (!stack.empty())
+            stack.back().Note(outcome);
+    }
+    return outcome;
+}
+
+// Opens and checks one directory, deletes its files and links, and pushes a
+// frame holding its subdirectories. Nothing when it was entered; otherwise
+// what became of it (missing, or left because it resolves elsewhere or
+// cannot be opened).
+std::optional<RemovalOutcome> CContainedRemover::EnterDirectory(HANDLE parent, const std::wstring& name,
+                                                                const ItemPath& item, DWORD attributes,
+                                                                std::vector<Frame>& stack)
+{
+    DWORD error = ERROR_SUCCESS;
+    HANDLE directory = OpenBelow(parent, name, kDirectoryAccess, kDirectoryShare, FILE_DIRECTORY_FILE, error);
+    if (directory == INVALID_HANDLE_VALUE) {
+        if (IsNotFoundError(error))
+            return RemovalOutcome::Missing;
+        ++m_tally.failed;
+        ProcessLog().Write(0, L"removal: cannot open folder %ls (error %lu)", item.path.c_str(), error);
+        return RemovalOutcome::Unfinished;
+    }
+    if (!ResolvesTo(directory, item.object)) {
+        CloseHandle(directory);
+        ++m_tally.elsewhere;
+        ProcessLog().Write(0, L"removal: folder %ls resolves elsewhere; left in place", item.path.c_str());
+        return RemovalOutcome::Unfinished;
+    }
+    stack.push_back(Frame{item, directory, attributes, {}, false, false});
+    Frame& frame = stack.back();
+
+    // Listed through the handle that was checked: a search by name would
+    // need delete sharing, which this handle denies.
+    std::vector<unsigned char> buffer(kListingBytes);
+    FILE_INFO_BY_HANDLE_CLASS listing = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(directory, listing, buffer.data(), static_cast<DWORD>(buffer.size()))) {
+        listing = FileIdBothDirectoryInfo;
+        for (DWORD offset = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + offset);
+            const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            if (StopRequested()) {
+                frame.Note(RemovalOutcome::Stopped);
+                return std::nullopt;
+            }
+            if (name != L"." && name != L"..")
+                RemoveChild(frame, name, entry->FileAttributes);
+            if (entry->NextEntryOffset == 0)
+                break;
+            offset += entry->NextEntryOffset;
+        }
+    }
+    return std::nullopt;
+}
+
+// Files and links go at once; subdirectories wait for their own frame, so
+// that only one chain of directory handles is open at a time.
+void CContainedRemover::RemoveChild(Frame& frame, const std::wstring& name, DWORD attributes)
+{
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        frame.Note(RemoveLink(frame.handle, name, frame.item.Child(name)));
+    else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        frame.subdirectories.emplace_back(name, attributes);
+    else
+        frame.Note(RemoveFile(frame.handle, name, frame.item.Child(name), attributes));
+}
+
+// Deletes a directory whose content has been dealt with, through its own
+// handle, and closes it. A directory kept only by items in use is scheduled
+// after them, so the restart removes it too.
+RemovalOutcome CContainedRemover::FinishDirectory(Frame& frame)
+{
+    if (frame.blocked) {
+        CloseHandle(frame.handle);
+        return RemovalOutcome::Unfinished;
+    }
+    const bool removed = !frame.deferred && DeleteThroughHandle(frame.handle, frame.attributes);
+    const DWORD error = GetLastError();
+    CloseHandle(frame.handle);
+    if (removed)
+        return RemovalOutcome::Removed;
+    if (frame.deferred || IsInUseError(error))
+        return ScheduleAtRestart(frame.item.path);
+    ++m_tally.failed;
+    ProcessLog().Write(0, L"removal: cannot delete folder %ls (error %lu)", frame.item.path.c_str(), error);
+    return RemovalOutcome::Unfinished;
+}
+
+RemovalOutcome CContainedRemover::ScheduleAtRestart(const std::wstring& path)
+{
+    if (ScheduleDeleteAtRestart(path)) {
+        ++m_tally.scheduled;
+        ProcessLog().Write(0, L"removal: %ls is in use; it is deleted at the next restart", path.c_str());
+        return RemovalOutcome::Deferred;
+    }
+    ++m_tally.failed;
+    ProcessLog().Write(0, L"removal: %ls is in use and could not be scheduled (error %lu)", path.c_str(),
+                       GetLastError());
+    return RemovalOutcome::Unfinished;
+}
+
+}  // namespace kalvex

@@ -1,0 +1,85 @@
+// Deletion that stays inside one directory whatever the disk holds. Every
+// directory entered and every file deleted is opened first and its resolved
+// (final) path compared with the path the walk expects; files go through the
+// handle that was checked, never through a second lookup of their name. Links
+// are removed as links or left in place, never walked into. The walk is
+// iterative, so the depth of a tree costs heap, not stack.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kalvex {
+
+enum class RemovalOutcome {
+    Removed,     // the entry is gone
+    Missing,     // there was nothing of that name
+    Deferred,    // in use: it, or what stays of it, goes at the next restart
+    Unfinished,  // part of it stays: a link, an item elsewhere, a failure
+    Stopped,     // the stop flag was raised; what is left stays
+};
+
+// What one remover met, for the caller's counts and the log.
+struct RemovalTally {
+    int linksLeft = 0;   // links the system would not remove as links
+    int elsewhere = 0;   // items whose resolved path was not the expected one
+    int scheduled = 0;   // items in use, left for deletion at the next restart
+    int failed = 0;      // items that could neither be deleted nor scheduled
+};
+
+class CContainedRemover {
+public:
+    // Opens `rootDirectory` (absolute) and keeps its resolved path; every
+    // later removal is measured against it. `stop`, when given, is read
+    // between items.
+    CContainedRemover(const std::wstring& rootDirectory, const std::atomic<bool>* stop);
+    ~CContainedRemover();
+    CContainedRemover(const CContainedRemover&) = delete;
+    CContainedRemover& operator=(const CContainedRemover&) = delete;
+
+    // The root's resolved path in "X:\..." or "\\server\share\..." form
+    // (no trailing backslash); "" when the root could not be opened.
+    std::wstring ResolvedRoot() const;
+
+    // Removes the file or whole tree at `relativeName` below the root
+    // (separators "\" or "/", no "." or ".." components; a trailing
+    // separator is ignored). Unfinished when the root could not be opened.
+    RemovalOutcome Remove(const std::wstring& relativeName);
+
+    const RemovalTally& Tally() const { return m_tally; }
+
+private:
+    // An item's whole path twice: as file calls and the log take it
+    // ("\\?\X:\..."), and as the system names the object once it is open
+    // ("\Device\...").
+    struct ItemPath {
+        std::wstring path;
+        std::wstring object;
+        ItemPath Child(const std::wstring& name) const { return {path + L"\\" + name, object + L"\\" + name}; }
+    };
+    struct Frame;
+
+    // Each item is opened by `name` below the open directory `parent` and
+    // must resolve to `item`.
+    RemovalOutcome RemoveFile(HANDLE parent, const std::wstring& name, const ItemPath& item, DWORD attributes);
+    RemovalOutcome RemoveLink(HANDLE parent, const std::wstring& name, const ItemPath& item);
+    RemovalOutcome RemoveTree(const std::wstring& relative, const ItemPath& item, DWORD attributes);
+    std::optional<RemovalOutcome> EnterDirectory(HANDLE parent, const std::wstring& name, const ItemPath& item,
+                                                 DWORD attributes, std::vector<Frame>& stack);
+    void RemoveChild(Frame& frame, const std::wstring& name, DWORD attributes);
+    RemovalOutcome FinishDirectory(Frame& frame);
+    RemovalOutcome ScheduleAtRestart(const std::wstring& path);
+    bool StopRequested() const { return m_stop != nullptr && m_stop->load(); }
+
+    HANDLE m_root = INVALID_HANDLE_VALUE;
+    std::wstring m_rootFinal;   // "\\?\" form, as the system reports it
+    std::wstring m_rootObject;  // the system's own name of the open root
+    const std::atomic<bool>* m_stop;
+    RemovalTally m_tally;
+};
+
+}  // namespace kalvex
