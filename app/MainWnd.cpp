@@ -360,8 +360,10 @@ void CMainWnd::StopThreads()
     for (const auto& entry : threads) {
         // Killing a thread inside the shell's file operation could leave its
         // locks held; it gets a bounded time to stop between deletions first.
-        if (WaitForSingleObject(entry.second, kWorkerStopWaitMs) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(entry.second, kWorkerStopWaitMs) != WAIT_OBJECT_0) {
+            ProcessLog().Write(0, L"%ls", L"the uninstall worker did not stop in time; it was terminated");
             TerminateThread(entry.second, 0);
+        }
         CloseHandle(entry.second);
     }
 }
