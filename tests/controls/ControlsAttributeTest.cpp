@@ -39,6 +39,13 @@ TEST(LabelAttributeTest, AlignmentColoursAndEffectsFollowTheirWords)
     EXPECT_FLOAT_EQ(2.0f, label.GetShadowOffsetY());
     label.ApplyAttribute(L"shadowoffset", L"2,181");
     EXPECT_FLOAT_EQ(2.0f, label.GetShadowOffsetX());
+    // Straight down: the top grows, the left stays; at -180 the reverse.
+    label.ApplyAttribute(L"shadowoffset", L"2,-90");
+    EXPECT_FLOAT_EQ(2.0f, label.GetShadowOffsetX());
+    EXPECT_FLOAT_EQ(0.0f, label.GetShadowOffsetY());
+    label.ApplyAttribute(L"shadowoffset", L"2,-180");
+    EXPECT_FLOAT_EQ(0.0f, label.GetShadowOffsetX());
+    EXPECT_FLOAT_EQ(2.0f, label.GetShadowOffsetY());
 
     label.ApplyAttribute(L"luminousfuzzy", L"0");
     EXPECT_FLOAT_EQ(3.0f, label.GetLuminousFuzzy());
@@ -184,6 +191,24 @@ TEST(OptionGroupTest, MembershipFollowsTheBuildersBindingAndEndsWithTheOption)
     EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"h"));
     first->Delete();
     EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"g"));
+}
+
+TEST(OptionGroupTest, SelectedOptionsJoiningOneGroupLeaveTheLaterSelected)
+{
+    CUIManager manager;
+    COptionUI first;
+    COptionUI second;
+    first.ApplyAttributeText(L"group=\"g\" selected=\"true\"");
+    second.ApplyAttributeText(L"selected=\"true\" group=\"g\"");
+    ASSERT_TRUE(first.IsSelected());
+    ASSERT_TRUE(second.IsSelected());
+    // As RegisterControlTree binds a tree, in tree order.
+    first.BindManager(&manager, nullptr, true);
+    second.BindManager(&manager, nullptr, true);
+    ASSERT_NE(nullptr, manager.OptionGroupMembers(L"g"));
+    EXPECT_EQ(2, manager.OptionGroupMembers(L"g")->GetSize());
+    EXPECT_FALSE(first.IsSelected());
+    EXPECT_TRUE(second.IsSelected());
 }
 
 }  // namespace

@@ -118,6 +118,14 @@ TEST_F(FocusTest, ShiftTabOnTheFirstWrapsToTheLast)
     EXPECT_EQ(b, Manager().GetFocus());
 }
 
+TEST_F(FocusTest, ShiftTabWithoutAFocusControlFocusesTheFirstTabStop)
+{
+    Manager().SetFocus(nullptr, false);
+    ASSERT_EQ(nullptr, Manager().GetFocus());
+    PressTab(true);
+    EXPECT_EQ(a, Manager().GetFocus()) << "the first tab stop, not the last";
+}
+
 TEST_F(FocusTest, HiddenAndDisabledTabStopsAreSkipped)
 {
     b->enabled = false;

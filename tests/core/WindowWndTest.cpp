@@ -387,4 +387,41 @@ TEST_F(WindowWndTest, SetIconLoadsBothSizesRoundedToSixteen)
     EXPECT_EQ(0, window.SendMessage(WM_GETICON, ICON_SMALL));
 }
 
+// True while icon names a live icon.
+bool IconAlive(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return false;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return true;
+}
+
+TEST_F(WindowWndTest, SetIconDestroysTheIconsItReplacesAndItsLastOnesWithTheWindow)
+{
+    CTestWnd window;
+    ASSERT_NE(nullptr, window.Create(nullptr, L"icons", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100));
+    window.SetIcon(1);
+    const HICON firstBig = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_BIG));
+    const HICON firstSmall = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_SMALL));
+    ASSERT_TRUE(IconAlive(firstBig));
+    ASSERT_TRUE(IconAlive(firstSmall));
+
+    window.SetIcon(1);
+    const HICON secondBig = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_BIG));
+    const HICON secondSmall = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_SMALL));
+    ASSERT_TRUE(IconAlive(secondBig));
+    ASSERT_TRUE(IconAlive(secondSmall));
+    ASSERT_TRUE(firstBig != secondBig && firstBig != secondSmall && firstSmall != secondBig &&
+                firstSmall != secondSmall)
+        << "a handle was reused; the checks below could not tell";
+    EXPECT_FALSE(IconAlive(firstBig));
+    EXPECT_FALSE(IconAlive(firstSmall));
+
+    DestroyWindow(window.GetHWND());
+    EXPECT_FALSE(IconAlive(secondBig));
+    EXPECT_FALSE(IconAlive(secondSmall));
+}
+
 }  // namespace

@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/markup/LayoutBuilderTestSupport.h"
 #include "tests/markup/MarkupTestSupport.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/core/Notify.h"
 
 using namespace DuiLib;
 using test::CCountedUI;
@@ -149,6 +152,74 @@ TEST(LayoutBuilder, NestingDeeperThanTheBoundIsCutOff)
         ++depth;
     EXPECT_EQ(CLayoutBuilder::kMaxElementDepth, depth);
     root->Delete();
+}
+
+TEST(LayoutBuilder, TopLevelIncludeAfterTheFirstControlLeavesNothingBehind)
+{
+    CCountingCallback callback;
+    CLayoutBuilder builder;
+    const int before = CCountedUI::Alive();
+    IControlUI* root = Build(builder,
+                             L"<Window><Counted name=\"one\"/><Include source=\"&lt;Window&gt;&lt;Counted&gt;"
+                             L"&lt;Counted/&gt;&lt;/Counted&gt;&lt;/Window&gt;\" count=\"2\"/></Window>",
+                             nullptr, nullptr, &callback);
+    ASSERT_NE(nullptr, root);
+    EXPECT_STREQ(L"one", root->GetName().GetData());
+    EXPECT_EQ(before + 1, CCountedUI::Alive()) << "the included trees had no owner";
+    root->Delete();
+}
+
+// Options configured one after another are group members together only once
+// the tree is registered; the later selected one keeps the selection.
+TEST(LayoutBuilder, OptionsOfOneGroupBuiltSelectedLeaveTheLastSelected)
+{
+    CWindowedManager host;
+    CLayoutBuilder builder;
+    IControlUI* root = Build(builder,
+                             L"<Window><VerticalLayout><Option name=\"a\" group=\"g\" selected=\"true\"/>"
+                             L"<Option name=\"b\" group=\"g\"/><Option name=\"c\" selected=\"true\" group=\"g\"/>"
+                             L"</VerticalLayout></Window>",
+                             &host.manager);
+    ASSERT_NE(nullptr, root);
+    ASSERT_TRUE(host.manager.AttachRootControl(root));
+    const auto selected = [&host](const wchar_t* name) {
+        IControlUI* option = host.manager.LocateControl(name);
+        return option != nullptr && static_cast<COptionUI*>(option->CastTo(L"Option"))->IsSelected();
+    };
+    ASSERT_NE(nullptr, host.manager.LocateControl(L"a"));
+    EXPECT_FALSE(selected(L"a"));
+    EXPECT_FALSE(selected(L"b"));
+    EXPECT_TRUE(selected(L"c"));
+}
+
+TEST(LayoutBuilder, NotificationsPostedWhileBuildingKeepTheirSender)
+{
+    struct CScrollListener : INotifyUI
+    {
+        void ReceiveNotify(NotifyEvent& notification) override
+        {
+            if (notification.type == L"scroll")
+                senders.push_back(notification.sender);
+        }
+        std::vector<IControlUI*> senders;
+    } listener;
+    CWindowedManager host;
+    host.manager.AddListener(&listener);
+    CLayoutBuilder builder;
+    IControlUI* root = Build(
+        builder, L"<Window><VerticalLayout><ScrollBar name=\"bar\" range=\"100\" value=\"30\"/></VerticalLayout></Window>",
+        &host.manager);
+    ASSERT_NE(nullptr, root);
+    ASSERT_TRUE(host.manager.AttachRootControl(root));
+    // The window's own procedure is not the manager's: the posted pump
+    // message is handed over as a manager's window would.
+    MSG pump = {};
+    ASSERT_TRUE(PeekMessageW(&pump, host.Window(), WM_APP + 1, WM_APP + 1, PM_REMOVE)) << "nothing was posted";
+    LRESULT result = 0;
+    host.manager.RouteMessage(pump.message, pump.wParam, pump.lParam, result);
+    ASSERT_EQ(1u, listener.senders.size());
+    ASSERT_NE(nullptr, host.manager.LocateControl(L"bar"));
+    EXPECT_EQ(host.manager.LocateControl(L"bar"), listener.senders[0]);
 }
 
 // ---- The skin folder on disk ------------------------------------------------

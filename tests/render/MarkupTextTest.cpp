@@ -147,7 +147,7 @@ TEST_F(MarkupTextTest, ColourTagPaintsItsColourAndLinkUsesLinkColour)
     EXPECT_TRUE(blue);
 }
 
-TEST_F(MarkupTextTest, AlignmentMovesTheRectangleButNotBeyondItsSize)
+TEST_F(MarkupTextTest, AlignmentMovesTheRectangleByTheMeasuredSizeEvenPastItsEdges)
 {
     const int width = Width(L"abc");
     RECT centred = {0, 0, 200, 40};
@@ -160,12 +160,30 @@ TEST_F(MarkupTextTest, AlignmentMovesTheRectangleButNotBeyondItsSize)
     CRenderKit::DrawMarkupText(surface.Dc(), &manager, right, L"abc", 0, nullptr, nullptr, none, -1,
                                DT_SINGLELINE | DT_RIGHT);
     EXPECT_EQ(200 - width, right.left);
-    // Too wide to centre: the rectangle keeps its start, so the ellipsis shows.
+    // Text wider or taller than the rectangle stays centred, right- or
+    // bottom-aligned: the rectangle reaches past the edge it started from.
+    const wchar_t* longText = L"a long line of text";
+    const int longWidth = Width(longText);
+    ASSERT_GT(longWidth, 30);
     RECT tooWide = {0, 0, 30, 40};
-    CRenderKit::DrawMarkupText(surface.Dc(), &manager, tooWide, L"a long line of text", 0, nullptr, nullptr, none,
-                               -1, DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS);
-    EXPECT_EQ(0, tooWide.left);
-    EXPECT_EQ(30, tooWide.right);
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, tooWide, longText, 0, nullptr, nullptr, none, -1,
+                               DT_SINGLELINE | DT_CENTER | DT_END_ELLIPSIS);
+    EXPECT_EQ(15 - longWidth / 2, tooWide.left);
+    EXPECT_EQ(15 - longWidth / 2 + longWidth, tooWide.right);
+    RECT wideRight = {0, 0, 30, 40};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, wideRight, longText, 0, nullptr, nullptr, none, -1,
+                               DT_SINGLELINE | DT_RIGHT);
+    EXPECT_EQ(30 - longWidth, wideRight.left);
+    ASSERT_GT(lineHeight, 6);
+    RECT lowBottom = {0, 0, 200, 6};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, lowBottom, L"abc", 0, nullptr, nullptr, none, -1,
+                               DT_SINGLELINE | DT_BOTTOM);
+    EXPECT_EQ(6 - lineHeight, lowBottom.top);
+    RECT lowCentre = {0, 0, 200, 6};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, lowCentre, L"abc", 0, nullptr, nullptr, none, -1,
+                               DT_SINGLELINE | DT_VCENTER);
+    EXPECT_EQ(3 - lineHeight / 2, lowCentre.top);
+    EXPECT_EQ(3 - lineHeight / 2 + lineHeight, lowCentre.bottom);
 }
 
 TEST_F(MarkupTextTest, DamagedMarkupDrawsWhatItCanAndEnds)
@@ -250,12 +268,14 @@ TEST_F(MarkupTextTest, MendedFaultsStayMended)
     CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"x</a>y", 0, links, names, count, -1, DT_SINGLELINE);
     EXPECT_EQ(0, count);
 
-    // Bold inside bold: the inner </b> leaves the outer bold in force.
+    // Bold inside bold pushes no font: the first </b> pops the outer bold.
     Measure(L"<b>b</b>", RECT{0, 0, 9999, 100});
     const HFONT boldFont = Styled(UIFONT_BOLD);
     ASSERT_NE(nullptr, boldFont);
-    EXPECT_EQ(Width(L"ab", boldFont) + Width(L"c", boldFont),
-              Measure(L"<b><b>ab</b>c</b>", RECT{0, 0, 9999, 100}).right);
+    const wchar_t* tail = L"BOLDWORDMMMM";
+    ASSERT_NE(Width(tail, boldFont), Width(tail));
+    const std::wstring nested = std::wstring(L"<b><b>ab</b>") + tail + L"</b>";
+    EXPECT_EQ(Width(L"ab", boldFont) + Width(tail), Measure(nested.c_str(), RECT{0, 0, 9999, 100}).right);
 
     // A centred line of a multi-line text reports its link where it is drawn.
     count = 2;

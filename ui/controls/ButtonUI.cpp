@@ -454,6 +454,11 @@ void COptionUI::BindManager(CUIManager* manager, IControlUI* parent, bool init)
     {
         manager->JoinOptionGroup(m_group.GetData(), this);
         m_groupManager = manager;
+        // Options configured one after another were never members together
+        // while they applied "selected"; the later of two selected members
+        // keeps the selection when the tree is bound, in tree order.
+        if (m_selected)
+            DeselectOtherMembers(false);
     }
 }
 
@@ -506,19 +511,24 @@ void COptionUI::Select(bool selected, bool notify)
                 Invalidate();
                 return;
             }
-            const CPtrList* members = m_manager->OptionGroupMembers(m_group.GetData());
-            for (int i = 0; members != nullptr && i < members->GetSize(); ++i)
-            {
-                auto* member = static_cast<IControlUI*>(members->GetAt(i));
-                auto* option = member != nullptr ? static_cast<COptionUI*>(member->CastTo(L"Option")) : nullptr;
-                if (option != nullptr && option != this)
-                    option->Select(false, notify);
-            }
+            DeselectOtherMembers(notify);
         }
         if (notify)
             Notify(L"selectchanged");
     }
     Invalidate();
+}
+
+void COptionUI::DeselectOtherMembers(bool notify)
+{
+    const CPtrList* members = m_manager != nullptr ? m_manager->OptionGroupMembers(m_group.GetData()) : nullptr;
+    for (int i = 0; members != nullptr && i < members->GetSize(); ++i)
+    {
+        auto* member = static_cast<IControlUI*>(members->GetAt(i));
+        auto* option = member != nullptr ? static_cast<COptionUI*>(member->CastTo(L"Option")) : nullptr;
+        if (option != nullptr && option != this)
+            option->Select(false, notify);
+    }
 }
 
 void COptionUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)

@@ -164,6 +164,9 @@ public:
     DWORD GetSelectedTextColor() const { return m_selectedTextColor; }
 
 private:
+    // Deselects every other option of this option's group in its manager.
+    void DeselectOtherMembers(bool notify);
+
     bool m_selected = false;
     CUIManager* m_groupManager = nullptr;  // whose group table lists this option
     CUIString m_group;

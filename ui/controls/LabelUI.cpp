@@ -140,9 +140,10 @@ void CLabelUI::SetShadowOffset(int offset, int angle)
         top -= offset;
     else if (angle >= -179)
         top += offset;
+    // Straight down (-90) moves neither way.
     if (angle >= -89 && angle <= 90)
         left -= offset;
-    else
+    else if (angle > 90 || angle < -90)
         left += offset;
     // The vertical rule gives X and the horizontal rule Y, as skins expect.
     m_shadowX = static_cast<float>(top);

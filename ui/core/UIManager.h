@@ -313,6 +313,12 @@ public:
     // layout pass's lists, the deletion queue and the input pointers of
     // ForgetInputControl. A null control is ignored.
     void ForgetControl(IControlUI* control);
+    // Forgets a control that leaves this manager without being deleted (the
+    // layout builder's controls until their tree is registered) as
+    // ForgetControl does; the queued notifications it sent get it back as
+    // their sender when RegisterControlTree meets it before they are
+    // delivered. A null control is ignored.
+    void SetControlAside(IControlUI* control);
     // Stops every platform timer of this manager's window and frees the records.
     void RemoveAllTimers();
     // The control registered under name (the later of two with one name);
@@ -557,6 +563,7 @@ private:
     bool LayOutTree(const RECT& client);
     bool EnsureOffscreen(int width, int height);
     void ReleaseOffscreen();
+    void ReleaseLayeredBackground();
     void PrepareLayeredArea(const RECT& client, const RECT& area);
     void PrintHostedWindows(const RECT& area);
     void PresentLayered(const RECT& client, const RECT& area);
@@ -570,6 +577,9 @@ private:
     IControlUI* PrecedingTabStop(IControlUI* control) const;
     // Removes every name the table maps to control.
     void ForgetControlNames(IControlUI* control);
+    // Drops the set-aside senders of a queued notification that leaves the
+    // queue; null drops them all.
+    void DropAsideSenders(const NotifyEvent* notification);
     void EndDelivery();
     // Posts the WM_APP + 1 pump message unless one is already on its way.
     void PostPump();
@@ -658,6 +668,9 @@ private:
     UINT m_timerIdCounter = 4096;
     CPtrList m_delayedDeletions; // owned IControlUI, deleted by the pump
     CPtrList m_queuedNotifications;  // owned NotifyEvent copies
+    // Pairs of a queued NotifyEvent and the sender SetControlAside took from
+    // it; the sender is only compared, never called, as it may be gone.
+    CPtrList m_asideSenders;
     ULONG_PTR m_gdiplusToken = 0;
 
     // Painting, focus, timers and notifications.

@@ -145,7 +145,9 @@ bool CUIManager::SetTabSuccessor(bool forward)
     IControlUI* found = nullptr;
     if (m_root != nullptr)
     {
-        TabStopSearch search = {m_focus, nullptr, forward, m_focus == nullptr};
+        // Without a focus control either direction starts at the first tab
+        // stop, so the search runs forward from the start.
+        TabStopSearch search = {m_focus, nullptr, forward || m_focus == nullptr, m_focus == nullptr};
         found = m_root->LocateControl(TabStopProc, &search, kTabStopSearch);
         if (found == nullptr && !forward)
         {
@@ -179,6 +181,7 @@ bool CUIManager::AttachRootControl(IControlUI* root)
         for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
             delete static_cast<NotifyEvent*>(m_queuedNotifications[i]);
         m_queuedNotifications.Empty();
+        DropAsideSenders(nullptr);
         m_controlNames.RemoveAll();
         m_overlayPainters.Empty();
         m_hostedWindows.Empty();
@@ -206,6 +209,21 @@ IControlUI* RegisterNameProc(IControlUI* control, void* data)
     return nullptr;
 }
 
+// Gives a control of the registered tree back to the queued notifications
+// that SetControlAside took it from (pairs of record and sender).
+IControlUI* RestoreAsideSenderProc(IControlUI* control, void* data)
+{
+    CPtrList& aside = *static_cast<CPtrList*>(data);
+    for (int i = aside.GetSize() - 2; i >= 0; i -= 2)
+    {
+        if (aside[i + 1] != control)
+            continue;
+        static_cast<NotifyEvent*>(aside[i])->sender = control;
+        aside.Remove(i, 2);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
@@ -214,6 +232,8 @@ bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
         return false;
     control->BindManager(this, parent != nullptr ? parent : control->GetParent(), true);
     control->LocateControl(RegisterNameProc, &m_controlNames, UIFIND_ALL);
+    if (!m_asideSenders.IsEmpty())
+        control->LocateControl(RestoreAsideSenderProc, &m_asideSenders, UIFIND_ALL);
     return true;
 }
 

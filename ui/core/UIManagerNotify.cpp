@@ -103,11 +103,42 @@ void CUIManager::PumpNotifications()
     {
         NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[0]);
         m_queuedNotifications.Remove(0);
+        DropAsideSenders(notification);
         DeliverNotification(*notification);
         delete notification;
     }
     // The pump's own message is the one delivery allowed on the stack.
     DeleteQueuedControls(1);
+}
+
+void CUIManager::SetControlAside(IControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
+    {
+        NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[i]);
+        if (notification->sender != control || !m_asideSenders.Add(notification))
+            continue;
+        // Both halves or neither: a lone record would shift every later pair.
+        if (!m_asideSenders.Add(control))
+            m_asideSenders.Remove(m_asideSenders.GetSize() - 1);
+    }
+    ForgetControl(control);
+}
+
+void CUIManager::DropAsideSenders(const NotifyEvent* notification)
+{
+    if (notification == nullptr)
+    {
+        m_asideSenders.Empty();
+        return;
+    }
+    for (int i = m_asideSenders.GetSize() - 2; i >= 0; i -= 2)
+    {
+        if (m_asideSenders[i] == notification)
+            m_asideSenders.Remove(i, 2);
+    }
 }
 
 void CUIManager::DeleteQueuedControls(int ownDepth)

@@ -376,17 +376,23 @@ void CUIManager::ReleaseOffscreen()
         DeleteDC(m_offscreenDc);
     if (m_offscreenBitmap != nullptr)
         DeleteObject(m_offscreenBitmap);
+    m_offscreenDc = nullptr;
+    m_offscreenBitmap = nullptr;
+    m_offscreenBits = nullptr;
+    m_offscreenSize = SIZE{0, 0};
+    ReleaseLayeredBackground();
+}
+
+void CUIManager::ReleaseLayeredBackground()
+{
+    // The device context goes before the bitmap that may be selected into it.
     if (m_backgroundDc != nullptr)
         DeleteDC(m_backgroundDc);
     if (m_backgroundBitmap != nullptr)
         DeleteObject(m_backgroundBitmap);
-    m_offscreenDc = nullptr;
-    m_offscreenBitmap = nullptr;
     m_backgroundDc = nullptr;
     m_backgroundBitmap = nullptr;
-    m_offscreenBits = nullptr;
     m_backgroundBits = nullptr;
-    m_offscreenSize = SIZE{0, 0};
 }
 
 // ---- Layered mode -----------------------------------------------------------
@@ -419,6 +425,9 @@ void CUIManager::PrepareLayeredArea(const RECT& client, const RECT& area)
         m_backgroundBitmap = CreateBottomUpDib(plane.width, plane.height, m_backgroundBits);
         if (m_backgroundDc == nullptr || m_backgroundBitmap == nullptr)
         {
+            // Whichever half was made goes now: the next paint tries both
+            // again and would otherwise overwrite (and leak) it.
+            ReleaseLayeredBackground();
             ClearPixels(plane, area);
             return;
         }

@@ -177,6 +177,8 @@ LRESULT CWindowWnd::RouteToObject(HWND window, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCDESTROY && object != nullptr)
     {
         LRESULT result = object->CallPreviousProcedure(message, wParam, lParam);
+        // The window no longer shows them.
+        object->DestroyHeldIcons();
         if (!inProperty)
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (object->m_subclassed)
@@ -223,6 +225,9 @@ void CWindowWnd::Unsubclass()
     // object lets go of the window entirely.
     RemovePropW(m_window, kObjectProperty);
     m_window = nullptr;
+    // Icons set on it stay with it: it goes on showing them.
+    m_bigIcon = nullptr;
+    m_smallIcon = nullptr;
 }
 
 void CWindowWnd::ShowWindow(bool show, bool takeFocus)
@@ -326,10 +331,28 @@ void CWindowWnd::SetIcon(UINT resourceId)
 {
     if (!IsWindow(m_window))
         return;
-    HICON bigIcon = LoadIconAtSystemSize(resourceId, SM_CXICON, SM_CYICON);
-    ::SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    HICON smallIcon = LoadIconAtSystemSize(resourceId, SM_CXSMICON, SM_CYSMICON);
-    ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    ReplaceIcon(ICON_BIG, LoadIconAtSystemSize(resourceId, SM_CXICON, SM_CYICON), m_bigIcon);
+    ReplaceIcon(ICON_SMALL, LoadIconAtSystemSize(resourceId, SM_CXSMICON, SM_CYSMICON), m_smallIcon);
+}
+
+void CWindowWnd::ReplaceIcon(WPARAM which, HICON icon, HICON& held)
+{
+    ::SendMessageW(m_window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    // Only icons loaded here are destroyed: one set by anyone else may be
+    // shared and is not this object's to free.
+    if (held != nullptr && held != icon)
+        DestroyIcon(held);
+    held = icon;
+}
+
+void CWindowWnd::DestroyHeldIcons()
+{
+    if (m_bigIcon != nullptr)
+        DestroyIcon(m_bigIcon);
+    if (m_smallIcon != nullptr)
+        DestroyIcon(m_smallIcon);
+    m_bigIcon = nullptr;
+    m_smallIcon = nullptr;
 }
 
 LRESULT CWindowWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -69,7 +69,8 @@ public:
     // it is minimised, keeping the window inside the work area where it fits.
     void CentreOnOwner();
     // Sets the big and small window icons from icon resource id of the module
-    // instance; an id without a resource clears them.
+    // instance; an id without a resource clears them. The icons it loaded
+    // before are destroyed once replaced, the last ones when the window goes.
     void SetIcon(UINT resourceId);
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -92,9 +93,15 @@ private:
     static LRESULT CALLBACK SuperclassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT RouteToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool inProperty);
 
+    void ReplaceIcon(WPARAM which, HICON icon, HICON& held);
+    void DestroyHeldIcons();
+
     HWND m_window;
     WNDPROC m_previousProcedure;
     bool m_subclassed;
+    // The big and small icons SetIcon loaded and the window shows.
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
 };
 
 }  // namespace DuiLib

@@ -245,6 +245,8 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
             IControlUI* included = Include(element, parent, manager);
             if (result == nullptr)
                 result = included;
+            else if (parent == nullptr && included != nullptr)
+                included->Delete();  // as any later top-level control: nothing would own it
             continue;
         }
         // FIXME: tree nodes are skipped with their children until the tree
@@ -405,9 +407,10 @@ void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUI
     // While bound, the control registered its name (and an option its
     // group) with the manager. A control outside the manager's tree may be
     // deleted before the tree is attached, and the manager would keep a
-    // pointer to it; attaching the tree registers it again.
+    // pointer to it; attaching the tree registers it again, and gives the
+    // notifications it posted meanwhile their sender back.
     if (boundManager != manager)
-        manager->ForgetControl(control);
+        manager->SetControlAside(control);
 }
 
 }  // namespace DuiLib

@@ -169,18 +169,20 @@ void CMarkupPainter::AlignToMeasuredSize()
 {
     const int width = m_rect.right - m_rect.left;
     const int height = m_rect.bottom - m_rect.top;
-    RECT measured = m_multiLine ? RECT{0, 0, width, height} : RECT{0, 0, 9999, 100};
+    RECT measured = {};
     if (m_multiLine || !MeasureWholeLine(measured))
     {
+        measured = m_multiLine ? RECT{0, 0, width, height} : RECT{0, 0, 9999, 100};
         int noLinks = 0;
         CMarkupPainter measurer(m_dc, m_manager, measured, m_text.GetData(), m_textColor, nullptr, nullptr, noLinks,
                                 m_fontIndex, m_style | DT_CALCRECT);
         measurer.Paint();
     }
-    // Text larger than the rectangle keeps the rectangle's start, so that an
-    // end ellipsis still shows instead of both ends being cut off.
-    const int textWidth = std::min(width, static_cast<int>(measured.right - measured.left));
-    const int textHeight = std::min(height, static_cast<int>(measured.bottom - measured.top));
+    // Text larger than the rectangle is aligned all the same: the rectangle
+    // grows past its edges and the clip, still the rectangle as passed in,
+    // cuts the overflow on the sides the alignment leaves it.
+    const int textWidth = measured.right - measured.left;
+    const int textHeight = measured.bottom - measured.top;
     if (!m_multiLine && (m_style & DT_CENTER) != 0)
     {
         m_rect.left = m_rect.left + width / 2 - textWidth / 2;
@@ -656,18 +658,15 @@ void CMarkupPainter::PushStyledFont(UINT style)
 {
     FontEntry* base = CurrentFont();
     const UINT styles = StylesOf(*base) | style;
-    FontEntry* font = base;
-    // A font that already has the style is pushed again, so that the closing
-    // tag pops this push and not the font below it.
-    if (styles != StylesOf(*base))
-    {
-        const wchar_t* face = base->faceName.GetData();
-        HFONT handle = m_manager->FindFont(face, base->size, styles);
-        if (handle == nullptr)
-            handle = m_manager->AddFont(NextMarkupFontId(*m_manager), face, base->size, styles, ResourceScope::Own);
-        if (handle != nullptr)
-            font = m_manager->GetFontEntry(handle);
-    }
+    // A font that already has the style pushes nothing, so the closing tag
+    // pops whatever font lies below (an unbalanced close, as markup defines).
+    if (styles == StylesOf(*base))
+        return;
+    const wchar_t* face = base->faceName.GetData();
+    HFONT handle = m_manager->FindFont(face, base->size, styles);
+    if (handle == nullptr)
+        handle = m_manager->AddFont(NextMarkupFontId(*m_manager), face, base->size, styles, ResourceScope::Own);
+    FontEntry* font = handle != nullptr ? m_manager->GetFontEntry(handle) : base;
     m_state.fonts.push_back(font);
     UseFont(font);
 }
