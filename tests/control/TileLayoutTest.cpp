@@ -1,6 +1,7 @@
 // CTileLayoutUI in real windows: cells row by row and column by column with
 // the gaps that spread the spare room, hidden children keeping their cells,
-// a full fixed grid refusing children, and item sizes below 1.
+// a full fixed grid refusing children, alignment in the cell, and item
+// sizes below 1.
 #include "ui/control/TileLayoutUI.h"
 
 #include <gtest/gtest.h>
@@ -71,13 +72,20 @@ TEST(TileLayout, FullFixedGridRefusesAFifthChild)
 {
     CRootWindow<CTileLayoutUI> w(200, 200);
     ASSERT_NE(nullptr, w.host);
-    w.layout->ApplyAttributeText(L"columns=\"2\" rows=\"2\"");
-    AddChildren(*w.layout, 4);
+    w.layout->ApplyAttributeText(L"columns=\"2\" rows=\"2\" childalign=\"right\" childvalign=\"bottom\"");
+    const std::vector<CControlUI*> c = AddChildren(*w.layout, 4);
     CControlUI* extra = new CControlUI();
     EXPECT_FALSE(w.layout->Add(extra));
     EXPECT_FALSE(w.layout->InsertChildAt(extra, 0));
     EXPECT_EQ(4, w.layout->GetCount());
     extra->Delete();
+
+    // A child smaller than its cell sits in the cell's bottom-right corner.
+    // With rows set the grid fills column by column: the second child is in
+    // row 1, below a row gap of (200 - 160) / 1 = 40.
+    c[1]->ApplyAttributeText(L"maxwidth=\"50\" maxheight=\"30\"");
+    w.PaintNow();
+    ExpectRect(RECT{30, 170, 80, 200}, c[1]->GetPos(), "aligned in its cell");
 }
 
 TEST(TileLayout, ItemSizeBelowOneNeverDividesByZero)

@@ -30,6 +30,27 @@ long long SpreadGap(long long spare, long long count)
     return std::max<long long>(spare / (count - 1), 0);
 }
 
+// One side of a child's rectangle in its cell: extent placed in a cell of
+// size cell starting at origin, centred, at the far end or at the near end.
+struct Span
+{
+    long long from;
+    long long to;
+};
+
+Span AlignInCell(long long origin, long long cell, long long extent, long long padLow, long long padHigh, bool centre,
+                 bool farEnd)
+{
+    if (centre)
+    {
+        const long long start = origin + (cell - extent) / 2;
+        return {start + padLow, start + extent - padHigh};
+    }
+    if (farEnd)
+        return {origin + cell + padLow - extent, origin + cell - padHigh};
+    return {origin + padLow, origin + extent - padHigh};
+}
+
 }  // namespace
 
 struct CTileLayoutUI::Grid
@@ -190,14 +211,9 @@ CTileLayoutUI::Grid CTileLayoutUI::ColumnMajorGrid(const CUIRect& rc, long long 
 
 void CTileLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
 {
-    ResetScrollOnResize(rect);
-    CControlUI::PlaceAt(rect, invalidate);
-    const CUIRect rc = ChildArea();
-    if (m_items.IsEmpty())
-    {
-        UpdateScrollBars(rc, 0, 0);
+    CUIRect rc;
+    if (!PlaceSelf(rect, invalidate, rc))
         return;
-    }
     const bool horizontalShown = IsShown(m_horizontalBar);
     const bool verticalShown = IsShown(m_verticalBar);
     const long long availableWidth =
@@ -237,38 +253,16 @@ void CTileLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
 void CTileLayoutUI::PlaceInCell(IControlUI* child, long long x, long long y) const
 {
     const CUIRect pad = child->GetPadding();
-    const long long cellWidth = m_itemSize.cx;
-    const long long cellHeight = m_itemSize.cy;
-    long long w = std::min<long long>(cellWidth - pad.left - pad.right, child->GetMaxWidth());
-    long long h = std::min<long long>(cellHeight - pad.top - pad.bottom, child->GetMaxHeight());
-    w = std::max<long long>(w, 0);
-    h = std::max<long long>(h, 0);
-
-    long long from = x + pad.left;
-    long long to = x + w - pad.right;
-    if (m_childAlign == DT_CENTER)
-    {
-        from = x + (cellWidth - w) / 2 + pad.left;
-        to = x + (cellWidth - w) / 2 + w - pad.right;
-    }
-    else if (m_childAlign == DT_RIGHT)
-    {
-        from = x + cellWidth + pad.left - w;
-        to = x + cellWidth - pad.right;
-    }
-    long long fromY = y + pad.top;
-    long long toY = y + h - pad.bottom;
-    if (m_childVAlign == DT_VCENTER)
-    {
-        fromY = y + (cellHeight - h) / 2 + pad.top;
-        toY = y + (cellHeight - h) / 2 + h - pad.bottom;
-    }
-    else if (m_childVAlign == DT_BOTTOM)
-    {
-        fromY = y + cellHeight + pad.top - h;
-        toY = y + cellHeight - pad.bottom;
-    }
-    child->PlaceAt(RECT{ClampToInt(from), ClampToInt(fromY), ClampToInt(to), ClampToInt(toY)}, false);
+    const long long w = std::max<long long>(
+        std::min<long long>(static_cast<long long>(m_itemSize.cx) - pad.left - pad.right, child->GetMaxWidth()), 0);
+    const long long h = std::max<long long>(
+        std::min<long long>(static_cast<long long>(m_itemSize.cy) - pad.top - pad.bottom, child->GetMaxHeight()), 0);
+    const Span across = AlignInCell(x, m_itemSize.cx, w, pad.left, pad.right, m_childAlign == DT_CENTER,
+                                    m_childAlign == DT_RIGHT);
+    const Span down = AlignInCell(y, m_itemSize.cy, h, pad.top, pad.bottom, m_childVAlign == DT_VCENTER,
+                                  m_childVAlign == DT_BOTTOM);
+    child->PlaceAt(RECT{ClampToInt(across.from), ClampToInt(down.from), ClampToInt(across.to), ClampToInt(down.to)},
+                   false);
 }
 
 }  // namespace DuiLib

@@ -126,14 +126,8 @@ bool CDateTimeUI::ShowPicker()
 
 void CDateTimeUI::HandleEvent(UIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type))
-    {
-        if (m_parent != nullptr)
-            m_parent->HandleEvent(event);
-        else
-            CLabelUI::HandleEvent(event);
+    if (PassOnWhileMouseOff(event))
         return;
-    }
     switch (event.type)
     {
     case UIEVENT_SETCURSOR:

@@ -122,14 +122,8 @@ void CSliderUI::Notify(const wchar_t* type)
 
 void CSliderUI::HandleEvent(UIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type))
-    {
-        if (m_parent != nullptr)
-            m_parent->HandleEvent(event);
-        else
-            CLabelUI::HandleEvent(event);
+    if (PassOnWhileMouseOff(event))
         return;
-    }
     switch (event.type)
     {
     case UIEVENT_BUTTONDOWN:
