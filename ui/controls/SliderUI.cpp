@@ -98,7 +98,7 @@ int CSliderUI::ValueAtPoint(POINT point) const
         if (point.x >= m_itemRect.right - half)
             return GetMaxValue();
         if (point.x > m_itemRect.left + half)
-            return ClampToInt(range * (point.x - m_itemRect.left - half) / track + minimum);
+            return ClampToInt(range * (static_cast<long long>(point.x) - m_itemRect.left - half) / track + minimum);
         return GetMinValue();
     }
     const long long track = static_cast<long long>(m_itemRect.bottom) - m_itemRect.top - h;
@@ -108,7 +108,7 @@ int CSliderUI::ValueAtPoint(POINT point) const
     if (point.y >= m_itemRect.bottom - half)
         return GetMinValue();
     if (point.y > m_itemRect.top + half)
-        return ClampToInt(range * (m_itemRect.bottom - point.y - half) / track + minimum);
+        return ClampToInt(range * (static_cast<long long>(m_itemRect.bottom) - point.y - half) / track + minimum);
     return GetMaxValue();
 }
 
