@@ -114,5 +114,36 @@ int TextWidth(CUIManager& manager, int font, const wchar_t* text)
     return size.cx;
 }
 
+CFloatingHost::CFloatingHost(int width, int height) : host(MakeHost(width, height))
+{
+    if (host == nullptr)
+        return;
+    root = new CContainerUI();
+    root->ApplyAttributeText(L"bkcolor=\"#FFF0F0F0\"");
+    host->manager.AttachRootControl(root);
+    host->manager.AddListener(&recorder);
+}
+
+CFloatingHost::~CFloatingHost()
+{
+    if (host == nullptr)
+        return;
+    host->manager.RemoveListener(&recorder);
+    host.reset();
+    PumpMessages();
+}
+
+void CFloatingHost::Show()
+{
+    CaptureWindow(Window());
+    recorder.received.clear();
+}
+
+void CFloatingHost::Mouse(UINT message, int x, int y, WPARAM wParam)
+{
+    PostMessageW(Window(), message, wParam, MAKELPARAM(x, y));
+    PumpMessages();
+}
+
 }  // namespace test
 }  // namespace DuiLib

@@ -1,7 +1,8 @@
 // Helpers of the standard-control tests: pictures of real windows read back
 // into memory and kept as PNG files beside the test program, solid-colour
-// image files, and a floating-control tree builder that configures each
-// control through its attribute list, as the layout builder does.
+// image files, a floating-control tree builder that configures each
+// control through its attribute list, as the layout builder does, and a
+// window that hosts such a tree and records its notifications.
 #pragma once
 
 #include <windows.h>
@@ -66,6 +67,27 @@ Control* AddFloating(CContainerUI& parent, Control* control, const wchar_t* pos,
 
 // Width of text in the manager's font of index font, as GDI measures it.
 int TextWidth(CUIManager& manager, int font, const wchar_t* text);
+
+// A real window whose root is a plain light grey container, with a recorder
+// listening to its manager; tests add their controls floating (AddFloating).
+class CFloatingHost
+{
+public:
+    // host is null when the window cannot be made.
+    CFloatingHost(int width, int height);
+    ~CFloatingHost();
+
+    HWND Window() const { return host->GetHWND(); }
+    // Lays the tree out and paints it, as the first WM_PAINT does, and
+    // forgets the notifications so far.
+    void Show();
+    // Posts a mouse message at client (x, y) with wParam and handles it.
+    void Mouse(UINT message, int x, int y, WPARAM wParam = 0);
+
+    std::unique_ptr<CHostWindow> host;
+    CContainerUI* root = nullptr;  // owned by the manager
+    CNotifyRecorder recorder;
+};
 
 }  // namespace test
 }  // namespace DuiLib

@@ -45,7 +45,7 @@ TEST(LayoutBuilder, TagsIgnoreCaseAndUnknownTagsGoWithTheirChildren)
     IControlUI* first = Build(builder,
                               L"<Window><HBOX name=\"a\"/><horizontallayout name=\"b\"/><vbox name=\"c\"/>"
                               L"<Frobnicate name=\"x\"><Control name=\"lost\"/></Frobnicate>"
-                              L"<Slider name=\"y\"/><SCROLLBAR name=\"d\"/><counted name=\"e\"/>"
+                              L"<List name=\"y\"/><SCROLLBAR name=\"d\"/><counted name=\"e\"/>"
                               L"<Counted name=\"f\"><control name=\"g\"/></Counted></Window>",
                               nullptr, &parent, &callback);
     EXPECT_EQ(L"Container:[HorizontalLayout:a,HorizontalLayout:b,VerticalLayout:c,ScrollBar:d,"
@@ -53,7 +53,7 @@ TEST(LayoutBuilder, TagsIgnoreCaseAndUnknownTagsGoWithTheirChildren)
               Dump(&parent));
     EXPECT_EQ(ChildAt(&parent, 0), first);
     // The callback hears of every tag without a class, as written.
-    EXPECT_EQ(L"Frobnicate,Slider,counted,Counted", callback.asked);
+    EXPECT_EQ(L"Frobnicate,List,counted,Counted", callback.asked);
 }
 
 // Configuring binds a control to the manager for a while; afterwards it is

@@ -224,6 +224,17 @@ void CContainerUI::ResetScrollOnResize(const RECT& rect)
         m_verticalBar->SetScrollOffset(0, false);
 }
 
+bool CContainerUI::PlaceSelf(const RECT& rect, bool invalidate, CUIRect& area)
+{
+    ResetScrollOnResize(rect);
+    CControlUI::PlaceAt(rect, invalidate);
+    area = ChildArea();
+    if (!m_items.IsEmpty())
+        return true;
+    UpdateScrollBars(area, 0, 0);
+    return false;
+}
+
 void CContainerUI::PlaceAt(const RECT& rect, bool invalidate)
 {
     ResetScrollOnResize(rect);

@@ -166,6 +166,10 @@ protected:
     // Before a PlaceAt at rect: a visible bar whose direction changes size
     // goes back to position 0.
     void ResetScrollOnResize(const RECT& rect);
+    // The start that the layouts' PlaceAt share: the scroll reset above, the
+    // base placement, and area set to the child area. With no children the
+    // bars are updated for an empty content and the answer is false.
+    bool PlaceSelf(const RECT& rect, bool invalidate, CUIRect& area);
     // Unlinks or disposes of one child as Remove does.
     void DisposeChild(IControlUI* control);
     // PlaceAt again with the container's own rectangle.

@@ -69,14 +69,9 @@ UINT CLinearLayoutUI::ControlFlagBits() const
 
 void CLinearLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
 {
-    ResetScrollOnResize(rect);
-    CControlUI::PlaceAt(rect, invalidate);
-    const CUIRect rc = ChildArea();
-    if (m_items.IsEmpty())
-    {
-        UpdateScrollBars(rc, 0, 0);
+    CUIRect rc;
+    if (!PlaceSelf(rect, invalidate, rc))
         return;
-    }
     if (m_axis == LayoutAxis::Horizontal)
         PlaceAlong<LayoutAxis::Horizontal>(rc);
     else

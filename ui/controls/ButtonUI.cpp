@@ -183,14 +183,8 @@ void CButtonUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
 
 void CButtonUI::HandleEvent(UIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type))
-    {
-        if (m_parent != nullptr)
-            m_parent->HandleEvent(event);
-        else
-            CLabelUI::HandleEvent(event);
+    if (PassOnWhileMouseOff(event))
         return;
-    }
     const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
     switch (event.type)
     {

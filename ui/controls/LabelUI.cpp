@@ -71,6 +71,17 @@ void CLabelUI::HandleEvent(UIEvent& event)
     CControlUI::HandleEvent(event);
 }
 
+bool CLabelUI::PassOnWhileMouseOff(UIEvent& event)
+{
+    if (IsMouseEnabled() || !IsMouseEvent(event.type))
+        return false;
+    if (m_parent != nullptr)
+        m_parent->HandleEvent(event);
+    else
+        CLabelUI::HandleEvent(event);
+    return true;
+}
+
 void CLabelUI::SetTextStyle(UINT style)
 {
     m_textStyle = style;

@@ -71,6 +71,9 @@ public:
     float GetLuminousFuzzy() const { return m_luminousFuzzy; }
 
 protected:
+    // While mouse input is off, hands a mouse event to the parent (or, with
+    // none, to the label's own handling) and answers true; false otherwise.
+    bool PassOnWhileMouseOff(UIEvent& event);
     // The text-metric height of the label's font; 0 without a manager.
     int FontHeight() const;
     // Stores color in field and repaints; nothing when it is unchanged.

@@ -53,14 +53,8 @@ int CTextUI::LinkAt(POINT point) const
 
 void CTextUI::HandleEvent(UIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type))
-    {
-        if (m_parent != nullptr)
-            m_parent->HandleEvent(event);
-        else
-            CLabelUI::HandleEvent(event);
+    if (PassOnWhileMouseOff(event))
         return;
-    }
     const int link = LinkAt(event.mousePoint);
     switch (event.type)
     {

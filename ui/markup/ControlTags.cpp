@@ -5,14 +5,19 @@
 
 #include <cwchar>
 
+#include "ui/control/ChildLayoutUI.h"
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlUI.h"
 #include "ui/control/HorizontalLayoutUI.h"
+#include "ui/control/TabLayoutUI.h"
+#include "ui/control/TileLayoutUI.h"
 #include "ui/control/VerticalLayoutUI.h"
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/DateTimeUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ProgressUI.h"
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/controls/SliderUI.h"
 #include "ui/controls/TextUI.h"
 
 namespace DuiLib {
@@ -47,9 +52,9 @@ const ControlTag kControlTags[] = {
     {L"VBox", TagCase::Any, &Make<CVerticalLayoutUI>},
     {L"HorizontalLayout", TagCase::Any, &Make<CHorizontalLayoutUI>},
     {L"HBox", TagCase::Any, &Make<CHorizontalLayoutUI>},
-    {L"TileLayout", TagCase::Any, nullptr},
-    {L"TabLayout", TagCase::Any, nullptr},
-    {L"ChildLayout", TagCase::Any, nullptr},
+    {L"TileLayout", TagCase::Any, &Make<CTileLayoutUI>},
+    {L"TabLayout", TagCase::Any, &Make<CTabLayoutUI>},
+    {L"ChildLayout", TagCase::Any, &Make<CChildLayoutUI>},
     {L"Label", TagCase::Any, &Make<CLabelUI>},
     {L"Button", TagCase::Any, &Make<CButtonUI>},
     {L"Option", TagCase::Any, &Make<COptionUI>},
@@ -58,7 +63,7 @@ const ControlTag kControlTags[] = {
     {L"Edit", TagCase::Any, nullptr},
     {L"RichEdit", TagCase::Any, nullptr},
     {L"Progress", TagCase::Any, &Make<CProgressUI>},
-    {L"Slider", TagCase::Any, nullptr},
+    {L"Slider", TagCase::Any, &Make<CSliderUI>},
     {L"ScrollBar", TagCase::Any, &Make<CScrollBarUI>},
     {L"Combo", TagCase::Any, nullptr},
     {L"ComboBox", TagCase::Any, nullptr},
@@ -71,7 +76,7 @@ const ControlTag kControlTags[] = {
     {L"ListContainerElement", TagCase::Any, nullptr},
     {L"Tree", TagCase::Any, nullptr},
     {L"TreeView", TagCase::Any, nullptr},
-    {L"DateTime", TagCase::Any, nullptr},
+    {L"DateTime", TagCase::Any, &Make<CDateTimeUI>},
     {L"ActiveX", TagCase::Any, nullptr},
     {L"WebBrowser", TagCase::Any, nullptr},
     {L"GifAnim", TagCase::Exact, nullptr},

@@ -2,13 +2,14 @@
 // the recursive walk that creates, attaches and configures controls, with the
 // "Include" element building other documents in place.
 //
-// [SECTIONS] attribute helpers · loading · resource elements · the walk ·
-// includes · controls
+// [SECTIONS] attribute helpers · child layouts · loading · resource elements ·
+// the walk · includes · controls
 #include "ui/markup/LayoutBuilder.h"
 
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
+#include "ui/control/ChildLayoutUI.h"
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlInterface.h"
 #include "ui/core/UIManager.h"
@@ -91,6 +92,24 @@ public:
 private:
     int& m_depth;
 };
+
+}  // namespace
+
+// ---- Child layouts ----------------------------------------------------------
+
+namespace {
+
+// What a child layout builds its skin file with: a builder of its own, so
+// that the file's resource elements reach the manager as any skin's do.
+IControlUI* BuildChildSkin(const wchar_t* file, CUIManager* manager)
+{
+    CLayoutBuilder builder;
+    return builder.Create(file, nullptr, nullptr, manager, nullptr);
+}
+
+// Installed before main in every program that contains the builder: the
+// control layer cannot reach up to it, and no skin is built without it.
+[[maybe_unused]] const bool kChildSkinBuilderInstalled = (CChildLayoutUI::SetSkinBuilder(&BuildChildSkin), true);
 
 }  // namespace
 

@@ -1,0 +1,309 @@
+// CDateTimeUI: the date text, the placement that the picker follows and the
+// events that open it. CDateTimeWnd: opening the platform picker over the
+// control and what its focus loss and keys write back.
+//
+// [SECTIONS] control · picker window
+#include "ui/controls/DateTimeUI.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+#include "ui/core/UIManager.h"
+
+namespace DuiLib {
+
+// ---- Control ------------------------------------------------------------------------------
+
+CDateTimeUI::CDateTimeUI()
+{
+    GetLocalTime(&m_date);
+    m_updateMode = DateTextUpdate::Update;
+    UpdateText();
+    m_updateMode = DateTextUpdate::None;
+}
+
+CDateTimeUI::~CDateTimeUI()
+{
+    CDateTimeWnd* picker = m_picker;
+    m_picker = nullptr;
+    if (picker != nullptr)
+        picker->Abandon();
+}
+
+const wchar_t* CDateTimeUI::GetClass() const
+{
+    return L"DateTime";
+}
+
+void* CDateTimeUI::CastTo(const wchar_t* name)
+{
+    if (name != nullptr && std::wcscmp(name, L"DateTime") == 0)
+        return this;
+    return CLabelUI::CastTo(name);
+}
+
+HWND CDateTimeUI::HostedWindowHandle() const
+{
+    return m_picker != nullptr ? m_picker->GetHWND() : nullptr;
+}
+
+void CDateTimeUI::SetTime(const SYSTEMTIME& date)
+{
+    m_date = date;
+    const DateTextUpdate mode = m_updateMode;
+    m_updateMode = DateTextUpdate::Update;
+    UpdateText();
+    m_updateMode = mode;
+}
+
+void CDateTimeUI::UpdateText()
+{
+    if (m_updateMode == DateTextUpdate::Update)
+    {
+        CUIString text;
+        text.Format(L"%4d-%02d-%02d", m_date.wYear, m_date.wMonth, m_date.wDay);
+        SetText(text.GetData());
+    }
+    else if (m_updateMode == DateTextUpdate::Clear)
+    {
+        SetText(L"");
+    }
+}
+
+CUIRect CDateTimeUI::PickerRect() const
+{
+    CUIRect rect = m_itemRect;
+    for (IControlUI* ancestor = m_parent; ancestor != nullptr; ancestor = ancestor->GetParent())
+    {
+        const CUIRect client = ancestor->ClientRect();
+        if (!ancestor->IsVisible() || !IntersectRect(&rect, &rect, &client))
+            return CUIRect();
+    }
+    return rect;
+}
+
+void CDateTimeUI::FollowWithPicker()
+{
+    const HWND window = HostedWindowHandle();
+    if (window == nullptr)
+        return;
+    const CUIRect place = PickerRect();
+    if (IsRectEmpty(&place))
+        ::ShowWindow(window, SW_HIDE);
+    else
+        SetWindowPos(window, nullptr, place.left, place.top, place.GetWidth(), place.GetHeight(),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void CDateTimeUI::PlaceAt(const RECT& rect, bool invalidate)
+{
+    CControlUI::PlaceAt(rect, invalidate);
+    FollowWithPicker();
+}
+
+void CDateTimeUI::Move(int dx, int dy, bool invalidate)
+{
+    CControlUI::Move(dx, dy, invalidate);
+    FollowWithPicker();
+}
+
+bool CDateTimeUI::ShowPicker()
+{
+    if (m_picker == nullptr)
+        m_picker = new CDateTimeWnd();
+    if (!m_picker->Open(this))
+    {
+        // A window that was made and destroyed again has deleted its object
+        // and cleared m_picker; one that was never made left it to us.
+        delete m_picker;
+        m_picker = nullptr;
+        return false;
+    }
+    m_picker->ShowWindow(true, true);
+    return true;
+}
+
+void CDateTimeUI::HandleEvent(UIEvent& event)
+{
+    if (PassOnWhileMouseOff(event))
+        return;
+    switch (event.type)
+    {
+    case UIEVENT_SETCURSOR:
+        if (IsEnabled())
+        {
+            ::SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+            return;
+        }
+        break;
+    case UIEVENT_WINDOWSIZE:
+        if (m_picker != nullptr && m_manager != nullptr)
+            m_manager->RequestFocusSoon(this);
+        break;
+    case UIEVENT_SCROLLWHEEL:
+        if (m_picker != nullptr)
+            return;
+        break;
+    case UIEVENT_SETFOCUS:
+        if (!IsEnabled())
+            break;
+        if (m_picker != nullptr)
+            return;
+        ShowPicker();
+        break;
+    case UIEVENT_KILLFOCUS:
+        if (IsEnabled())
+            Invalidate();
+        break;
+    case UIEVENT_BUTTONDOWN:
+    case UIEVENT_DBLCLICK:
+    case UIEVENT_RBUTTONDOWN:
+        if (!IsEnabled())
+            return;
+        if (m_manager != nullptr)
+            m_manager->ReleaseCapture();
+        if (IsFocused() || m_picker != nullptr)
+            ShowPicker();
+        return;
+    case UIEVENT_MOUSEMOVE:
+    case UIEVENT_BUTTONUP:
+    case UIEVENT_CONTEXTMENU:
+        return;
+    default:
+        break;
+    }
+    CLabelUI::HandleEvent(event);
+}
+
+// ---- Picker window ------------------------------------------------------------------------
+
+const wchar_t* CDateTimeWnd::WindowClassName() const
+{
+    return L"DateTimeWnd";
+}
+
+const wchar_t* CDateTimeWnd::SuperclassName() const
+{
+    return DATETIMEPICK_CLASSW;
+}
+
+CUIManager* CDateTimeWnd::OwnerManager() const
+{
+    return m_owner != nullptr ? m_owner->GetManager() : nullptr;
+}
+
+bool CDateTimeWnd::Open(CDateTimeUI* owner)
+{
+    CUIManager* manager = owner != nullptr ? owner->GetManager() : nullptr;
+    if (manager == nullptr || manager->GetPaintWindow() == nullptr)
+        return false;
+    m_owner = owner;
+    owner->m_updateMode = DateTextUpdate::None;
+    if (GetHWND() == nullptr)
+    {
+        // The picker's class is registered by comctl32 only when date
+        // classes are asked for; InitCommonControls alone does not.
+        INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_DATE_CLASSES};
+        InitCommonControlsEx(&classes);
+        if (Create(manager->GetPaintWindow(), nullptr, WS_CHILD, 0, owner->PickerRect()) == nullptr)
+            return false;
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);
+    }
+    if (owner->GetText().IsEmpty())
+        GetLocalTime(&owner->m_date);
+    SendMessage(DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&owner->m_date));
+    ::ShowWindow(GetHWND(), SW_SHOWNOACTIVATE);
+    ::SetFocus(GetHWND());
+    return true;
+}
+
+void CDateTimeWnd::Abandon()
+{
+    CUIManager* manager = OwnerManager();
+    const HWND window = GetHWND();
+    m_owner = nullptr;
+    m_closing = true;
+    if (window == nullptr)
+    {
+        delete this;
+        return;
+    }
+    if (manager != nullptr)
+        manager->RemoveHostedWindow(window);
+    // The window's destruction deletes this object.
+    DestroyWindow(window);
+}
+
+LRESULT CDateTimeWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CUIManager* manager = OwnerManager();
+    switch (message)
+    {
+    case WM_CREATE:
+        if (manager != nullptr)
+            manager->AddHostedWindow(m_owner, GetHWND());
+        break;
+    case WM_CLOSE:
+        m_closing = true;
+        break;
+    case WM_DESTROY:
+        m_closing = true;
+        break;
+    case WM_KILLFOCUS:
+    {
+        const LRESULT result = CallPreviousProcedure(message, wParam, lParam);
+        if (m_owner != nullptr && m_owner->m_updateMode == DateTextUpdate::None)
+        {
+            SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_owner->m_date));
+            m_owner->m_updateMode = DateTextUpdate::Update;
+            m_owner->UpdateText();
+        }
+        // Focus that left for another window than the manager's is lost to
+        // the manager too.
+        if (manager != nullptr && reinterpret_cast<HWND>(wParam) != manager->GetPaintWindow())
+            ::SendMessageW(manager->GetPaintWindow(), WM_KILLFOCUS, wParam, lParam);
+        // Focus also leaves a window being destroyed: closing it again
+        // would destroy it twice.
+        if (!m_closing)
+            SendMessage(WM_CLOSE);
+        return result;
+    }
+    case WM_KEYUP:
+    {
+        if (wParam != VK_DELETE && wParam != VK_BACK && wParam != VK_ESCAPE)
+            break;
+        const LRESULT result = CallPreviousProcedure(message, wParam, lParam);
+        if (m_owner != nullptr)
+        {
+            m_owner->m_updateMode = wParam == VK_ESCAPE ? DateTextUpdate::Keep : DateTextUpdate::Clear;
+            m_owner->UpdateText();
+        }
+        PostMessage(WM_CLOSE);
+        return result;
+    }
+    case WM_PAINT:
+        // A layered window shows hosted windows only as printed into its
+        // picture; the manager drops them when they are gone, so register
+        // again at every paint.
+        if (manager != nullptr && manager->IsLayered())
+            manager->AddHostedWindow(m_owner, GetHWND());
+        break;
+    default:
+        break;
+    }
+    return CallPreviousProcedure(message, wParam, lParam);
+}
+
+void CDateTimeWnd::OnWindowDestroyed(HWND window)
+{
+    if (m_owner != nullptr)
+    {
+        if (CUIManager* manager = m_owner->GetManager())
+            manager->RemoveHostedWindow(window);
+        m_owner->m_picker = nullptr;
+    }
+    delete this;
+}
+
+}  // namespace DuiLib
