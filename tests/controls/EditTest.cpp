@@ -181,6 +181,36 @@ TEST_F(EditTest, TranslucentNativeBackgroundShowsTheSkinThrough)
     }
 }
 
+TEST_F(EditTest, LayeredWindowPrintsTheNativeEditWithABlinkingCaret)
+{
+    root->ApplyAttributeText(L"bkcolor=\"#FF00C000\"");
+    host->manager.SetLayered(true);
+    ASSERT_TRUE(host->manager.IsLayered());
+    CEditUI* edit = AddEdit(L"20,20,220,50", L"");
+    HWND native = StartEditing(edit);
+    ASSERT_NE(nullptr, native);
+    Type(native, L"ab");
+    EXPECT_EQ(std::wstring(L"ab"), edit->GetText().GetData());
+    EXPECT_EQ(2u, Count(L"textchanged"));
+
+    // The picture holds the printed edit (white, not the green skin) and, at
+    // the caret, a black line that comes and goes with the caret timer.
+    POINT caret = {};
+    ASSERT_TRUE(GetCaretPos(&caret));
+    const RECT place = host->manager.HostedWindowRect(native);
+    const int x = place.left + caret.x;
+    const int y = place.top + (place.bottom - place.top) / 2;
+    const auto pixel = [&](int px) {
+        host->manager.Invalidate();
+        PumpUntil([] { return false; }, 20);
+        return GetPixel(host->manager.GetOffscreenDC(), px, y) & 0xFFFFFF;
+    };
+    ASSERT_NE(nullptr, host->manager.GetOffscreenDC());
+    EXPECT_TRUE(NearRgb(0xFFFFFF, pixel(place.right - 3), 8));
+    EXPECT_TRUE(PumpUntil([&] { return NearRgb(0x000000, pixel(x), 8); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return NearRgb(0xFFFFFF, pixel(x), 8); }, 3000));
+}
+
 TEST_F(EditTest, NativeWindowOfADeletedFieldNeverReachesIt)
 {
     CEditUI* edit = AddEdit(L"20,20,220,50", L"");
