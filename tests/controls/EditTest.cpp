@@ -90,6 +90,18 @@ TEST_F(EditTest, TypingSendsOneTextChangedPerCharacterAndEnterSendsReturn)
     EXPECT_FALSE(IsWindow(native));
     EXPECT_EQ(nullptr, edit->HostedWindowHandle());
     EXPECT_EQ(std::wstring(L"goabc"), edit->GetText().GetData());
+
+    // Editing starts with the caret at the end, or with "autoselall" the
+    // whole text selected.
+    DWORD start = 0, end = 0;
+    ::SendMessageW(StartEditing(edit), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(5u, start);
+    EXPECT_EQ(5u, end);
+    edit->GetManager()->SetFocus(nullptr, true);
+    edit->ApplyAttribute(L"autoselall", L"true");
+    ::SendMessageW(StartEditing(edit), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(0u, start);
+    EXPECT_EQ(5u, end);
 }
 
 TEST_F(EditTest, PasswordAndNumberOnlyShapeTheNativeWindow)

@@ -178,16 +178,18 @@ void CChrysanthemumLoadingUI::OnInitialised()
 void CChrysanthemumLoadingUI::SetVisible(bool visible)
 {
     CControlUI::SetVisible(visible);
-    if (visible)
-        StartTimer();
-    else if (m_manager != nullptr)
-        m_manager->KillTimer(this, kAnimationTimer);
+    SpinWhileShown(visible);
 }
 
 void CChrysanthemumLoadingUI::SetInheritedVisible(bool visible)
 {
     CControlUI::SetInheritedVisible(visible);
-    if (visible)
+    SpinWhileShown(visible);
+}
+
+void CChrysanthemumLoadingUI::SpinWhileShown(bool shown)
+{
+    if (shown)
         StartTimer();
     else if (m_manager != nullptr)
         m_manager->KillTimer(this, kAnimationTimer);

@@ -66,6 +66,7 @@ private:
     void Render();
     void ReleasePicture();
     void StartTimer();
+    void SpinWhileShown(bool shown);
 
     int m_interval = 40;  // ms
     int m_spokeCount = 10;

@@ -121,13 +121,18 @@ void CEditUI::SetEnabled(bool enabled)
 void CEditUI::SetVisible(bool visible)
 {
     CLabelUI::SetVisible(visible);
-    if (!IsVisible() && m_editWnd != nullptr && m_manager != nullptr)
-        m_manager->SetFocus(nullptr, true);
+    CloseWhenHidden();
 }
 
 void CEditUI::SetInheritedVisible(bool visible)
 {
     CLabelUI::SetInheritedVisible(visible);
+    CloseWhenHidden();
+}
+
+void CEditUI::CloseWhenHidden()
+{
+    // Taking the focus away closes the native window.
     if (!IsVisible() && m_editWnd != nullptr && m_manager != nullptr)
         m_manager->SetFocus(nullptr, true);
 }

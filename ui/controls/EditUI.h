@@ -87,6 +87,7 @@ private:
     void OpenEditWindow();
     // Moves, shows or hides the native window after a placement.
     void FollowPlacement();
+    void CloseWhenHidden();
     // The native window left: called by it with its last breath.
     void EditWindowClosed() { m_editWnd = nullptr; }
     // Stores text copied back from the native window, without touching the

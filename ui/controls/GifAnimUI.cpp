@@ -180,16 +180,18 @@ void CGifAnimUI::StopGif()
 void CGifAnimUI::SetVisible(bool visible)
 {
     CControlUI::SetVisible(visible);
-    if (visible)
-        PlayGif();
-    else
-        StopGif();
+    PlayWhileShown(visible);
 }
 
 void CGifAnimUI::SetInheritedVisible(bool visible)
 {
     CControlUI::SetInheritedVisible(visible);
-    if (visible)
+    PlayWhileShown(visible);
+}
+
+void CGifAnimUI::PlayWhileShown(bool shown)
+{
+    if (shown)
         PlayGif();
     else
         StopGif();

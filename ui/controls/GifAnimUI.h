@@ -82,6 +82,7 @@ protected:
 private:
     void LoadPicture();
     void StartFrameTimer();
+    void PlayWhileShown(bool shown);
 
     CUIString m_pictureName;
     CGdiplusPicture m_picture;

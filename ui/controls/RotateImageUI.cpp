@@ -119,20 +119,22 @@ void CRotateImageUI::Stop()
 
 void CRotateImageUI::SetVisible(bool visible)
 {
-    if (visible)
-        Start();
-    else
-        Stop();
+    TurnWhileShown(visible);
     CControlUI::SetVisible(visible);
 }
 
 void CRotateImageUI::SetInheritedVisible(bool visible)
 {
-    if (visible)
+    TurnWhileShown(visible);
+    CControlUI::SetInheritedVisible(visible);
+}
+
+void CRotateImageUI::TurnWhileShown(bool shown)
+{
+    if (shown)
         Start();
     else
         Stop();
-    CControlUI::SetInheritedVisible(visible);
 }
 
 void CRotateImageUI::PlaceAt(const RECT& rect, bool invalidate)

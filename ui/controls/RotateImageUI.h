@@ -50,6 +50,8 @@ public:
     bool HasPicture() const { return m_picture.Image() != nullptr; }
 
 private:
+    void TurnWhileShown(bool shown);
+
     int m_interval = 40;  // ms
     int m_step = 1;       // degrees per tick
     bool m_stretch = false;
