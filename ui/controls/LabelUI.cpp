@@ -5,16 +5,13 @@
 // GDI+ text effects
 #include "ui/controls/LabelUI.h"
 
-// WIN32_LEAN_AND_MEAN leaves out the COM types that GDI+ needs.
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
 #include "ui/controls/AttributeRules.h"
+#include "ui/controls/GdiplusText.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
 
@@ -405,64 +402,6 @@ void CLabelUI::PaintText(HDC dc)
 
 namespace {
 
-// The graphics, font and string format of one GDI+ text drawing, released
-// together; Ready() is false when any of them could not be made.
-class CEffectText
-{
-public:
-    CEffectText(HDC dc, CUIManager* manager, int fontIndex, UINT style, int renderingHint)
-    {
-        gp::GdipCreateFromHDC(dc, &m_graphics);
-        if (m_graphics != nullptr)
-            gp::GdipSetTextRenderingHint(m_graphics, static_cast<Gdiplus::TextRenderingHint>(renderingHint));
-        HFONT handle = manager != nullptr ? manager->GetFont(fontIndex) : nullptr;
-        LOGFONTW logical = {};
-        if (handle != nullptr && GetObjectW(handle, sizeof(logical), &logical) != 0)
-            gp::GdipCreateFontFromLogfontW(dc, &logical, &m_font);
-        else
-            gp::GdipCreateFontFromDC(dc, &m_font);
-        gp::GdipCreateStringFormat(0, LANG_NEUTRAL, &m_format);
-        if (m_format != nullptr)
-        {
-            const auto lineAlign = (style & DT_VCENTER) != 0  ? Gdiplus::StringAlignmentCenter
-                                   : (style & DT_BOTTOM) != 0 ? Gdiplus::StringAlignmentFar
-                                                              : Gdiplus::StringAlignmentNear;
-            const auto align = (style & DT_CENTER) != 0  ? Gdiplus::StringAlignmentCenter
-                               : (style & DT_RIGHT) != 0 ? Gdiplus::StringAlignmentFar
-                                                         : Gdiplus::StringAlignmentNear;
-            gp::GdipSetStringFormatLineAlign(m_format, lineAlign);
-            gp::GdipSetStringFormatAlign(m_format, align);
-            if ((style & DT_SINGLELINE) != 0)
-                gp::GdipSetStringFormatFlags(m_format, Gdiplus::StringFormatFlagsNoWrap);
-        }
-    }
-    CEffectText(const CEffectText&) = delete;
-    CEffectText& operator=(const CEffectText&) = delete;
-    ~CEffectText()
-    {
-        if (m_format != nullptr)
-            gp::GdipDeleteStringFormat(m_format);
-        if (m_font != nullptr)
-            gp::GdipDeleteFont(m_font);
-        if (m_graphics != nullptr)
-            gp::GdipDeleteGraphics(m_graphics);
-    }
-
-    bool Ready() const { return m_graphics != nullptr && m_font != nullptr && m_format != nullptr; }
-    void Draw(Gdiplus::GpGraphics* graphics, const wchar_t* text, const Gdiplus::RectF& rect,
-              Gdiplus::GpBrush* brush) const
-    {
-        if (brush != nullptr)
-            gp::GdipDrawString(graphics, text, -1, m_font, &rect, m_format, brush);
-    }
-    Gdiplus::GpGraphics* Graphics() const { return m_graphics; }
-
-private:
-    Gdiplus::GpGraphics* m_graphics = nullptr;
-    Gdiplus::GpFont* m_font = nullptr;
-    Gdiplus::GpStringFormat* m_format = nullptr;
-};
-
 Gdiplus::GpLineGradient* MakeGradient(int angle, float length, DWORD from, DWORD to)
 {
     const Gdiplus::PointF start(static_cast<float>(angle), 0.0f);
@@ -482,21 +421,18 @@ void DeleteBrush(Gdiplus::GpBrush* brush)
 
 void CLabelUI::DrawSolidEffectText(HDC dc, const RECT& rect, DWORD color)
 {
-    CEffectText text(dc, m_manager, m_font, m_textStyle, m_renderingHint);
-    if (!text.Ready())
-        return;
-    Gdiplus::GpSolidFill* brush = nullptr;
-    gp::GdipCreateSolidFill(color, &brush);
-    const Gdiplus::RectF area(static_cast<float>(rect.left), static_cast<float>(rect.top),
-                              static_cast<float>(rect.right - rect.left), static_cast<float>(rect.bottom - rect.top));
-    text.Draw(text.Graphics(), m_text.GetData(), area, brush);
-    DeleteBrush(brush);
+    DrawSolidEffectText(dc, rect, color, m_text.GetData(), m_textStyle);
+}
+
+void CLabelUI::DrawSolidEffectText(HDC dc, const RECT& rect, DWORD color, const wchar_t* text, UINT style)
+{
+    CGdiplusText(dc, m_manager, m_font, style, m_renderingHint).DrawSolid(text, rect, color);
 }
 
 void CLabelUI::PaintEffectText(HDC dc)
 {
     const RECT t = TextRect();
-    CEffectText text(dc, m_manager, m_font, m_textStyle, m_renderingHint);
+    CGdiplusText text(dc, m_manager, m_font, m_textStyle, m_renderingHint);
     if (!text.Ready())
         return;
     const float width = static_cast<float>(t.right - t.left);

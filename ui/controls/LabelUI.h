@@ -88,6 +88,8 @@ protected:
     // GDI+ text in one colour with a solid brush, the label's font,
     // rendering hint and alignment; no gradient, glow, outline or shadow.
     void DrawSolidEffectText(HDC dc, const RECT& rect, DWORD color);
+    // The same for text drawn with style instead of the label's own.
+    void DrawSolidEffectText(HDC dc, const RECT& rect, DWORD color, const wchar_t* text, UINT style);
 
     UINT m_textStyle = DT_VCENTER | DT_SINGLELINE;
     int m_font = -1;

@@ -13,9 +13,13 @@
 #include "ui/control/TileLayoutUI.h"
 #include "ui/control/VerticalLayoutUI.h"
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/ChrysanthemumLoadingUI.h"
 #include "ui/controls/DateTimeUI.h"
+#include "ui/controls/EditUI.h"
+#include "ui/controls/GifAnimUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ProgressUI.h"
+#include "ui/controls/RotateImageUI.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/SliderUI.h"
 #include "ui/controls/TextUI.h"
@@ -60,7 +64,7 @@ const ControlTag kControlTags[] = {
     {L"Option", TagCase::Any, &Make<COptionUI>},
     {L"CheckBox", TagCase::Any, &Make<CCheckBoxUI>},
     {L"Text", TagCase::Any, &Make<CTextUI>},
-    {L"Edit", TagCase::Any, nullptr},
+    {L"Edit", TagCase::Any, &Make<CEditUI>},
     {L"RichEdit", TagCase::Any, nullptr},
     {L"Progress", TagCase::Any, &Make<CProgressUI>},
     {L"Slider", TagCase::Any, &Make<CSliderUI>},
@@ -79,10 +83,10 @@ const ControlTag kControlTags[] = {
     {L"DateTime", TagCase::Any, &Make<CDateTimeUI>},
     {L"ActiveX", TagCase::Any, nullptr},
     {L"WebBrowser", TagCase::Any, nullptr},
-    {L"GifAnim", TagCase::Exact, nullptr},
-    {L"GifButton", TagCase::Any, nullptr},
-    {L"RotateImage", TagCase::Any, nullptr},
-    {L"ChrysanthemumLoading", TagCase::Any, nullptr},
+    {L"GifAnim", TagCase::Exact, &Make<CGifAnimUI>},
+    {L"GifButton", TagCase::Any, &Make<CGifButtonUI>},
+    {L"RotateImage", TagCase::Any, &Make<CRotateImageUI>},
+    {L"ChrysanthemumLoading", TagCase::Any, &Make<CChrysanthemumLoadingUI>},
 };
 
 }  // namespace

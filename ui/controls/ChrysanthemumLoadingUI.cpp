@@ -1,0 +1,233 @@
+// CChrysanthemumLoadingUI: the spoke tables, rendering a turn into the
+// picture, and the timer.
+#include "ui/controls/ChrysanthemumLoadingUI.h"
+
+#include <cmath>
+#include <cwchar>
+
+#include "ui/control/AttributeValues.h"
+#include "ui/controls/GifAnimUI.h"
+#include "ui/core/UIManager.h"
+
+namespace DuiLib {
+
+namespace gp = Gdiplus::DllExports;
+
+CChrysanthemumLoadingUI::CChrysanthemumLoadingUI() = default;
+
+CChrysanthemumLoadingUI::~CChrysanthemumLoadingUI()
+{
+    if (m_manager != nullptr)
+        m_manager->KillTimer(this, kAnimationTimer);
+    ReleasePicture();
+}
+
+const wchar_t* CChrysanthemumLoadingUI::GetClass() const
+{
+    return L"ChrysanthemumLoading";
+}
+
+void* CChrysanthemumLoadingUI::CastTo(const wchar_t* name)
+{
+    if (name != nullptr && std::wcscmp(name, L"ChrysanthemumLoading") == 0)
+        return this;
+    return CControlUI::CastTo(name);
+}
+
+void CChrysanthemumLoadingUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+{
+    if (name == nullptr)
+        return;
+    const wchar_t* text = value != nullptr ? value : L"";
+    if (std::wcscmp(name, L"timeinterval") == 0)
+    {
+        const int interval = ParseInt(text);
+        if (interval <= 0 || interval == m_interval)
+            return;
+        m_interval = interval;
+        if (m_manager != nullptr)
+        {
+            m_manager->KillTimer(this, kAnimationTimer);
+            StartTimer();
+        }
+    }
+    else if (std::wcscmp(name, L"spokenum") == 0)
+        SetSpokeCount(ParseInt(text));
+    else if (std::wcscmp(name, L"thickness") == 0)
+        m_thickness = ParseInt(text);
+    else if (std::wcscmp(name, L"outradius") == 0)
+        m_outerRadius = ParseInt(text);
+    else if (std::wcscmp(name, L"innerradius") == 0)
+        m_innerRadius = ParseInt(text);
+    else if (std::wcscmp(name, L"bkcolor") == 0)
+        m_bkColor = ParseColor(text, ColorBlanks::Skip);
+    else if (std::wcscmp(name, L"spokecolor") == 0)
+        SetSpokeColor(ParseColor(text, ColorBlanks::Skip));
+    else if (m_textSettings.Apply(name, text, false))
+        Invalidate();
+    else
+        CControlUI::ApplyAttribute(name, text);
+}
+
+void CChrysanthemumLoadingUI::SetSpokeCount(int count)
+{
+    const int bounded = count < 0 ? 0 : (count > kMaxSpokes ? kMaxSpokes : count);
+    if (bounded == m_spokeCount)
+        return;
+    m_spokeCount = bounded;
+    Rebuild();
+}
+
+void CChrysanthemumLoadingUI::SetSpokeColor(DWORD color)
+{
+    if (color == m_spokeColor)
+        return;
+    m_spokeColor = color;
+    Rebuild();
+}
+
+void CChrysanthemumLoadingUI::Rebuild()
+{
+    const int count = m_spokeCount;
+    m_spokeColors.assign(static_cast<size_t>(count), 0);
+    m_spokeAngles.assign(static_cast<size_t>(count), 0.0);
+    if (count == 0)
+    {
+        ReleasePicture();
+        return;
+    }
+    m_offset %= count;
+    for (int i = 0; i < count; ++i)
+    {
+        m_spokeAngles[i] = (i + 1) * 360.0 / count;
+        const DWORD alpha = static_cast<DWORD>(i * (255 / count));
+        m_spokeColors[i] = i == 0 ? m_spokeColor : ((alpha << 24) | (m_spokeColor & 0x00FFFFFF));
+    }
+    Render();
+}
+
+void CChrysanthemumLoadingUI::ReleasePicture()
+{
+    if (m_picture != nullptr)
+        gp::GdipDisposeImage(m_picture);
+    m_picture = nullptr;
+}
+
+void CChrysanthemumLoadingUI::Render()
+{
+    const int width = m_itemRect.GetWidth();
+    const int height = m_itemRect.GetHeight();
+    ReleasePicture();
+    if (width <= 0 || height <= 0 || m_spokeCount == 0)
+        return;
+    m_centreX = static_cast<float>(width / 2);
+    m_centreY = static_cast<float>(height / 2);
+    gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &m_picture);
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (m_picture != nullptr)
+        gp::GdipGetImageGraphicsContext(m_picture, &graphics);
+    if (graphics == nullptr)
+        return;
+    gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
+    gp::GdipGraphicsClear(graphics, m_bkColor);
+
+    const int count = m_spokeCount;
+    if (count > 0)
+        m_offset = (m_offset + 1) % count;
+    for (int j = 0; j < count; ++j)
+    {
+        const int spoke = (m_offset + j) % count;
+        Gdiplus::GpPen* pen = nullptr;
+        gp::GdipCreatePen1(m_spokeColors[j], static_cast<float>(m_thickness), Gdiplus::UnitPixel, &pen);
+        if (pen == nullptr)
+            continue;
+        gp::GdipSetPenStartCap(pen, Gdiplus::LineCapRound);
+        gp::GdipSetPenEndCap(pen, Gdiplus::LineCapRound);
+        // 3.14 rather than pi: the spokes sit where skins were drawn to expect.
+        const double angle = m_spokeAngles[spoke] * 3.14 / 180.0;
+        const float cosine = static_cast<float>(std::cos(angle));
+        const float sine = static_cast<float>(std::sin(angle));
+        gp::GdipDrawLine(graphics, pen, m_centreX + cosine * m_innerRadius, m_centreY + sine * m_innerRadius,
+                         m_centreX + cosine * m_outerRadius, m_centreY + sine * m_outerRadius);
+        gp::GdipDeletePen(pen);
+    }
+
+    if (!m_text.IsEmpty() && m_manager != nullptr)
+    {
+        const CUIRect& pad = m_textSettings.padding;
+        const RECT area = {pad.left, pad.top, width - pad.right, height - pad.bottom};
+        CGdiplusText(graphics, m_manager->GetPaintDC(), m_manager, m_textSettings.font, m_textSettings.style,
+                     m_textSettings.renderingHint)
+            .DrawSolid(m_text.GetData(), area, m_textSettings.color);
+    }
+    gp::GdipDeleteGraphics(graphics);
+}
+
+void CChrysanthemumLoadingUI::StartTimer()
+{
+    if (m_manager != nullptr)
+        m_manager->SetTimer(this, kAnimationTimer, static_cast<UINT>(m_interval));
+}
+
+void CChrysanthemumLoadingUI::OnInitialised()
+{
+    Rebuild();
+    StartTimer();
+}
+
+void CChrysanthemumLoadingUI::SetVisible(bool visible)
+{
+    CControlUI::SetVisible(visible);
+    SpinWhileShown(visible);
+}
+
+void CChrysanthemumLoadingUI::SetInheritedVisible(bool visible)
+{
+    CControlUI::SetInheritedVisible(visible);
+    SpinWhileShown(visible);
+}
+
+void CChrysanthemumLoadingUI::SpinWhileShown(bool shown)
+{
+    if (shown)
+        StartTimer();
+    else if (m_manager != nullptr)
+        m_manager->KillTimer(this, kAnimationTimer);
+}
+
+void CChrysanthemumLoadingUI::PlaceAt(const RECT& rect, bool invalidate)
+{
+    CControlUI::PlaceAt(rect, invalidate);
+    Rebuild();
+}
+
+void CChrysanthemumLoadingUI::HandleEvent(UIEvent& event)
+{
+    if (event.type == UIEVENT_TIMER && event.wParam == kAnimationTimer)
+    {
+        Render();
+        Invalidate();
+        return;
+    }
+    CControlUI::HandleEvent(event);
+}
+
+bool CChrysanthemumLoadingUI::PaintInto(HDC dc, const RECT&, IControlUI*)
+{
+    if (!IsVisible())
+        return true;
+    if (m_picture == nullptr)
+        Rebuild();
+    if (m_picture == nullptr)
+        return true;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    gp::GdipCreateFromHDC(dc, &graphics);
+    if (graphics == nullptr)
+        return true;
+    gp::GdipDrawImageRectI(graphics, m_picture, m_itemRect.left, m_itemRect.top, m_itemRect.GetWidth(),
+                           m_itemRect.GetHeight());
+    gp::GdipDeleteGraphics(graphics);
+    return true;
+}
+
+}  // namespace DuiLib
