@@ -13,10 +13,10 @@ kill rate, killed / (killed + survived).
     tools/mutate.py app/MainWnd.cpp --lines 240-260 --filter 'MainWnd*'
 """
 import argparse
+import json
 import os
 import random
 import re
-import shutil
 import subprocess
 import sys
 import time
@@ -34,10 +34,6 @@ TEST_PROGRAMS = {
     "ui/render": ("render", ["render_tests"]),
 }
 E2E = ("e2e", ["e2e_tests"])
-# ctest runs these two with an environment of their own; so does the tool.
-TEST_ENVIRONMENT = {
-    "e2e_tests": {"LANG": "zh_CN.UTF-8", "LC_ALL": "zh_CN.UTF-8"},
-}
 
 SOURCE_SUFFIXES = (".cpp", ".h")
 # Lines no mutation touches: preprocessor lines, assertions checked at
@@ -208,6 +204,7 @@ class Scratch:
         self.src = os.path.join(work, "src")
         self.build = os.path.join(work, "build")
         self.wineprefix = wineprefix
+        self.environment = {}
 
     def sync(self):
         files = run(["git", "-C", ROOT, "ls-files", "-z", "--cached", "--others", "--exclude-standard"]).stdout
@@ -216,6 +213,19 @@ class Scratch:
             if not os.path.isfile(source):
                 continue
             self.put(name, open(source, "rb").read())
+            os.chmod(os.path.join(self.src, name), os.stat(source).st_mode & 0o777)
+
+    def environments(self):
+        """Program name -> the environment ctest gives its tests (ENVIRONMENT)."""
+        listing = run(["ctest", "--show-only=json-v1"], cwd=self.build).stdout
+        found = {}
+        for test in json.loads(listing or "{}").get("tests", []):
+            # The command is the Wine wrapper, then the program.
+            program = next((os.path.basename(c)[:-4] for c in test.get("command", []) if c.endswith(".exe")), "")
+            for prop in test.get("properties", []):
+                if prop.get("name") == "ENVIRONMENT":
+                    found.setdefault(program, {}).update(v.split("=", 1) for v in prop["value"])
+        return found
 
     def put(self, name, data):
         """Writes `data` to the scratch file `name` unless it already holds it;
@@ -244,7 +254,7 @@ class Scratch:
     def run_program(self, test_dir, program, gtest_filter, timeout):
         """'passed', 'failed' or 'timeout'."""
         env = dict(os.environ, KALVEX_BUILD_DIR=self.build, KALVEX_WINEPREFIX=self.wineprefix)
-        env.update(TEST_ENVIRONMENT.get(program, {}))
+        env.update(self.environment.get(program, {}))
         cwd = os.path.join(self.build, "tests", test_dir)
         cmd = [os.path.join(self.src, "cmake", "wine-run.sh"), os.path.join(cwd, program + ".exe"), "--gtest_fail_fast"]
         if gtest_filter:
@@ -285,7 +295,9 @@ def parse_args():
     parser.add_argument("--list", action="store_true", help="only list the mutants")
     parser.add_argument("--work", default=os.path.join(ROOT, "build-mutation"),
                         help="scratch checkout and build directory (default build-mutation/)")
-    parser.add_argument("--wineprefix", help="Wine prefix (default: the checkout's build/wineprefix if it exists)")
+    parser.add_argument("--wineprefix",
+                        help="Wine prefix (default: one of its own in the scratch directory, made on first use, so "
+                             "the checkout's own test runs cannot meet the mutants' in one registry)")
     return parser.parse_args()
 
 
@@ -323,14 +335,11 @@ def main():
         print("%d mutants" % len(mutants))
         return
 
-    build_dir = os.environ.get("KALVEX_BUILD_DIR", os.path.join(ROOT, "build"))
-    wineprefix = args.wineprefix or os.path.join(build_dir, "wineprefix")
-    if not os.path.isdir(wineprefix):
-        wineprefix = os.path.join(args.work, "wineprefix")
-    scratch = Scratch(args.work, wineprefix)
+    scratch = Scratch(args.work, args.wineprefix or os.path.join(args.work, "wineprefix"))
     scratch.sync()
     if not scratch.configure():
         sys.exit("the scratch build directory could not be configured")
+    scratch.environment = scratch.environments()
 
     # The unmutated sources must pass, or no mutant can be judged; their time
     # sets the default timeout.
