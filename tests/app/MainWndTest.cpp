@@ -242,11 +242,12 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
             Shell_NotifyIconW(NIM_DELETE, &icon);
             SendMessageW(w, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
             trayIconBack = TrayIconShown(w);
-            // The band (caption 0,0,0,190) drags the window except at its
-            // close button; the page below it does not.
-            overBand = HitTest(w, {100, 120});
+            // The band (caption 0,0,0,190) drags the window from its very
+            // first pixel, except at its close button; the page from the
+            // first row below it does not.
+            overBand = HitTest(w, {0, 0});
             overClose = HitTest(w, kCloseButton);
-            belowCaption = HitTest(w, {100, 300});
+            belowCaption = HitTest(w, {100, 190});
             return true;
         },
         [](HWND w) { kalvex::test::PostKey(w, VK_RETURN); return true; },
