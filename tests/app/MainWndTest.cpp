@@ -1,8 +1,9 @@
 // The main window in a real window with the product's skin, over a scratch
 // installation registered under the real uninstall key: the uninstall runs
-// to the finished page, and the exit routine, the system close command, Enter
-// and the tray icon behave as a user sees them, including an exit while the
-// worker is still deleting. Input arrives as posted window messages.
+// to the finished page with its progress bar read back from the pixels, and
+// the exit routine, the system close command, Enter and the tray icon behave
+// as a user sees them, including an exit while the worker is still deleting.
+// Input arrives as posted window messages.
 #include "app/MainWnd.h"
 #include "app/ProductNames.h"
 #include "app/ProgressRules.h"
@@ -13,8 +14,11 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using kalvex::CMainWnd;
 using kalvex::kUninstallKey;
@@ -35,21 +39,29 @@ constexpr POINT kCloseButton = {644 + 14, 8 + 14};
 // on the confirmation page the same point lies between the two buttons.
 constexpr POINT kDownloadButton = {340, 190 + 14 + 64 + 4 + 30 + 2 + 20 + 18 + 21};
 
-// The window's pixel, copied out of its device context (reading the window
-// context directly is not supported everywhere).
-COLORREF PixelAt(HWND window, POINT point)
+// `count` pixels of the window from `point` rightwards, copied out of its
+// device context (reading the window context directly is not supported
+// everywhere).
+std::vector<COLORREF> PixelsAt(HWND window, POINT point, int count)
 {
     HDC dc = GetDC(window);
     HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 1, 1);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, count, 1);
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, 1, 1, dc, point.x, point.y, SRCCOPY);
-    const COLORREF color = GetPixel(memory, 0, 0);
+    BitBlt(memory, 0, 0, count, 1, dc, point.x, point.y, SRCCOPY);
+    std::vector<COLORREF> colors;
+    for (int x = 0; x < count; ++x)
+        colors.push_back(GetPixel(memory, x, 0));
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, dc);
-    return color;
+    return colors;
+}
+
+COLORREF PixelAt(HWND window, POINT point)
+{
+    return PixelsAt(window, point, 1)[0];
 }
 
 // The product's accent blue, plain or lightened by a hover veil; never the
@@ -57,6 +69,27 @@ COLORREF PixelAt(HWND window, POINT point)
 bool IsBlue(COLORREF color)
 {
     return GetBValue(color) > 200 && GetBValue(color) - GetRValue(color) > 80;
+}
+
+// The progress bar's filled width: the run of blue pixels along the middle of
+// its 9 rows, from the left of the label (40,140 on the page).
+int BarWidth(HWND window)
+{
+    const std::vector<COLORREF> row = PixelsAt(window, {40, 190 + 140 + 4}, 620);
+    return static_cast<int>(std::find_if_not(row.begin(), row.end(), IsBlue) - row.begin());
+}
+
+// Whether the shell holds the window's tray icon: only an icon that was
+// added can be changed.
+bool TrayIconShown(HWND window)
+{
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = kalvex::kTrayIconId;
+    data.uFlags = NIF_TIP;
+    wcscpy(data.szTip, kalvex::kWindowTitle);
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 // A scratch installation of `count` files listed one by one in the manifest
@@ -152,19 +185,51 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWndTest, UninstallReachesTheFinishedPageAndCloseEndsTheRun)
+TEST_F(MainWndSlowTest, UninstallGrowsTheBarReachesTheFinishedPageAndCloseEndsTheRun)
 {
     bool confirmationWasWhite = false;
+    int barBefore = -1;
+    // The bar's width at each tick of the uninstall, and whether a manifest
+    // file was still there just after it was read.
+    std::vector<std::pair<int, bool>> bar;
+    const std::wstring lastFile = m_install + L"file" + std::to_wstring(kSlowCount - 1) + L".dat";
     CWindowScript script(L"CMainWnd", {
-        [&](HWND w) { confirmationWasWhite = !IsBlue(PixelAt(w, kDownloadButton)); return IsWindowVisible(w) != 0; },
+        [&](HWND w) {
+            confirmationWasWhite = !IsBlue(PixelAt(w, kDownloadButton));
+            barBefore = BarWidth(w);
+            return IsWindowVisible(w) != 0;
+        },
         [](HWND w) { PostClick(w, kUninstallButton); return true; },
-        [](HWND w) { return IsBlue(PixelAt(w, kDownloadButton)); },
+        [&](HWND w) {
+            if (IsBlue(PixelAt(w, kDownloadButton)))
+                return true;
+            const int width = BarWidth(w);
+            bar.emplace_back(width, PathExists(lastFile));
+            return false;
+        },
         [](HWND w) { PostClick(w, kCloseButton); return true; },
-    });
+    }, 50);
     EXPECT_EQ(0u, Run());
     EXPECT_EQ(4u, script.StepsRun()) << "the finished page never showed";
     EXPECT_TRUE(confirmationWasWhite);
-    EXPECT_EQ(0, FilesLeft(40));
+    EXPECT_EQ(0, barBefore) << "a bar before the uninstall";
+    // The bar grows 5 pixels a tick (its rounded head may blend into the
+    // page by one pixel), never shrinks, and waits at 205 while files remain.
+    ASSERT_FALSE(bar.empty());
+    int previous = 0;
+    bool grewWhileFilesRemained = false;
+    for (const auto& [width, filesLeft] : bar) {
+        EXPECT_TRUE(width % 5 == 0 || width % 5 == 4) << width;
+        EXPECT_GE(width, previous);
+        EXPECT_LE(width, 600);
+        if (filesLeft) {
+            EXPECT_LE(width, 205);
+        }
+        grewWhileFilesRemained |= filesLeft && width > 0;
+        previous = width;
+    }
+    EXPECT_TRUE(grewWhileFilesRemained) << "the bar never showed during the uninstall";
+    EXPECT_EQ(0, FilesLeft(kSlowCount));
     EXPECT_TRUE(PathExists(m_install + L"user_notes.txt"));
     EXPECT_FALSE(PathExists(m_root / L"velko.lnk"));
     EXPECT_FALSE(KeyExists());
@@ -184,13 +249,25 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
     LRESULT overBand = 0;
     LRESULT overClose = 0;
     LRESULT belowCaption = 0;
+    bool trayIcon = false;
+    bool trayIconBack = false;
     CWindowScript script(L"CMainWnd", {
         [&](HWND w) {
-            // The band (caption 0,0,0,190) drags the window except at its
-            // close button; the page below it does not.
-            overBand = HitTest(w, {100, 120});
+            // After the shell restarts ("TaskbarCreated") the icon comes back.
+            trayIcon = TrayIconShown(w);
+            NOTIFYICONDATAW icon = {};
+            icon.cbSize = sizeof icon;
+            icon.hWnd = w;
+            icon.uID = kalvex::kTrayIconId;
+            Shell_NotifyIconW(NIM_DELETE, &icon);
+            SendMessageW(w, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+            trayIconBack = TrayIconShown(w);
+            // The band (caption 0,0,0,190) drags the window from its very
+            // first pixel, except at its close button; the page from the
+            // first row below it does not.
+            overBand = HitTest(w, {0, 0});
             overClose = HitTest(w, kCloseButton);
-            belowCaption = HitTest(w, {100, 300});
+            belowCaption = HitTest(w, {100, 190});
             return true;
         },
         [](HWND w) { kalvex::test::PostKey(w, VK_RETURN); return true; },
@@ -203,6 +280,8 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
     });
     EXPECT_EQ(0u, Run());
     EXPECT_EQ(8u, script.StepsRun());
+    EXPECT_TRUE(trayIcon) << "no tray icon";
+    EXPECT_TRUE(trayIconBack) << "the tray icon was not added again";
     EXPECT_EQ(HTCAPTION, overBand);
     EXPECT_EQ(HTCLIENT, overClose);
     EXPECT_EQ(HTCLIENT, belowCaption);

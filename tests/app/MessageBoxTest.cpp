@@ -62,8 +62,11 @@ TEST_F(MessageBoxTest, EscapeAndCaptionCloseEndWithZero)
 TEST_F(MessageBoxTest, TwoButtonsAnswerOkAndCancelAndEnterDoesNothing)
 {
     {
-        CWindowScript driver(kBoxClass, {[](HWND box) { PostKey(box, VK_RETURN); return true; }, [](HWND box) { PostClick(box, kOkOfTwo); return true; }});
+        // The box must outlive Enter for the second step to find it.
+        CWindowScript driver(kBoxClass, {[](HWND box) { PostKey(box, VK_RETURN); return true; },
+                                         [](HWND box) { PostClick(box, kOkOfTwo); return true; }});
         EXPECT_EQ(1u, Show(2));
+        EXPECT_EQ(2u, driver.StepsRun()) << "Enter closed the box";
     }
     {
         CWindowScript driver(kBoxClass, {[](HWND box) { PostClick(box, kCancelOfTwo); return true; }});
@@ -75,6 +78,8 @@ TEST_F(MessageBoxTest, OneButtonModeCentresOkAndHidesCancel)
 {
     // Where cancel stands in the two-button mode nothing answers; the lone OK
     // button sits in the middle.
-    CWindowScript driver(kBoxClass, {[](HWND box) { PostClick(box, kCancelOfTwo); return true; }, [](HWND box) { PostClick(box, kOkAlone); return true; }});
+    CWindowScript driver(kBoxClass, {[](HWND box) { PostClick(box, kCancelOfTwo); return true; },
+                                     [](HWND box) { PostClick(box, kOkAlone); return true; }});
     EXPECT_EQ(1u, Show(1));
+    EXPECT_EQ(2u, driver.StepsRun()) << "the click beside the lone OK button closed the box";
 }

@@ -47,6 +47,7 @@ TEST_F(ProcessTest, KillAllEndsEverySameNamedProcessWithExitCodeZero)
     for (const wchar_t* folder : {L"a", L"b", L"c"})
         clients.push_back(Start(folder, L"kxkill_client.exe"));
     HANDLE bystander = Start(L"d", L"kxkill_other.exe");
+    ASSERT_NE(nullptr, bystander);
 
     EXPECT_TRUE(KillProcessesByName(L"kxkill_client.exe", KillScope::All));
     for (HANDLE client : clients) {
@@ -63,15 +64,18 @@ TEST_F(ProcessTest, KillFirstOnlyLeavesTheOthersRunning)
 {
     HANDLE first = Start(L"a", L"kxfirst.exe");
     HANDLE second = Start(L"b", L"kxfirst.exe");
+    ASSERT_TRUE(first != nullptr && second != nullptr);
     EXPECT_TRUE(KillProcessesByName(L"kxfirst.exe", KillScope::FirstOnly));
-    Sleep(300);
-    const int ended = (EndsWithin(first, 0) ? 1 : 0) + (EndsWithin(second, 0) ? 1 : 0);
-    EXPECT_EQ(1, ended);
+    HANDLE both[] = {first, second};
+    const DWORD ended = WaitForMultipleObjects(2, both, FALSE, 5000) - WAIT_OBJECT_0;
+    ASSERT_LT(ended, 2u) << "neither process ended";
+    EXPECT_FALSE(EndsWithin(both[1 - ended], 300)) << "both processes ended";
 }
 
 TEST_F(ProcessTest, ClientNamedInOtherLetterCaseIsFoundButSurvivesTermination)
 {
     HANDLE client = Start(L"a", L"KXCASE_Velko.exe");
+    ASSERT_NE(nullptr, client);
     EXPECT_NE(-1, FindProcessByName(L"kxcase_velko.exe", NameMatch::IgnoreCase));
     EXPECT_TRUE(KillProcessesByName(L"kxcase_velko.exe", KillScope::All));
     EXPECT_FALSE(EndsWithin(client, 300));

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <new>
 #include <set>
+#include <tuple>
 #include <thread>
 #include <vector>
 
@@ -80,12 +81,19 @@ std::wstring MessageOf(const std::wstring& line)
 
 TEST(WriteLogFile, LinesCarryTheLocalTimeAndTheFormattedMessage)
 {
+    // ctest runs this program eight hours east of UTC (TZ, see
+    // CMakeLists.txt), where a UTC stamp would show another hour.
+    TIME_ZONE_INFORMATION zone = {};
+    GetTimeZoneInformation(&zone);
+    ASSERT_EQ(-480, zone.Bias) << "run in the test time zone (TZ=Asia/Shanghai), as ctest does";
     CScratchDir dir(L"log");
     CWriteLogFile log;
     log.Init(dir / L"log2.log", 1024);
     SYSTEMTIME before = {};
     GetLocalTime(&before);
     log.Write(0, L"abc");
+    SYSTEMTIME after = {};
+    GetLocalTime(&after);
     log.Write(0, L"file [%s] err=%ld", L"C:\\velko\\kalvex.dat", 5L);
     log.Write(0, L"");
 
@@ -94,11 +102,13 @@ TEST(WriteLogFile, LinesCarryTheLocalTimeAndTheFormattedMessage)
     Stamp stamp;
     std::wstring message;
     ASSERT_TRUE(ParseLine(lines[0], stamp, message));
-    EXPECT_EQ(before.wYear, stamp.year);
-    EXPECT_EQ(before.wMonth, stamp.month);
-    EXPECT_EQ(before.wDay, stamp.day);
-    EXPECT_LE(stamp.hour, 23);
-    EXPECT_LE(stamp.second, 59);
+    // Field by field, the stamp lies between the local times around the write.
+    auto fields = [](const Stamp& t) { return std::make_tuple(t.year, t.month, t.day, t.hour, t.minute, t.second); };
+    auto local = [&fields](const SYSTEMTIME& t) {
+        return fields({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
+    };
+    EXPECT_LE(local(before), fields(stamp));
+    EXPECT_LE(fields(stamp), local(after));
     EXPECT_EQ(L"abc", message);
     EXPECT_EQ(L"file [C:\\velko\\kalvex.dat] err=5", MessageOf(lines[1]));
     EXPECT_EQ(L"", MessageOf(lines[2]));

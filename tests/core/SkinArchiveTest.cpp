@@ -167,19 +167,48 @@ TEST_F(SkinArchiveTest, BytesThatAreNoArchiveDoNotOpen)
 
 TEST_F(SkinArchiveTest, EveryTruncationFailsCleanly)
 {
+    // Cut anywhere, the archive loses its 22-byte end record and never opens.
+    const size_t end = m_deflated.size() - 22;
+    ASSERT_EQ(0x06054B50u, GetLong(m_deflated, end)) << "the archive has a comment after its end record";
+    int opened = 0;
     for (size_t length = 1; length < m_deflated.size(); ++length)
     {
         std::vector<BYTE> cut(m_deflated.begin(), m_deflated.begin() + length);
+        opened += Open(cut, kPassword) != nullptr;
+    }
+    EXPECT_EQ(0, opened);
+
+    // The last entry's data cut short with the directory kept behind it (the
+    // end record pointing to its new place): every such archive opens, the
+    // first entry reads whole and the cut one fails without handing out bytes
+    // (or, where the directory's first byte happens to end the stream as the
+    // lost one did, reads whole).
+    const size_t directory = GetLong(m_deflated, end + 16);
+    const size_t record = CentralRecordOf(m_deflated, "bk/Readme.txt");
+    const size_t local = GetLong(m_deflated, record + 42);
+    const size_t data = local + 30 + (m_deflated[local + 26] | m_deflated[local + 27] << 8) +
+                        (m_deflated[local + 28] | m_deflated[local + 29] << 8);
+    const size_t dataEnd = data + GetLong(m_deflated, record + 20);
+    ASSERT_LE(dataEnd, directory) << "bk/Readme.txt is not the last entry";
+    opened = 0;
+    int failed = 0;
+    for (size_t length = data; length < dataEnd; ++length)
+    {
+        std::vector<BYTE> cut(m_deflated.begin(), m_deflated.begin() + length);
+        cut.insert(cut.end(), m_deflated.begin() + directory, m_deflated.end());
+        PutLong(cut, cut.size() - 22 + 16, static_cast<unsigned>(length));
         std::unique_ptr<CSkinArchive> archive = Open(cut, kPassword);
         if (archive == nullptr)
             continue;
-        for (const wchar_t* name : {L"main.xml", L"bk/Readme.txt"})
-        {
-            Extracted entry = Extract(*archive, name);
-            EXPECT_NE(SkinArchiveStatus::Ok, entry.status) << "length " << length;
-            EXPECT_TRUE(entry.nullOnFailure) << "length " << length;
-        }
+        ++opened;
+        EXPECT_EQ(m_mainXml, Extract(*archive, L"main.xml").bytes) << "length " << length;
+        Extracted readme = Extract(*archive, L"bk/Readme.txt");
+        failed += readme.status != SkinArchiveStatus::Ok;
+        EXPECT_TRUE(readme.status != SkinArchiveStatus::Ok || readme.bytes == m_readme) << "length " << length;
+        EXPECT_TRUE(readme.nullOnFailure) << "length " << length;
     }
+    EXPECT_EQ(static_cast<int>(dataEnd - data), opened);
+    EXPECT_GE(failed, opened - 1);
 }
 
 TEST_F(SkinArchiveTest, NoSingleDamagedByteYieldsWrongContent)

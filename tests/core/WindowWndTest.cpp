@@ -366,21 +366,38 @@ TEST_F(WindowWndTest, WindowLargerThanTheWorkAreaKeepsItsLeftAndTopEdgesOnIt)
     EXPECT_EQ(work.top, RectOf(big).top);
 }
 
+// The width and height of an icon's colour image.
+SIZE IconSize(HICON icon)
+{
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    if (icon != nullptr && GetIconInfo(icon, &info)) {
+        GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
 TEST_F(WindowWndTest, SetIconLoadsBothSizesRoundedToSixteen)
 {
+    // The big and the small size as the system states them, rounded up to
+    // 16; they must differ, or a small icon loaded at the big size would
+    // pass unseen.
+    auto rounded = [](int metric) { return (GetSystemMetrics(metric) + 15) / 16 * 16; };
+    const SIZE big = {rounded(SM_CXICON), rounded(SM_CYICON)};
+    const SIZE small = {rounded(SM_CXSMICON), rounded(SM_CYSMICON)};
+    ASSERT_NE(big.cx, small.cx);
+
     CTestWnd window;
     window.Create(nullptr, L"icons", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100);
     window.SetIcon(1);
-    HICON bigIcon = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_BIG));
-    ASSERT_NE(nullptr, bigIcon);
-    EXPECT_NE(0, window.SendMessage(WM_GETICON, ICON_SMALL));
-    ICONINFO info = {};
-    ASSERT_TRUE(GetIconInfo(bigIcon, &info));
-    BITMAP bitmap = {};
-    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-    EXPECT_EQ((GetSystemMetrics(SM_CXICON) + 15) / 16 * 16, bitmap.bmWidth);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    const SIZE bigIcon = IconSize(reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_BIG)));
+    const SIZE smallIcon = IconSize(reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_SMALL)));
+    EXPECT_EQ(big.cx, bigIcon.cx);
+    EXPECT_EQ(big.cy, bigIcon.cy);
+    EXPECT_EQ(small.cx, smallIcon.cx);
+    EXPECT_EQ(small.cy, smallIcon.cy);
 
     window.SetIcon(999);
     EXPECT_EQ(0, window.SendMessage(WM_GETICON, ICON_BIG));
