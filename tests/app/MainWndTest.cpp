@@ -158,6 +158,12 @@ protected:
     CScopedEnvironment m_temp;
 };
 
+class MainWndSlowTest : public MainWndTest {
+protected:
+    MainWndSlowTest() : MainWndTest(kSlowCount) {}
+    static constexpr int kSlowCount = 1500;
+};
+
 // One listed folder of 20,000 files: the worker spends seconds inside a
 // single manifest entry.
 class MainWndTreeTest : public MainWndTest {
