@@ -40,22 +40,6 @@ bool IsNotFoundError(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// Deletes through the handle that was checked. A read-only item refuses the
-// delete disposition, so that bit goes first.
-bool DeleteThroughHandle(HANDLE object, DWORD attributes)
-{
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        FILE_BASIC_INFO basic = {};
-        basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
-        if (basic.FileAttributes == 0)
-            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        SetFileInformationByHandle(object, FileBasicInfo, &basic, sizeof basic);
-    }
-    FILE_DISPOSITION_INFO disposition = {};
-    disposition.DeleteFile = TRUE;
-    return SetFileInformationByHandle(object, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-}
-
 // The name the system keeps for the open object once every link on the way
 // was resolved ("\\Device\\...\\a\\b"). Unlike GetFinalPathNameByHandleW
 // it has no length limit under Wine, where that call fails past MAX_PATH.
@@ -207,7 +191,7 @@ RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& 
         ProcessLog().Write(0, L"removal: %ls resolves elsewhere; left in place", item.path.c_str());
         return RemovalOutcome::Unfinished;
     }
-    const bool deleted = DeleteThroughHandle(file, attributes);
+    const bool deleted = DeleteOpenedItem(file, attributes);
     error = GetLastError();
     CloseHandle(file);
     if (deleted)
@@ -228,7 +212,7 @@ RemovalOutcome CContainedRemover::RemoveLink(HANDLE parent, const std::wstring& 
     DWORD error = ERROR_SUCCESS;
     HANDLE link = OpenBelow(parent, name, kFileAccess, kShareAll, 0, error);
     const bool itself = link != INVALID_HANDLE_VALUE && ResolvesTo(link, item.object);
-    const bool removed = itself && DeleteThroughHandle(link, 0);
+    const bool removed = itself && DeleteOpenedItem(link, 0);
     if (link != INVALID_HANDLE_VALUE)
         CloseHandle(link);
     if (removed)
@@ -338,7 +322,7 @@ RemovalOutcome CContainedRemover::FinishDirectory(Frame& frame)
         CloseHandle(frame.handle);
         return RemovalOutcome::Unfinished;
     }
-    const bool removed = !frame.deferred && DeleteThroughHandle(frame.handle, frame.attributes);
+    const bool removed = !frame.deferred && DeleteOpenedItem(frame.handle, frame.attributes);
     const DWORD error = GetLastError();
     CloseHandle(frame.handle);
     if (removed)

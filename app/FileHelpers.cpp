@@ -65,6 +65,15 @@ int ShellDelete(const std::wstring& path)
     return SHFileOperationW(&operation);
 }
 
+std::wstring FullPathOf(const std::wstring& path)
+{
+    std::vector<wchar_t> buffer(kPathChars, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), kPathChars, buffer.data(), nullptr);
+    if (length == 0 || length >= kPathChars)
+        return std::wstring();
+    return std::wstring(buffer.data(), length);
+}
+
 HANDLE OpenWithoutFollowing(const std::wstring& path, DWORD access, DWORD share)
 {
     return CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
@@ -105,6 +114,21 @@ bool IsInUseError(DWORD error)
 {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
            error == ERROR_USER_MAPPED_FILE;
+}
+
+bool DeleteOpenedItem(HANDLE item, DWORD attributes)
+{
+    // A read-only item refuses the delete disposition, so that bit goes first.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        FILE_BASIC_INFO basic = {};
+        basic.FileAttributes = attributes & ~FILE_ATTRIBUTE_READONLY;
+        if (basic.FileAttributes == 0)
+            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(item, FileBasicInfo, &basic, sizeof basic);
+    }
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(item, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
 }
 
 bool ScheduleDeleteAtRestart(const std::wstring& path)

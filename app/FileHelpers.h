@@ -25,6 +25,10 @@ int ShellDelete(const std::wstring& path);
 // buffer; "" when it is unset, empty or too long for the buffer.
 std::wstring ReadTempDirectory();
 
+// What Windows makes of `path` as a whole path (separators and dots
+// resolved, nothing looked up); "" when it does not fit the path buffer.
+std::wstring FullPathOf(const std::wstring& path);
+
 // Opens `path` itself, never what it links to, with `access` and `share`
 // (directories too); INVALID_HANDLE_VALUE on failure, with the
 // system's error left for GetLastError.
@@ -46,6 +50,12 @@ bool SamePathText(const std::wstring& a, const std::wstring& b);
 // True for the errors of an item another process holds: sharing or lock
 // violations, a mapped or running image, access denied.
 bool IsInUseError(DWORD error);
+
+// Deletes the item behind `item` (opened with DELETE access, and
+// FILE_WRITE_ATTRIBUTES when `attributes` has the read-only bit) when its
+// last handle closes; never looks its name up again. False, with the
+// system's error, when the item may not go.
+bool DeleteOpenedItem(HANDLE item, DWORD attributes);
 
 // Asks the system to delete `path` at the next restart (an elevated
 // process may); false when it would not.

@@ -47,7 +47,11 @@ bool RegisterSkinArchive()
 void RunMainWindow()
 {
     kalvex::CMainWnd window;
-    window.Create(nullptr, kalvex::kWindowTitle, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0);
+    // A window whose skin could not be built is never created (it has said
+    // so in the log): there is nothing to run.
+    if (window.Create(nullptr, kalvex::kWindowTitle, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                      0) == nullptr)
+        return;
     window.CentreOnOwner();
     window.RunModal();
 }
@@ -64,6 +68,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 0;
     DuiLib::CUIManager::SetModuleInstance(instance);
+    DuiLib::CWindowWnd::SetExceptionReport(&ReportWindowException);
     if (!RegisterSkinArchive())
         return 0;
     SetBrowserEmulation(8000);

@@ -7,6 +7,7 @@
 #include "app/ProductCleanup.h"
 #include "app/ProductNames.h"
 #include "app/ProgressRules.h"
+#include "app/Relocation.h"
 #include "app/ScopedLock.h"
 #include "app/UninstallManifest.h"
 #include "app/WriteLogFile.h"
@@ -41,6 +42,12 @@ void BringToFront(HWND window)
 }
 
 }  // namespace
+
+void ReportWindowException(HWND)
+{
+    ProcessLog().Write(0, L"%ls", L"程序发生了异常");
+    PostQuitMessage(0);
+}
 
 CMainWnd::CMainWnd()
 {
@@ -138,8 +145,12 @@ LRESULT CMainWnd::OnCreate()
     m_manager.AttachWindow(window, nullptr);
     DuiLib::CLayoutBuilder builder;
     DuiLib::IControlUI* root = builder.Create(L"main.xml", nullptr, nullptr, &m_manager, nullptr);
-    if (root == nullptr)
+    if (root == nullptr) {
+        // A window with nothing in it could be neither seen nor closed: its
+        // creation fails instead, and start-up ends the process.
         ProcessLog().Write(0, L"%ls", L"main.xml: the skin could not be built");
+        return -1;
+    }
     m_manager.AttachRootControl(root);
     m_manager.AddListener(this);
     return 0;
@@ -248,8 +259,10 @@ DWORD WINAPI CMainWnd::UninstallWorker(void*)
             window->m_shortcutDone = RemoveShortcut();
             ::PostMessageW(target, kRearmProgressTimerMessage, 0, 0);
         }
-        if (!window->StopRequested())
+        if (!window->StopRequested()) {
             DeleteUninstallKey();
+            ScheduleRelocatedCopiesForRemoval();
+        }
         window->UnregisterThread(GetCurrentThreadId());
         ::PostMessageW(target, kUninstallDoneMessage, 0, 0);
     } catch (...) {

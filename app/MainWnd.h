@@ -30,6 +30,11 @@ inline constexpr UINT kRearmProgressTimerMessage = WM_USER + 1006;
 // first frame, ahead of any input, instead of holding the first paint up.
 inline constexpr UINT kRunTerminationListMessage = WM_USER + 1007;
 
+// The application's answer to an exception that escaped a window's handler:
+// logs "程序发生了异常" and ends every modal run, so start-up cleans up and
+// the process ends with 0 instead of going on half handled.
+void ReportWindowException(HWND window);
+
 class CMainWnd : public DuiLib::CWindowWnd, public DuiLib::INotifyUI {
 public:
     CMainWnd();

@@ -1,7 +1,10 @@
 #include "app/MessageBoxExWnd.h"
 
+#include "app/WriteLogFile.h"
+
 #include "app/CaptionHitTest.h"
 #include "app/ProductNames.h"
+#include "app/WriteLogFile.h"
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlUI.h"
 #include "ui/control/HorizontalLayoutUI.h"
@@ -181,8 +184,12 @@ unsigned ShowMessageBoxEx(HWND parent, const wchar_t* title, const wchar_t* mess
                           const wchar_t* okText, const wchar_t* cancelText, int width, int height)
 {
     CMessageBoxExWnd box(title, message, iconFlag, buttonMode, okText, cancelText);
-    box.Create(parent, kWindowTitle, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION, WS_EX_TOOLWINDOW,
-               0, 0, width, height);
+    if (box.Create(parent, kWindowTitle, WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION,
+                   WS_EX_TOOLWINDOW, 0, 0, width, height) == nullptr) {
+        // Unanswered counts as declined, which changes nothing.
+        ProcessLog().Write(0, L"%ls", L"the message box could not be created");
+        return 0;
+    }
     return box.RunModal(true, false);
 }
 

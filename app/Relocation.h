@@ -6,6 +6,11 @@
 
 namespace kalvex {
 
+// The security of both copies in TEMP, as a descriptor string: only
+// Administrators and SYSTEM may change or delete them, everyone may read
+// and run them, and nothing is inherited from TEMP.
+inline constexpr wchar_t kCopySecurity[] = L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;GRGX;;;WD)";
+
 // True when `modulePath` contains `tempDirectory` anywhere, letter case
 // included; an empty temporary folder always matches, so the uninstaller
 // then runs where it is.
@@ -13,11 +18,20 @@ bool IsRelocatedCopy(const std::wstring& modulePath, const std::wstring& tempDir
 
 // True when the process runs from TEMP already and may go on. Otherwise copies
 // the executable and the manifest beside it into TEMP, starts the copy with
-// TEMP as its working folder and ends the process. False when the process must
-// stop: the self-copy failed (a message of at most `capacity` characters is
-// written to `message`) or the manifest is missing (the user is told, the
-// message stays empty).
+// TEMP as its working folder and ends the process. Each copy is a new file
+// only Administrators and SYSTEM may change; an object already at its name
+// is removed only when it is a plain file of exactly that name (a planted
+// link is refused), and the executable copy is held against writing and
+// deletion until its process has started. False when the process must stop:
+// a copy failed (a message of at most `capacity` characters is written to
+// `message`) or the manifest is missing (the user is told, the message stays
+// empty).
 bool RelocateToTemp(wchar_t* message, int capacity);
+
+// When this process is the relocated copy in TEMP, schedules it and the
+// manifest copy for deletion at the next restart (a running program cannot
+// delete itself) and logs it; otherwise nothing.
+void ScheduleRelocatedCopiesForRemoval();
 
 // Looks for the main window of a running instance; when found, restores it,
 // brings it to the front and returns true.

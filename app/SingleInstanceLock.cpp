@@ -12,12 +12,14 @@ bool CSingleInstanceLock::Create(const char* name)
     Close();
     // A NULL DACL grants everyone access, so an instance started by another
     // logged-on user can still open the "Global\" marker.
+    // Should the descriptor not take, the marker is made with the default
+    // security: it still keeps a second instance of the same user out.
     SECURITY_DESCRIPTOR descriptor = {};
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
+    const bool open = InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+                      SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
     SECURITY_ATTRIBUTES attributes = {};
     attributes.nLength = sizeof attributes;
-    attributes.lpSecurityDescriptor = &descriptor;
+    attributes.lpSecurityDescriptor = open ? &descriptor : nullptr;
     attributes.bInheritHandle = FALSE;
 
     m_handle = CreateSemaphoreA(&attributes, 1, 1, name);

@@ -33,21 +33,12 @@ bool ParseManifest(const std::string& text, Json::Value& root)
     }
 }
 
-std::wstring FullPath(const std::wstring& path)
-{
-    std::vector<wchar_t> buffer(kPathChars, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), kPathChars, buffer.data(), nullptr);
-    if (length == 0 || length >= kPathChars)
-        return std::wstring();
-    return std::wstring(buffer.data(), length);
-}
-
 // The last word on the text: what Windows itself makes of the joined path
 // must still lie strictly below the install directory's full path `base`.
 // The part below it, or "" when it does not.
 std::wstring RelativeInside(const std::wstring& base, const std::wstring& joined)
 {
-    const std::wstring target = FullPath(joined);
+    const std::wstring target = FullPathOf(joined);
     if (base.empty() || target.size() <= base.size() ||
         !SamePathText(base, target.substr(0, base.size())))
         return std::wstring();
@@ -93,7 +84,7 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
         return result;
     }
 
-    const std::wstring base = FullPath(installDirectory);
+    const std::wstring base = FullPathOf(installDirectory);
     bool removedAny = false;
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
         if (stop != nullptr && stop->load()) {

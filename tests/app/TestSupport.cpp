@@ -319,24 +319,6 @@ void RemoveNestedFolders(const std::wstring& top)
         RemoveDirectoryW((L"\\\\?\\" + NestedPath(top, levels, L'\\')).c_str());
 }
 
-bool MakeManyFiles(const std::wstring& directory, int count)
-{
-    CreateDirectoryW(directory.c_str(), nullptr);
-    const std::wstring unixDirectory = CLinks::UnderWine() ? UnixPath(directory) : std::wstring();
-    if (!unixDirectory.empty()) {
-        RunUnixCommand(L"/bin/sh", L"-c \"cd '" + unixDirectory + L"' && i=0 && while [ $i -lt " +
-                                       std::to_wstring(count) + L" ]; do : > f$i; i=$((i+1)); done\"");
-    } else {
-        for (int i = 0; i < count; ++i) {
-            HANDLE file = CreateFileW((directory + L"\\f" + std::to_wstring(i)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_NEW, 0, nullptr);
-            if (file != INVALID_HANDLE_VALUE)
-                CloseHandle(file);
-        }
-    }
-    return WaitForPath(directory + L"\\f" + std::to_wstring(count - 1), true);
-}
-
 CPendingDeletes::CPendingDeletes()
 {
     DWORD size = 0;

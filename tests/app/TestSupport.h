@@ -103,11 +103,6 @@ private:
 bool MakeNestedFolders(const std::wstring& top, int levels);
 void RemoveNestedFolders(const std::wstring& top);
 
-// Makes `directory` with `count` empty files "f0", "f1", ... in it; under
-// Wine from the Linux side, since Wine checks every new name against the
-// whole folder. True when the last one exists.
-bool MakeManyFiles(const std::wstring& directory, int count);
-
 // The names the system will delete at the next restart
 // ("PendingFileRenameOperations"), one per line; what a test adds is taken
 // away again when the guard goes.

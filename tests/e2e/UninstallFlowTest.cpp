@@ -177,6 +177,7 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
     HANDLE quiv2 = m_processes.StartStandIn(m_standIns.Path(), L"quiv.exe");
     HANDLE upper = m_processes.StartStandIn(m_standIns.Path(), L"VELKO.EXE");
     ASSERT_TRUE(client && vpn && quiv1 && quiv2 && upper);
+    test::CPendingDeletes pending;
     const std::vector<std::wstring> installed = ListTree(m_product.Directory());
     std::vector<std::wstring> shots;
 
@@ -243,6 +244,10 @@ TEST_F(UserFlow, UninstallsEverythingListedAfterConfirmingTheRunningClient)
         << "the finished page did not show";
     const CShot finished = PaintedShot(main);
     shots.push_back(SavePng(finished, L"flow4_finished_page"));
+    // The running copy cannot delete itself: it and its manifest go at the
+    // next restart.
+    EXPECT_TRUE(test::CPendingDeletes::Names(m_temp / L"kalvex.exe"));
+    EXPECT_TRUE(test::CPendingDeletes::Names(m_temp / L"kalvex.dat"));
     for (const std::wstring& shot : shots)
         EXPECT_FALSE(shot.empty()) << "a screenshot was not written";
 
@@ -390,6 +395,34 @@ TEST_F(MissingManifest, ShowsTheBoxWritesALogLineAndChangesNothingElse)
         }
     }
     EXPECT_TRUE(UninstallKeyExists());
+}
+
+using PlantedCopies = UninstallerScenario;
+
+TEST_F(PlantedCopies, LinksPlantedInTempNeverRedirectTheCopies)
+{
+    // Another program of the user's plants both names in TEMP as links to
+    // files of its choosing before the uninstaller starts.
+    CScratchDir victims(L"victims");
+    WriteFileBytes(victims / L"system.exe", "system file");
+    WriteFileBytes(victims / L"system.dat", "system data");
+    test::CLinks links;
+    ASSERT_TRUE(links.Make(m_temp / L"kalvex.exe", victims / L"system.exe", false));
+    ASSERT_TRUE(links.Make(m_temp / L"kalvex.dat", victims / L"system.dat", false));
+    const std::wstring log = m_product / L"log2.log";
+    DeleteFileW(log.c_str());
+
+    HANDLE first = m_processes.StartClean(m_product.Uninstaller(), m_temp.Path());
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(0, WaitForExitCode(first, kExitWaitMs));
+    EXPECT_EQ("system file", ReadFileBytes(victims / L"system.exe"));
+    EXPECT_EQ("system data", ReadFileBytes(victims / L"system.dat"));
+    const std::string bytes = ReadFileBytes(log);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    EXPECT_NE(std::wstring::npos, text.find(L"\u590d\u5236\u5230\u7f13\u5b58\u76ee\u5f55\u5931\u8d25,err="))
+        << "start-up must end as a failed copy does";
+    EXPECT_EQ(nullptr, FindAppWindow(kMainClass, 0, false)) << "a main window opened from a planted copy";
+    ExpectProductUntouched();
 }
 
 using MainWindowKeys = UninstallerScenario;

@@ -127,16 +127,35 @@ bool CWindowWnd::RegisterSuperclass()
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+namespace
+{
+
+CWindowWnd::ExceptionReport s_exceptionReport = nullptr;
+
+}  // namespace
+
+void CWindowWnd::SetExceptionReport(ExceptionReport report)
+{
+    s_exceptionReport = report;
+}
+
+void CWindowWnd::ReportException(HWND window)
+{
+    if (s_exceptionReport != nullptr)
+        s_exceptionReport(window);
+}
+
 LRESULT CALLBACK CWindowWnd::ClassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // An exception cannot unwind through the platform's dispatch frames, and
-    // a half-handled message is better answered with 0 than with a crash.
+    // An exception cannot unwind through the platform's dispatch frames: the
+    // message is answered with 0 and the application hears of it.
     try
     {
         return RouteToObject(window, message, wParam, lParam, false);
     }
     catch (...)
     {
+        ReportException(window);
         return 0;
     }
 }
@@ -149,6 +168,7 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND window, UINT message, WPA
     }
     catch (...)
     {
+        ReportException(window);
         return 0;
     }
 }

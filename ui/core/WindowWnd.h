@@ -73,6 +73,13 @@ public:
     // before are destroyed once replaced, the last ones when the window goes.
     void SetIcon(UINT resourceId);
 
+    // What the window procedures do with an exception that a handler let
+    // escape, after answering the message with 0: nothing by default; an
+    // application may report it (log it, end its run). Process-wide; the
+    // report must not throw. Null restores the default.
+    using ExceptionReport = void (*)(HWND window);
+    static void SetExceptionReport(ExceptionReport report);
+
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // The previous window procedure: DefWindowProcW for a class of its own,
@@ -92,6 +99,7 @@ private:
     static LRESULT CALLBACK ClassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SuperclassWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT RouteToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool inProperty);
+    static void ReportException(HWND window);
 
     void ReplaceIcon(WPARAM which, HICON icon, HICON& held);
     void DestroyHeldIcons();
