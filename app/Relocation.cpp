@@ -37,7 +37,11 @@ std::wstring ResolvedDirectory(const std::wstring& directory)
 // plain file, as Wine shows links to files) is left alone and refused.
 DWORD ClearEarlierCopy(const std::wstring& target, const std::wstring& expected)
 {
-    HANDLE earlier = OpenWithoutFollowing(target, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+    // Asking to write as well, as overwriting would: a copy that still runs
+    // is refused with a sharing violation instead of being unlinked under
+    // its process.
+    HANDLE earlier = OpenWithoutFollowing(target, DELETE | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES |
+                                                      FILE_WRITE_ATTRIBUTES);
     if (earlier == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
