@@ -409,3 +409,31 @@ TEST(WindowFault, AnExceptionFromAHandlerIsLoggedAndEndsTheModalRun)
     EXPECT_NE(std::wstring::npos, std::wstring(reinterpret_cast<const wchar_t*>(log.data()), log.size() / 2)
                                       .find(L"\u7a0b\u5e8f\u53d1\u751f\u4e86\u5f02\u5e38"));
 }
+
+// A main window whose skin cannot be built. The toolkit keeps the first
+// archive a process hands it, so the window is made in a child process that
+// hands it a damaged one; run alone, the child's half is skipped.
+TEST(SkinFailureChild, MainWindowIsNotCreated)
+{
+    wchar_t log[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KALVEX_SKIN_FAILURE_LOG", log, MAX_PATH) == 0)
+        GTEST_SKIP() << "the child half of SkinFailure.AMainWindowWithoutASkinIsNotCreatedAndSaysSo";
+    static unsigned char damaged[] = "PK\3\4 not an archive";
+    DuiLib::CUIManager::SetModuleInstance(GetModuleHandleW(nullptr));
+    DuiLib::CUIManager::SetSkinZipFromMemory(damaged, sizeof damaged, "kTfWqR4m");
+    kalvex::ProcessLog().Init(log, kalvex::kLogLimitKb);
+    CMainWnd window;
+    EXPECT_EQ(nullptr, window.Create(nullptr, kalvex::kWindowTitle, WS_VISIBLE, 0, 0, 0, 0, 0));
+}
+
+TEST(SkinFailure, AMainWindowWithoutASkinIsNotCreatedAndSaysSo)
+{
+    CScratchDir dir(L"skinless");
+    CScopedEnvironment log(L"KALVEX_SKIN_FAILURE_LOG", dir / L"log2.log");
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_EQ(0, kalvex::test::RunProcess(self, L"--gtest_filter=SkinFailureChild.*", 60000));
+    const std::string bytes = kalvex::test::ReadFileBytes(dir / L"log2.log");
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    EXPECT_NE(std::wstring::npos, text.find(L"main.xml")) << "the log must say why";
+}
