@@ -20,7 +20,7 @@ bool IsSeparator(wchar_t c)
     return c == L'\\' || c == L'/';
 }
 
-// "a//b\\c\\" becomes "a\\b\\c": the form the system reports names in.
+// "a//b\c\" becomes "a\b\c": the form the system reports names in.
 std::wstring NormalisedRelativeName(const std::wstring& name)
 {
     std::wstring result;
@@ -41,7 +41,7 @@ bool IsNotFoundError(DWORD error)
 }
 
 // The name the system keeps for the open object once every link on the way
-// was resolved ("\\Device\\...\\a\\b"). Unlike GetFinalPathNameByHandleW
+// was resolved ("\Device\...\a\b"). Unlike GetFinalPathNameByHandleW
 // it has no length limit under Wine, where that call fails past MAX_PATH.
 std::wstring ObjectNameOf(HANDLE object)
 {
@@ -150,7 +150,6 @@ RemovalOutcome CContainedRemover::Remove(const std::wstring& relativeName)
         const DWORD error = GetLastError();
         if (IsNotFoundError(error))
             return RemovalOutcome::Missing;
-        ++m_tally.failed;
         ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
         return RemovalOutcome::Unfinished;
     }
@@ -178,7 +177,6 @@ RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& 
             CloseHandle(probe);
         if (itself && IsInUseError(error))
             return ScheduleAtRestart(item.path);
-        ++m_tally.failed;
         ProcessLog().Write(0, L"removal: cannot open %ls (error %lu)", item.path.c_str(), error);
         return RemovalOutcome::Unfinished;
     }
@@ -187,7 +185,6 @@ RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& 
     // resolved path tells.
     if (!ResolvesTo(file, item.object)) {
         CloseHandle(file);
-        ++m_tally.elsewhere;
         ProcessLog().Write(0, L"removal: %ls resolves elsewhere; left in place", item.path.c_str());
         return RemovalOutcome::Unfinished;
     }
@@ -198,7 +195,6 @@ RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& 
         return RemovalOutcome::Removed;
     if (IsInUseError(error))
         return ScheduleAtRestart(item.path);
-    ++m_tally.failed;
     ProcessLog().Write(0, L"removal: cannot delete %ls (error %lu)", item.path.c_str(), error);
     return RemovalOutcome::Unfinished;
 }
@@ -219,7 +215,6 @@ RemovalOutcome CContainedRemover::RemoveLink(HANDLE parent, const std::wstring& 
         return RemovalOutcome::Removed;
     if (link == INVALID_HANDLE_VALUE && IsNotFoundError(error))
         return RemovalOutcome::Missing;
-    ++m_tally.linksLeft;
     ProcessLog().Write(0, L"removal: link %ls could not be removed as a link; left in place", item.path.c_str());
     return RemovalOutcome::Unfinished;
 }
@@ -265,13 +260,11 @@ std::optional<RemovalOutcome> CContainedRemover::EnterDirectory(HANDLE parent, c
     if (directory == INVALID_HANDLE_VALUE) {
         if (IsNotFoundError(error))
             return RemovalOutcome::Missing;
-        ++m_tally.failed;
         ProcessLog().Write(0, L"removal: cannot open folder %ls (error %lu)", item.path.c_str(), error);
         return RemovalOutcome::Unfinished;
     }
     if (!ResolvesTo(directory, item.object)) {
         CloseHandle(directory);
-        ++m_tally.elsewhere;
         ProcessLog().Write(0, L"removal: folder %ls resolves elsewhere; left in place", item.path.c_str());
         return RemovalOutcome::Unfinished;
     }
@@ -329,7 +322,6 @@ RemovalOutcome CContainedRemover::FinishDirectory(Frame& frame)
         return RemovalOutcome::Removed;
     if (frame.deferred || IsInUseError(error))
         return ScheduleAtRestart(frame.item.path);
-    ++m_tally.failed;
     ProcessLog().Write(0, L"removal: cannot delete folder %ls (error %lu)", frame.item.path.c_str(), error);
     return RemovalOutcome::Unfinished;
 }
@@ -337,11 +329,9 @@ RemovalOutcome CContainedRemover::FinishDirectory(Frame& frame)
 RemovalOutcome CContainedRemover::ScheduleAtRestart(const std::wstring& path)
 {
     if (ScheduleDeleteAtRestart(path)) {
-        ++m_tally.scheduled;
         ProcessLog().Write(0, L"removal: %ls is in use; it is deleted at the next restart", path.c_str());
         return RemovalOutcome::Deferred;
     }
-    ++m_tally.failed;
     ProcessLog().Write(0, L"removal: %ls is in use and could not be scheduled (error %lu)", path.c_str(),
                        GetLastError());
     return RemovalOutcome::Unfinished;

@@ -23,14 +23,6 @@ enum class RemovalOutcome {
     Stopped,     // the stop flag was raised; what is left stays
 };
 
-// What one remover met, for the caller's counts and the log.
-struct RemovalTally {
-    int linksLeft = 0;   // links the system would not remove as links
-    int elsewhere = 0;   // items whose resolved path was not the expected one
-    int scheduled = 0;   // items in use, left for deletion at the next restart
-    int failed = 0;      // items that could neither be deleted nor scheduled
-};
-
 class CContainedRemover {
 public:
     // Opens `rootDirectory` (absolute) and keeps its resolved path; every
@@ -49,8 +41,6 @@ public:
     // (separators "\" or "/", no "." or ".." components; a trailing
     // separator is ignored). Unfinished when the root could not be opened.
     RemovalOutcome Remove(const std::wstring& relativeName);
-
-    const RemovalTally& Tally() const { return m_tally; }
 
 private:
     // An item's whole path twice: as file calls and the log take it
@@ -79,7 +69,6 @@ private:
     std::wstring m_rootFinal;   // "\\?\" form, as the system reports it
     std::wstring m_rootObject;  // the system's own name of the open root
     const std::atomic<bool>* m_stop;
-    RemovalTally m_tally;
 };
 
 }  // namespace kalvex
