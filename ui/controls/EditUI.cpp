@@ -215,14 +215,8 @@ void CEditUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
 
 void CEditUI::HandleEvent(UIEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type))
-    {
-        if (m_parent != nullptr)
-            m_parent->HandleEvent(event);
-        else
-            CLabelUI::HandleEvent(event);
+    if (PassOnWhileMouseOff(event))
         return;
-    }
     HWND window = HostedWindowHandle();
     switch (event.type)
     {
