@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "ui/core/SkinLocation.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {
@@ -62,6 +63,21 @@ double ThreadCpuSeconds()
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
+}
+
+std::vector<BYTE> ReadBesideProgram(const wchar_t* name)
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path(module);
+    path.erase(path.find_last_of(L"\\/") + 1).append(name);
+    BYTE* bytes = nullptr;
+    unsigned size = 0;
+    std::vector<BYTE> content;
+    if (ReadWholeFile(path.c_str(), bytes, size))
+        content.assign(bytes, bytes + size);
+    delete[] bytes;
+    return content;
 }
 
 double Median(std::vector<double> values)

@@ -37,6 +37,10 @@ void PumpMessages();
 double WallSeconds();
 double ThreadCpuSeconds();
 
+// The bytes of the file name beside the benchmark program; empty when it
+// cannot be read.
+std::vector<BYTE> ReadBesideProgram(const wchar_t* name);
+
 // The middle value (the upper one of an even count); 0 for none.
 double Median(std::vector<double> values);
 

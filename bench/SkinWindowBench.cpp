@@ -33,21 +33,6 @@ constexpr char kPassword[] = "Bench-5Kv";
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 
-std::vector<BYTE> ReadBesideProgram(const wchar_t* name)
-{
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module);
-    path.erase(path.find_last_of(L"\\/") + 1).append(name);
-    BYTE* bytes = nullptr;
-    unsigned size = 0;
-    std::vector<BYTE> content;
-    if (ReadWholeFile(path.c_str(), bytes, size))
-        content.assign(bytes, bytes + size);
-    delete[] bytes;
-    return content;
-}
-
 int CountControls(IControlUI* control)
 {
     if (control == nullptr)
@@ -127,7 +112,7 @@ int main(int argc, char** argv)
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     CUIManager::SetModuleInstance(GetModuleHandleW(nullptr));
     // Kept for the life of the process, as the manager requires.
-    static const std::vector<BYTE> archive = ReadBesideProgram(L"skin_window_bench.zip");
+    static const std::vector<BYTE> archive = bench::ReadBesideProgram(L"skin_window_bench.zip");
     if (archive.empty())
     {
         std::printf("skin_window_bench.zip is missing beside the program\n");

@@ -55,31 +55,52 @@ RECT WindowShot::ColorBounds(const RECT& rect, DWORD color, int tolerance) const
     return Bounds(rect, [&](DWORD rgb) { return NearRgb(rgb, color, tolerance); });
 }
 
-WindowShot CaptureWindow(HWND window)
+namespace {
+
+// Copies width x height pixels from (x, y) of source.
+WindowShot CopyPixels(HDC source, int x, int y, int width, int height)
 {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpMessages();
-    GdiFlush();
     WindowShot shot;
-    RECT client = {};
-    GetClientRect(window, &client);
-    shot.width = client.right;
-    shot.height = client.bottom;
+    shot.width = width;
+    shot.height = height;
     BYTE* bits = nullptr;
     HBITMAP bitmap = CRenderKit::CreateDib32(shot.width, shot.height, bits);
     if (bitmap == nullptr)
         return WindowShot();
-    HDC windowDc = GetDC(window);
-    HDC memory = CreateCompatibleDC(windowDc);
+    HDC memory = CreateCompatibleDC(source);
     const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, windowDc, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, shot.width, shot.height, source, x, y, SRCCOPY);
     GdiFlush();
     const DWORD* pixels = reinterpret_cast<const DWORD*>(bits);
     shot.pixels.assign(pixels, pixels + static_cast<size_t>(shot.width) * shot.height);
     SelectObject(memory, previous);
     DeleteDC(memory);
-    ReleaseDC(window, windowDc);
     DeleteObject(bitmap);
+    return shot;
+}
+
+}  // namespace
+
+WindowShot CaptureWindow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    GdiFlush();
+    RECT client = {};
+    GetClientRect(window, &client);
+    HDC windowDc = GetDC(window);
+    const WindowShot shot = CopyPixels(windowDc, 0, 0, client.right, client.bottom);
+    ReleaseDC(window, windowDc);
+    return shot;
+}
+
+WindowShot CaptureScreen(const RECT& rect)
+{
+    PumpMessages();
+    GdiFlush();
+    HDC screen = GetDC(nullptr);
+    const WindowShot shot = CopyPixels(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    ReleaseDC(nullptr, screen);
     return shot;
 }
 

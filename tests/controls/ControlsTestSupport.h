@@ -46,6 +46,9 @@ private:
 // Repaints window now and copies its client area from the screen.
 WindowShot CaptureWindow(HWND window);
 
+// Copies rect of the screen (screen coordinates), pop-ups included.
+WindowShot CaptureScreen(const RECT& rect);
+
 // Writes shot as shots\<name>.png beside the test program; false on failure.
 bool SaveShot(const WindowShot& shot, const wchar_t* name);
 
