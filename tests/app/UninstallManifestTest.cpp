@@ -78,6 +78,10 @@ TEST_F(ManifestTest, DeletesListedFilesAndWholeTreesOnly)
     EXPECT_TRUE(InInstall(L"b.dll"));
     EXPECT_TRUE(InInstall(L"keep.txt"));
     ExpectOutsideIntact();
+    // No handle is left on the install directory: it can be renamed.
+    const std::wstring folder = m_install.substr(0, m_install.size() - 1);
+    EXPECT_TRUE(MoveFileW(folder.c_str(), (folder + L"_moved").c_str()));
+    MoveFileW((folder + L"_moved").c_str(), folder.c_str());
 }
 
 TEST_F(ManifestTest, StopRequestEndsTheLoopBeforeTheNextEntry)
