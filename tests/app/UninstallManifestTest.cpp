@@ -20,10 +20,10 @@ using kalvex::test::WriteFileBytes;
 namespace {
 
 // True once another process holds `path` so that it cannot be deleted; false
-// after five seconds without.
+// after twenty seconds without (a first start in a new Wine prefix is slow).
 bool WaitUntilHeld(const std::wstring& path)
 {
-    for (int attempt = 0; attempt < 500; ++attempt) {
+    for (int attempt = 0; attempt < 2000; ++attempt) {
         HANDLE probe = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    nullptr, OPEN_EXISTING, 0, nullptr);
         if (probe == INVALID_HANDLE_VALUE)
