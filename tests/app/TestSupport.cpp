@@ -188,10 +188,10 @@ std::wstring UnixPath(const std::wstring& path)
 }
 
 // True once `path` exists (or, with `exists` false, is gone); false after
-// five seconds.
+// twenty seconds.
 bool WaitForPath(const std::wstring& path, bool exists)
 {
-    for (int attempt = 0; attempt < 500; ++attempt) {
+    for (int attempt = 0; attempt < 2000; ++attempt) {
         if ((GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) == exists)
             return true;
         Sleep(10);
