@@ -16,24 +16,24 @@ namespace DuiLib {
 
 namespace {
 
-// Posted to the picker to look again where the focus is, once its calendar
-// has lost the focus, closed or gone.
+// Posted to the picker to look again where the focus is, once the window of
+// its own that took the focus (its calendar) has lost it, closed or gone.
 constexpr UINT kCheckFocusMessage = WM_APP + 1;
 // The manager reflects WM_NOTIFY back to the native window it came from.
 constexpr UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
-constexpr UINT_PTR kCalendarWatch = 1;
+constexpr UINT_PTR kFocusWatch = 1;
 
-// Subclass procedure of a picker's calendar (picker is its handle): the
-// calendar may close without giving the focus back, and the picker learns of
-// that only from here.
-LRESULT CALLBACK WatchCalendar(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                               DWORD_PTR picker)
+// Subclass procedure of the picker's window that holds the focus (picker is
+// the picker's handle): the calendar may close without giving the focus
+// back, and the picker learns of that only from here.
+LRESULT CALLBACK WatchFocusHolder(HWND holder, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR picker)
 {
     if (message == WM_KILLFOCUS || (message == WM_SHOWWINDOW && wParam == FALSE) || message == WM_NCDESTROY)
         ::PostMessageW(reinterpret_cast<HWND>(picker), kCheckFocusMessage, 0, 0);
     if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(calendar, WatchCalendar, id);
-    return DefSubclassProc(calendar, message, wParam, lParam);
+        RemoveWindowSubclass(holder, WatchFocusHolder, id);
+    return DefSubclassProc(holder, message, wParam, lParam);
 }
 
 }  // namespace
@@ -259,6 +259,21 @@ bool CDateTimeWnd::IsOwnWindow(HWND window) const
     return calendar != nullptr && (window == calendar || IsChild(calendar, window));
 }
 
+void CDateTimeWnd::WatchFocus(HWND holder)
+{
+    if (m_focusHolder != holder)
+        StopWatchingFocus();
+    m_focusHolder = holder;
+    SetWindowSubclass(holder, WatchFocusHolder, kFocusWatch, reinterpret_cast<DWORD_PTR>(GetHWND()));
+}
+
+void CDateTimeWnd::StopWatchingFocus()
+{
+    if (m_focusHolder != nullptr && IsWindow(m_focusHolder))
+        RemoveWindowSubclass(m_focusHolder, WatchFocusHolder, kFocusWatch);
+    m_focusHolder = nullptr;
+}
+
 void CDateTimeWnd::Leave(HWND focus)
 {
     CUIManager* manager = OwnerManager();
@@ -321,6 +336,7 @@ LRESULT CDateTimeWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_DESTROY:
         m_closing = true;
+        StopWatchingFocus();
         break;
     case WM_KILLFOCUS:
     {
@@ -334,8 +350,7 @@ LRESULT CDateTimeWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
         // The drop-down button hands the focus to the calendar (before it
         // is even shown): the picker stays, and looks again once the
         // calendar has dropped down and whenever it loses the focus.
-        if (const HWND calendar = Calendar())
-            SetWindowSubclass(calendar, WatchCalendar, kCalendarWatch, reinterpret_cast<DWORD_PTR>(GetHWND()));
+        WatchFocus(focus);
         PostMessage(kCheckFocusMessage);
         return result;
     }
