@@ -1,6 +1,7 @@
 // CDateTimeUI: the date text, the placement that the picker follows and the
 // events that open it. CDateTimeWnd: opening the platform picker over the
-// control and what its focus loss and keys write back.
+// control, what its focus loss and keys write back, and its drop-down
+// calendar, which holds the focus without ending the picker.
 //
 // [SECTIONS] control · picker window
 #include "ui/controls/DateTimeUI.h"
@@ -12,6 +13,30 @@
 #include "ui/core/UIManager.h"
 
 namespace DuiLib {
+
+namespace {
+
+// Posted to the picker to look again where the focus is, once the window of
+// its own that took the focus (its calendar) has lost it, closed or gone.
+constexpr UINT kCheckFocusMessage = WM_APP + 1;
+// The manager reflects WM_NOTIFY back to the native window it came from.
+constexpr UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
+constexpr UINT_PTR kFocusWatch = 1;
+
+// Subclass procedure of the picker's window that holds the focus (picker is
+// the picker's handle): the calendar may close without giving the focus
+// back, and the picker learns of that only from here.
+LRESULT CALLBACK WatchFocusHolder(HWND holder, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR picker)
+{
+    if (message == WM_KILLFOCUS || (message == WM_SHOWWINDOW && wParam == FALSE) || message == WM_NCDESTROY)
+        ::PostMessageW(reinterpret_cast<HWND>(picker), kCheckFocusMessage, 0, 0);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(holder, WatchFocusHolder, id);
+    return DefSubclassProc(holder, message, wParam, lParam);
+}
+
+}  // namespace
 
 // ---- Control ------------------------------------------------------------------------------
 
@@ -218,6 +243,68 @@ bool CDateTimeWnd::Open(CDateTimeUI* owner)
     return true;
 }
 
+HWND CDateTimeWnd::Calendar() const
+{
+    return reinterpret_cast<HWND>(::SendMessageW(GetHWND(), DTM_GETMONTHCAL, 0, 0));
+}
+
+bool CDateTimeWnd::IsOwnWindow(HWND window) const
+{
+    const HWND picker = GetHWND();
+    if (window == nullptr)
+        return false;
+    if (window == picker || IsChild(picker, window) || GetWindow(window, GW_OWNER) == picker)
+        return true;
+    const HWND calendar = Calendar();
+    return calendar != nullptr && (window == calendar || IsChild(calendar, window));
+}
+
+void CDateTimeWnd::WatchFocus(HWND holder)
+{
+    if (m_focusHolder != holder)
+        StopWatchingFocus();
+    m_focusHolder = holder;
+    SetWindowSubclass(holder, WatchFocusHolder, kFocusWatch, reinterpret_cast<DWORD_PTR>(GetHWND()));
+}
+
+void CDateTimeWnd::StopWatchingFocus()
+{
+    if (m_focusHolder != nullptr && IsWindow(m_focusHolder))
+        RemoveWindowSubclass(m_focusHolder, WatchFocusHolder, kFocusWatch);
+    m_focusHolder = nullptr;
+}
+
+void CDateTimeWnd::Leave(HWND focus)
+{
+    CUIManager* manager = OwnerManager();
+    if (m_owner != nullptr && m_owner->m_updateMode == DateTextUpdate::None)
+    {
+        SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_owner->m_date));
+        m_owner->m_updateMode = DateTextUpdate::Update;
+        m_owner->UpdateText();
+    }
+    // Focus that left for another window than the manager's is lost to
+    // the manager too.
+    if (manager != nullptr && focus != manager->GetPaintWindow())
+        ::SendMessageW(manager->GetPaintWindow(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(focus), 0);
+    // Focus also leaves a window being destroyed: closing it again would
+    // destroy it twice.
+    if (!m_closing)
+        SendMessage(WM_CLOSE);
+}
+
+void CDateTimeWnd::CheckFocus()
+{
+    if (m_closing)
+        return;
+    const HWND focus = ::GetFocus();
+    const HWND calendar = Calendar();
+    if (focus != nullptr && focus == calendar && !IsWindowVisible(calendar))
+        ::SetFocus(GetHWND());  // the calendar closed keeping the focus: it comes back here
+    else if (!IsOwnWindow(focus))
+        Leave(focus);
+}
+
 void CDateTimeWnd::Abandon()
 {
     CUIManager* manager = OwnerManager();
@@ -249,26 +336,31 @@ LRESULT CDateTimeWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM l
         break;
     case WM_DESTROY:
         m_closing = true;
+        StopWatchingFocus();
         break;
     case WM_KILLFOCUS:
     {
         const LRESULT result = CallPreviousProcedure(message, wParam, lParam);
-        if (m_owner != nullptr && m_owner->m_updateMode == DateTextUpdate::None)
+        const HWND focus = reinterpret_cast<HWND>(wParam);
+        if (m_closing || !IsOwnWindow(focus))
         {
-            SendMessage(DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_owner->m_date));
-            m_owner->m_updateMode = DateTextUpdate::Update;
-            m_owner->UpdateText();
+            Leave(focus);
+            return result;
         }
-        // Focus that left for another window than the manager's is lost to
-        // the manager too.
-        if (manager != nullptr && reinterpret_cast<HWND>(wParam) != manager->GetPaintWindow())
-            ::SendMessageW(manager->GetPaintWindow(), WM_KILLFOCUS, wParam, lParam);
-        // Focus also leaves a window being destroyed: closing it again
-        // would destroy it twice.
-        if (!m_closing)
-            SendMessage(WM_CLOSE);
+        // The drop-down button hands the focus to the calendar (before it
+        // is even shown): the picker stays, and looks again once the
+        // calendar has dropped down and whenever it loses the focus.
+        WatchFocus(focus);
+        PostMessage(kCheckFocusMessage);
         return result;
     }
+    case kCheckFocusMessage:
+        CheckFocus();
+        return 0;
+    case kReflectedNotify:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == DTN_CLOSEUP)
+            PostMessage(kCheckFocusMessage);
+        break;
     case WM_KEYUP:
     {
         if (wParam != VK_DELETE && wParam != VK_BACK && wParam != VK_ESCAPE)

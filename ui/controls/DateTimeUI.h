@@ -100,9 +100,25 @@ public:
 
 private:
     CUIManager* OwnerManager() const;
+    // The picker's drop-down calendar (DTM_GETMONTHCAL), or null.
+    HWND Calendar() const;
+    // True for the picker, a window in it or owned by it, and its calendar
+    // or a window in that: focus there does not end the picker.
+    bool IsOwnWindow(HWND window) const;
+    // The focus went to focus, outside the picker: writes the picked date
+    // back (unless a key decided otherwise), tells the manager and closes.
+    void Leave(HWND focus);
+    // Has holder, the window of the picker's own that took the focus, tell
+    // the picker when it loses the focus, hides or goes; one at a time.
+    void WatchFocus(HWND holder);
+    void StopWatchingFocus();
+    // After the calendar lost the focus or closed: a hidden calendar that
+    // kept the focus gives it back to the picker; focus elsewhere ends it.
+    void CheckFocus();
 
     CDateTimeUI* m_owner = nullptr;
     bool m_closing = false;  // WM_CLOSE sent or posted, or the window going
+    HWND m_focusHolder = nullptr;  // own window holding the focus, watched
 };
 
 }  // namespace DuiLib
