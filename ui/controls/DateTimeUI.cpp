@@ -18,7 +18,8 @@ namespace {
 
 // Posted to the picker to look again where the focus is, once the window of
 // its own that took the focus (its calendar) has lost it, closed or gone.
-constexpr UINT kCheckFocusMessage = WM_APP + 1;
+// Apart from the manager's own WM_APP + 1 pump.
+constexpr UINT kCheckFocusMessage = WM_APP + 0x40;
 // The manager reflects WM_NOTIFY back to the native window it came from.
 constexpr UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
 constexpr UINT_PTR kFocusWatch = 1;
