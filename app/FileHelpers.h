@@ -1,5 +1,6 @@
 // File and path utilities for the application: existence, whole-file reads,
-// shell deletion of files and trees, and the file title of a path.
+// shell deletion, where an open item really resolves to, deletion through a
+// handle or at the next restart, and the file title of a path.
 #pragma once
 
 #include <windows.h>
