@@ -34,8 +34,12 @@ std::unique_ptr<CHostWindow> MakeHost(int width, int height)
 {
     CUIManager::SetModuleInstance(GetModuleHandleW(nullptr));
     auto host = std::make_unique<CHostWindow>();
+    // A test whose window was never made must fail here, not run on nothing.
     if (host->Create(nullptr, L"control test", WS_POPUP, 0, 100, 100, width, height) == nullptr)
+    {
+        ADD_FAILURE() << "the test's host window was not created";
         return nullptr;
+    }
     // Shown without activation and then brought forward: Wine waits when it
     // destroys a window that it activated while showing it.
     ShowWindow(host->GetHWND(), SW_SHOWNA);
