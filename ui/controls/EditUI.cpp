@@ -269,26 +269,9 @@ void CEditUI::HandleEvent(UIEvent& event)
     case UIEVENT_CONTEXTMENU:
         return;
     case UIEVENT_MOUSEENTER:
-        if (PtInRect(&m_itemRect, event.mousePoint) && IsEnabled() && (m_editState & UISTATE_HOT) == 0)
-        {
-            m_editState |= UISTATE_HOT;
-            Invalidate();
-        }
-        break;
     case UIEVENT_MOUSELEAVE:
-        if (PtInRect(&m_itemRect, event.mousePoint))
-        {
-            if (m_manager != nullptr)
-                m_manager->AddLeaveWatcher(this);
+        if (FollowHover(event, m_editState))
             return;
-        }
-        if (IsEnabled() && (m_editState & UISTATE_HOT) != 0)
-        {
-            m_editState &= ~static_cast<UINT>(UISTATE_HOT);
-            Invalidate();
-        }
-        if (m_manager != nullptr)
-            m_manager->RemoveLeaveWatcher(this);
         break;
     default:
         break;

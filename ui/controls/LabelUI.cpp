@@ -11,6 +11,7 @@
 
 #include "ui/control/AttributeValues.h"
 #include "ui/controls/AttributeRules.h"
+#include "ui/controls/ButtonUI.h"
 #include "ui/controls/GdiplusText.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
@@ -77,6 +78,36 @@ bool CLabelUI::PassOnWhileMouseOff(UIEvent& event)
     else
         CLabelUI::HandleEvent(event);
     return true;
+}
+
+bool CLabelUI::FollowHover(UIEvent& event, UINT& state)
+{
+    const bool inside = PtInRect(&m_itemRect, event.mousePoint) != FALSE;
+    if (event.type == UIEVENT_MOUSEENTER)
+    {
+        if (inside && IsEnabled() && (state & UISTATE_HOT) == 0)
+        {
+            state |= UISTATE_HOT;
+            Invalidate();
+        }
+        return false;
+    }
+    if (event.type != UIEVENT_MOUSELEAVE)
+        return false;
+    if (inside)
+    {
+        if (m_manager != nullptr)
+            m_manager->AddLeaveWatcher(this);
+        return true;
+    }
+    if (IsEnabled() && (state & UISTATE_HOT) != 0)
+    {
+        state &= ~static_cast<UINT>(UISTATE_HOT);
+        Invalidate();
+    }
+    if (m_manager != nullptr)
+        m_manager->RemoveLeaveWatcher(this);
+    return false;
 }
 
 void CLabelUI::SetTextStyle(UINT style)

@@ -74,6 +74,12 @@ protected:
     // While mouse input is off, hands a mouse event to the parent (or, with
     // none, to the label's own handling) and answers true; false otherwise.
     bool PassOnWhileMouseOff(UIEvent& event);
+    // Keeps the hot bit of `state` for mouse-enter and mouse-leave events:
+    // set on entering, cleared on leaving the item rectangle, each with a
+    // repaint. A leave while the point is still inside (a child window took
+    // the mouse) waits for the manager's leave watch and answers true: the
+    // event is done. False for every other event.
+    bool FollowHover(UIEvent& event, UINT& state);
     // The text-metric height of the label's font; 0 without a manager.
     int FontHeight() const;
     // Stores color in field and repaints; nothing when it is unchanged.

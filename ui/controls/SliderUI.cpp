@@ -177,26 +177,9 @@ void CSliderUI::HandleEvent(UIEvent& event)
         break;
     }
     case UIEVENT_MOUSEENTER:
-        if (PtInRect(&m_itemRect, event.mousePoint) && IsEnabled() && (m_buttonState & UISTATE_HOT) == 0)
-        {
-            m_buttonState |= UISTATE_HOT;
-            Invalidate();
-        }
-        break;
     case UIEVENT_MOUSELEAVE:
-        if (PtInRect(&m_itemRect, event.mousePoint))
-        {
-            if (m_manager != nullptr)
-                m_manager->AddLeaveWatcher(this);
+        if (FollowHover(event, m_buttonState))
             return;
-        }
-        if (IsEnabled() && (m_buttonState & UISTATE_HOT) != 0)
-        {
-            m_buttonState &= ~UISTATE_HOT;
-            Invalidate();
-        }
-        if (m_manager != nullptr)
-            m_manager->RemoveLeaveWatcher(this);
         break;
     default:
         break;
