@@ -11,6 +11,7 @@ kill rate, killed / (killed + survived).
     tools/mutate.py app/ProgressRules.h
     tools/mutate.py --since main --sample 20 --seed 1
     tools/mutate.py app/MainWnd.cpp --lines 240-260 --filter 'MainWnd*'
+    tools/mutate.py app/*.cpp --sample 8 --per-file
 """
 import argparse
 import json
@@ -288,6 +289,7 @@ def parse_args():
     parser.add_argument("--max", type=int, metavar="N", help="run at most N mutants")
     parser.add_argument("--sample", type=int, metavar="N", help="run N mutants drawn at random (see --seed)")
     parser.add_argument("--seed", type=int, default=1, help="seed of --sample (default 1)")
+    parser.add_argument("--per-file", action="store_true", help="draw the --sample mutants from each file apart")
     parser.add_argument("--filter", metavar="GTEST_FILTER", help="run only these tests")
     parser.add_argument("--e2e", action="store_true", help="run the end-to-end tests too")
     parser.add_argument("--timeout", type=int, metavar="S",
@@ -319,14 +321,19 @@ def main():
     if args.lines:
         a, b = args.lines.split("-")
         line_range = (int(a), int(b))
-    mutants = []
+    groups = []
     for path in files:
         if not test_programs_for(path, args.e2e):
             print("%s: no test program for this folder; skipped" % path)
             continue
-        mutants += mutants_of(path, line_range)
-    if args.sample is not None and args.sample < len(mutants):
-        mutants = sorted(random.Random(args.seed).sample(mutants, args.sample), key=lambda m: (m.path, m.line))
+        groups.append(mutants_of(path, line_range))
+    if not args.per_file:
+        groups = [[m for group in groups for m in group]]
+    mutants = []
+    for group in groups:
+        if args.sample is not None and args.sample < len(group):
+            group = random.Random(args.seed).sample(group, args.sample)
+        mutants += sorted(group, key=lambda m: (m.path, m.line))
     if args.max is not None:
         mutants = mutants[:args.max]
     if args.list:

@@ -55,6 +55,15 @@ RECT WindowShot::ColorBounds(const RECT& rect, DWORD color, int tolerance) const
     return Bounds(rect, [&](DWORD rgb) { return NearRgb(rgb, color, tolerance); });
 }
 
+int DifferingPixels(const WindowShot& a, const WindowShot& b, const RECT& rect)
+{
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            count += a.Rgb(x, y) != b.Rgb(x, y) ? 1 : 0;
+    return count;
+}
+
 namespace {
 
 // Copies width x height pixels from (x, y) of source.

@@ -43,6 +43,9 @@ private:
     RECT Bounds(const RECT& rect, Matches matches) const;
 };
 
+// Pixels of rect that differ between two shots of one window.
+int DifferingPixels(const WindowShot& a, const WindowShot& b, const RECT& rect);
+
 // Repaints window now and copies its client area from the screen.
 WindowShot CaptureWindow(HWND window);
 

@@ -2,7 +2,7 @@
 // password-protected archive: the GIF's frame timer follows the file's
 // delays, the rotation wraps at 360, the spinner's spokes fade in drawing
 // order; and the faults they must survive: damaged GIFs, spoke counts of 0,
-// below 0 and beyond any use.
+// below 0 and beyond any use; the kept frames staying within their budget.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,9 +11,11 @@
 #include "tests/controls/SkinTestSupport.h"
 #include "ui/controls/ChrysanthemumLoadingUI.h"
 #include "ui/controls/EditUI.h"
+#include "ui/controls/FrameCache.h"
 #include "ui/controls/GifAnimUI.h"
 #include "ui/controls/RotateImageUI.h"
 #include "ui/core/SkinLocation.h"
+#include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 namespace test {
@@ -149,8 +151,12 @@ TEST(SkinAnimated, RotationWrapsFrom357To4)
     ASSERT_TRUE(rotate->IsPlaying());
     ASSERT_TRUE(PumpUntil([&] { return rotate->GetAngle() != 350; }, 3000));
     EXPECT_EQ(357, rotate->GetAngle());
+    const WindowShot at357 = CaptureWindow(skin.Window());
     ASSERT_TRUE(PumpUntil([&] { return rotate->GetAngle() != 357; }, 3000));
     EXPECT_EQ(4, rotate->GetAngle());
+    // Each angle shows its own turn of the picture.
+    const WindowShot at4 = CaptureWindow(skin.Window());
+    EXPECT_GT(DifferingPixels(at357, at4, rotate->GetPos()), 8);
     rotate->SetVisible(false);
     EXPECT_FALSE(rotate->IsPlaying());
 }
@@ -197,6 +203,53 @@ TEST(SkinAnimated, SpokeCountsOfNoneBelowNoneAndBeyondAnyUseStayBounded)
     EXPECT_EQ(360u, spinner->GetSpokeColors().size());
     EXPECT_EQ(360u, spinner->GetSpokeAngles().size());
     skin.Shoot(L"skin_manyspokes");
+}
+
+TEST(SkinAnimated, KeptFramesDrawOnceAndStayWithinTheirBudget)
+{
+    CSkinWindow skin(L"animated.xml");  // starts GDI+
+    ASSERT_TRUE(skin.Built());
+    constexpr int kSide = 1024;  // 4 MB a picture: two fit the budget
+    ASSERT_EQ(2 * kSide * kSide * 4u, CFrameCache::kMaxBytes);
+    BYTE* bits = nullptr;
+    HBITMAP target = CRenderKit::CreateDib32(kSide, kSide, bits);
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_TRUE(target != nullptr && dc != nullptr);
+    HGDIOBJ previous = SelectObject(dc, target);
+    const auto* pixels = reinterpret_cast<const DWORD*>(bits);
+
+    CFrameCache frames;
+    int renders = 0;
+    const RECT place = {0, 0, kSide, kSide};
+    const auto draw = [&](unsigned key, DWORD color, const RECT& where) {
+        return frames.Draw(dc, where, where, key, [&](Gdiplus::GpGraphics* graphics) {
+            ++renders;
+            Gdiplus::DllExports::GdipGraphicsClear(graphics, color);
+        });
+    };
+    ASSERT_TRUE(draw(1, 0xFFFF0000, place));
+    EXPECT_EQ(0xFF0000u, pixels[kSide * 10 + 10] & 0xFFFFFF) << "the rendered picture is what shows";
+    ASSERT_TRUE(draw(1, 0xFF00FF00, place));
+    EXPECT_EQ(1, renders) << "a kept frame is not drawn again";
+    EXPECT_EQ(0xFF0000u, pixels[kSide * 10 + 10] & 0xFFFFFF);
+    ASSERT_TRUE(draw(2, 0xFF0000FF, place));
+    EXPECT_EQ(2u, frames.Count());
+    ASSERT_TRUE(draw(3, 0xFF0000FF, place));
+    EXPECT_EQ(1u, frames.Count()) << "a third picture does not fit beside two";
+    ASSERT_TRUE(draw(1, 0xFF00FF00, place));
+    EXPECT_EQ(4, renders);
+    EXPECT_EQ(0x00FF00u, pixels[kSide * 10 + 10] & 0xFFFFFF);
+    // Another size: the pictures of the old one go.
+    const RECT smaller = {0, 0, kSide / 2, kSide / 2};
+    ASSERT_TRUE(draw(1, 0xFFFF0000, smaller));
+    EXPECT_EQ(5, renders);
+    EXPECT_EQ(1u, frames.Count());
+    EXPECT_EQ(0xFF0000u, pixels[kSide * 10 + 10] & 0xFFFFFF);
+    EXPECT_FALSE(draw(4, 0xFFFF0000, RECT{5, 5, 5, 9})) << "an empty place has no picture";
+
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(target);
 }
 
 }  // namespace

@@ -47,16 +47,6 @@ void ClickCentre(CSkinWindow& skin, const wchar_t* name)
     Click(skin.Window(), (place.left + place.right) / 2, (place.top + place.bottom) / 2);
 }
 
-// Pixels of rect that differ between two shots of one window.
-int DifferingPixels(const WindowShot& a, const WindowShot& b, const RECT& rect)
-{
-    int count = 0;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            count += a.Rgb(x, y) != b.Rgb(x, y) ? 1 : 0;
-    return count;
-}
-
 // The wiring an application gives the gallery: choosing the option
 // "tab_<page>" selects that page of the tab layout.
 class CTabSwitch : public INotifyUI

@@ -108,9 +108,7 @@ void CChrysanthemumLoadingUI::Rebuild()
 
 void CChrysanthemumLoadingUI::ReleasePicture()
 {
-    if (m_picture != nullptr)
-        gp::GdipDisposeImage(m_picture);
-    m_picture = nullptr;
+    m_picture.Clear();
 }
 
 void CChrysanthemumLoadingUI::Render()
@@ -122,45 +120,37 @@ void CChrysanthemumLoadingUI::Render()
         return;
     m_centreX = static_cast<float>(width / 2);
     m_centreY = static_cast<float>(height / 2);
-    gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &m_picture);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    if (m_picture != nullptr)
-        gp::GdipGetImageGraphicsContext(m_picture, &graphics);
-    if (graphics == nullptr)
-        return;
-    gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
-    gp::GdipGraphicsClear(graphics, m_bkColor);
-
     const int count = m_spokeCount;
-    if (count > 0)
-        m_offset = (m_offset + 1) % count;
-    for (int j = 0; j < count; ++j)
-    {
-        const int spoke = (m_offset + j) % count;
-        Gdiplus::GpPen* pen = nullptr;
-        gp::GdipCreatePen1(m_spokeColors[j], static_cast<float>(m_thickness), Gdiplus::UnitPixel, &pen);
-        if (pen == nullptr)
-            continue;
-        gp::GdipSetPenStartCap(pen, Gdiplus::LineCapRound);
-        gp::GdipSetPenEndCap(pen, Gdiplus::LineCapRound);
-        // 3.14 rather than pi: the spokes sit where skins were drawn to expect.
-        const double angle = m_spokeAngles[spoke] * 3.14 / 180.0;
-        const float cosine = static_cast<float>(std::cos(angle));
-        const float sine = static_cast<float>(std::sin(angle));
-        gp::GdipDrawLine(graphics, pen, m_centreX + cosine * m_innerRadius, m_centreY + sine * m_innerRadius,
-                         m_centreX + cosine * m_outerRadius, m_centreY + sine * m_outerRadius);
-        gp::GdipDeletePen(pen);
-    }
-
-    if (!m_text.IsEmpty() && m_manager != nullptr)
-    {
-        const CUIRect& pad = m_textSettings.padding;
-        const RECT area = {pad.left, pad.top, width - pad.right, height - pad.bottom};
-        CGdiplusText(graphics, m_manager->GetPaintDC(), m_manager, m_textSettings.font, m_textSettings.style,
-                     m_textSettings.renderingHint)
-            .DrawSolid(m_text.GetData(), area, m_textSettings.color);
-    }
-    gp::GdipDeleteGraphics(graphics);
+    m_offset = (m_offset + 1) % count;
+    m_picture.Prepare(0, width, height, [&](Gdiplus::GpGraphics* graphics) {
+        gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
+        gp::GdipGraphicsClear(graphics, m_bkColor);
+        for (int j = 0; j < count; ++j)
+        {
+            const int spoke = (m_offset + j) % count;
+            Gdiplus::GpPen* pen = nullptr;
+            gp::GdipCreatePen1(m_spokeColors[j], static_cast<float>(m_thickness), Gdiplus::UnitPixel, &pen);
+            if (pen == nullptr)
+                continue;
+            gp::GdipSetPenStartCap(pen, Gdiplus::LineCapRound);
+            gp::GdipSetPenEndCap(pen, Gdiplus::LineCapRound);
+            // 3.14 rather than pi: the spokes sit where skins were drawn to expect.
+            const double angle = m_spokeAngles[spoke] * 3.14 / 180.0;
+            const float cosine = static_cast<float>(std::cos(angle));
+            const float sine = static_cast<float>(std::sin(angle));
+            gp::GdipDrawLine(graphics, pen, m_centreX + cosine * m_innerRadius, m_centreY + sine * m_innerRadius,
+                             m_centreX + cosine * m_outerRadius, m_centreY + sine * m_outerRadius);
+            gp::GdipDeletePen(pen);
+        }
+        if (!m_text.IsEmpty() && m_manager != nullptr)
+        {
+            const CUIRect& pad = m_textSettings.padding;
+            const RECT area = {pad.left, pad.top, width - pad.right, height - pad.bottom};
+            CGdiplusText(graphics, m_manager->GetPaintDC(), m_manager, m_textSettings.font, m_textSettings.style,
+                         m_textSettings.renderingHint)
+                .DrawSolid(m_text.GetData(), area, m_textSettings.color);
+        }
+    });
 }
 
 void CChrysanthemumLoadingUI::StartTimer()
@@ -212,21 +202,13 @@ void CChrysanthemumLoadingUI::HandleEvent(UIEvent& event)
     CControlUI::HandleEvent(event);
 }
 
-bool CChrysanthemumLoadingUI::PaintInto(HDC dc, const RECT&, IControlUI*)
+bool CChrysanthemumLoadingUI::PaintInto(HDC dc, const RECT& paintRect, IControlUI*)
 {
     if (!IsVisible())
         return true;
-    if (m_picture == nullptr)
+    if (!HasPicture())
         Rebuild();
-    if (m_picture == nullptr)
-        return true;
-    Gdiplus::GpGraphics* graphics = nullptr;
-    gp::GdipCreateFromHDC(dc, &graphics);
-    if (graphics == nullptr)
-        return true;
-    gp::GdipDrawImageRectI(graphics, m_picture, m_itemRect.left, m_itemRect.top, m_itemRect.GetWidth(),
-                           m_itemRect.GetHeight());
-    gp::GdipDeleteGraphics(graphics);
+    m_picture.DrawKept(dc, m_itemRect, paintRect, 0);
     return true;
 }
 

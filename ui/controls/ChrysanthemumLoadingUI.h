@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/control/ControlUI.h"
+#include "ui/controls/FrameCache.h"
 #include "ui/controls/GdiplusText.h"
 
 namespace DuiLib {
@@ -57,7 +58,7 @@ public:
     // Angle of spoke i in degrees: (i + 1) x 360 / count.
     const std::vector<double>& GetSpokeAngles() const { return m_spokeAngles; }
     int GetRotationOffset() const { return m_offset; }
-    bool HasPicture() const { return m_picture != nullptr; }
+    bool HasPicture() const { return m_picture.Count() > 0; }
 
 private:
     // Rebuilds the tables (nothing without spokes) and renders.
@@ -80,7 +81,8 @@ private:
     std::vector<DWORD> m_spokeColors;
     std::vector<double> m_spokeAngles;
     GdiplusTextSettings m_textSettings;
-    Gdiplus::GpBitmap* m_picture = nullptr;  // owned
+    // The rendered turn (one picture), blended on every paint.
+    CFrameCache m_picture;
 };
 
 }  // namespace DuiLib

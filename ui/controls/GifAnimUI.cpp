@@ -90,6 +90,8 @@ void CGifAnimUI::SetBkImage(const wchar_t* name)
         return;
     StopGif();
     m_picture.Release();
+    m_frames.Clear();
+    m_activeFrame = 0;
     m_frameDelays.clear();
     m_frameCount = 0;
     m_framePosition = 0;
@@ -110,6 +112,8 @@ void CGifAnimUI::LoadPicture()
     if (!m_picture.Load(m_pictureName.GetData()))
         return;
     Gdiplus::GpImage* image = m_picture.Image();
+    m_frames.Clear();
+    m_activeFrame = 0;
     m_frameCount = 0;
     m_framePosition = 0;
     UINT dimensions = 0;
@@ -217,34 +221,41 @@ DWORD CGifAnimUI::TextColor() const
     return IsEnabled() ? m_textSettings.color : m_textSettings.disabledColor;
 }
 
-bool CGifAnimUI::PaintInto(HDC dc, const RECT&, IControlUI*)
+bool CGifAnimUI::PaintInto(HDC dc, const RECT& paintRect, IControlUI*)
 {
     if (!HasPicture())
         LoadPicture();
     Gdiplus::GpImage* image = m_picture.Image();
     if (image == nullptr)
         return true;
-    Gdiplus::GpGraphics* graphics = nullptr;
-    gp::GdipCreateFromHDC(dc, &graphics);
-    if (graphics != nullptr)
-    {
-        gp::GdipSetTextRenderingHint(graphics, static_cast<Gdiplus::TextRenderingHint>(m_textSettings.renderingHint));
+    const UINT shown = m_activeFrame;
+    const int width = m_itemRect.GetWidth();
+    const int height = m_itemRect.GetHeight();
+    m_frames.Draw(dc, m_itemRect, paintRect, shown, [&](Gdiplus::GpGraphics* graphics) {
         gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
-        gp::GdipDrawImageRectI(graphics, image, m_itemRect.left, m_itemRect.top, m_itemRect.GetWidth(),
-                               m_itemRect.GetHeight());
-        if (!m_text.IsEmpty())
+        gp::GdipImageSelectActiveFrame(image, &kTimeDimension, shown);
+        gp::GdipDrawImageRectI(graphics, image, 0, 0, width, height);
+    });
+    if (!m_text.IsEmpty())
+    {
+        Gdiplus::GpGraphics* graphics = nullptr;
+        gp::GdipCreateFromHDC(dc, &graphics);
+        if (graphics != nullptr)
         {
+            gp::GdipSetTextRenderingHint(graphics,
+                                         static_cast<Gdiplus::TextRenderingHint>(m_textSettings.renderingHint));
+            gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
             const CUIRect& pad = m_textSettings.padding;
             const RECT area = {m_itemRect.left + pad.left, m_itemRect.top + pad.top, m_itemRect.right - pad.right,
                                m_itemRect.bottom - pad.bottom};
             CGdiplusText(graphics, dc, m_manager, m_textSettings.font, m_textSettings.style,
                          m_textSettings.renderingHint)
                 .DrawSolid(m_text.GetData(), area, TextColor());
+            gp::GdipDeleteGraphics(graphics);
         }
-        gp::GdipDeleteGraphics(graphics);
     }
     // The frame a timer tick chose shows from the next paint on.
-    gp::GdipImageSelectActiveFrame(image, &kTimeDimension, m_framePosition);
+    m_activeFrame = m_framePosition;
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/control/ControlUI.h"
+#include "ui/controls/FrameCache.h"
 #include "ui/controls/GdiplusPicture.h"
 #include "ui/controls/GdiplusText.h"
 
@@ -86,6 +87,8 @@ private:
 
     CUIString m_pictureName;
     CGdiplusPicture m_picture;
+    CFrameCache m_frames;     // by frame number
+    UINT m_activeFrame = 0;   // the frame the next paint shows
     UINT m_frameCount = 0;
     UINT m_framePosition = 0;
     UINT m_framePeriod = 0;

@@ -61,6 +61,7 @@ void CRotateImageUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
     else if (std::wcscmp(name, L"stretch") == 0)
     {
         m_stretch = ParseBool(text);
+        m_turns.Clear();
     }
     else if (std::wcscmp(name, L"autostart") == 0)
     {
@@ -90,13 +91,17 @@ void CRotateImageUI::SetBkImage(const wchar_t* name)
         return;
     m_pictureName = name;
     m_picture.Load(name);
+    m_turns.Clear();
     Invalidate();
 }
 
 void CRotateImageUI::OnInitialised()
 {
     if (!HasPicture())
+    {
         m_picture.Load(m_pictureName.GetData());
+        m_turns.Clear();
+    }
     m_angle = m_fixAngle % 360;
     if (m_autoStart)
         Start();
@@ -166,27 +171,22 @@ void CRotateImageUI::PaintBackImage(HDC dc)
     Gdiplus::GpImage* image = m_picture.Image();
     if (image == nullptr)
         return;
-    Gdiplus::GpGraphics* graphics = nullptr;
-    gp::GdipCreateFromHDC(dc, &graphics);
-    if (graphics == nullptr)
-        return;
-    gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
-    gp::GdipTranslateWorldTransform(graphics, m_centreX, m_centreY, Gdiplus::MatrixOrderPrepend);
-    gp::GdipRotateWorldTransform(graphics, static_cast<float>(m_angle), Gdiplus::MatrixOrderPrepend);
-    gp::GdipTranslateWorldTransform(graphics, -m_centreX, -m_centreY, Gdiplus::MatrixOrderPrepend);
-    if (m_stretch)
-    {
-        gp::GdipDrawImageRectI(graphics, image, m_itemRect.left, m_itemRect.top, m_itemRect.GetWidth(),
-                               m_itemRect.GetHeight());
-    }
-    else
-    {
-        const int width = m_picture.Width();
-        const int height = m_picture.Height();
-        gp::GdipDrawImageRectI(graphics, image, static_cast<int>(m_centreX) - width / 2,
-                               static_cast<int>(m_centreY) - height / 2, width, height);
-    }
-    gp::GdipDeleteGraphics(graphics);
+    // Drawn in the control's own coordinates: a turned picture depends on
+    // the angle and the control's size, not on where the control sits.
+    const float centreX = m_centreX - static_cast<float>(m_itemRect.left);
+    const float centreY = m_centreY - static_cast<float>(m_itemRect.top);
+    const int width = m_stretch ? m_itemRect.GetWidth() : m_picture.Width();
+    const int height = m_stretch ? m_itemRect.GetHeight() : m_picture.Height();
+    const int left = m_stretch ? 0 : static_cast<int>(m_centreX) - width / 2 - m_itemRect.left;
+    const int top = m_stretch ? 0 : static_cast<int>(m_centreY) - height / 2 - m_itemRect.top;
+    const int angle = m_angle;
+    m_turns.Draw(dc, m_itemRect, m_paintRect, static_cast<unsigned>(angle), [&](Gdiplus::GpGraphics* graphics) {
+        gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
+        gp::GdipTranslateWorldTransform(graphics, centreX, centreY, Gdiplus::MatrixOrderPrepend);
+        gp::GdipRotateWorldTransform(graphics, static_cast<float>(angle), Gdiplus::MatrixOrderPrepend);
+        gp::GdipTranslateWorldTransform(graphics, -centreX, -centreY, Gdiplus::MatrixOrderPrepend);
+        gp::GdipDrawImageRectI(graphics, image, left, top, width, height);
+    });
 }
 
 }  // namespace DuiLib

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "ui/control/ControlUI.h"
+#include "ui/controls/FrameCache.h"
 #include "ui/controls/GdiplusPicture.h"
 
 namespace DuiLib {
@@ -60,6 +61,7 @@ private:
     int m_angle = 0;
     CUIString m_pictureName;
     CGdiplusPicture m_picture;
+    CFrameCache m_turns;  // by angle
     bool m_playing = false;
     float m_centreX = 0.0f;
     float m_centreY = 0.0f;

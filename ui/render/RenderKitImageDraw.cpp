@@ -37,6 +37,34 @@ void ResolveEntries()
     s_gradientFill = CastProc<GradientFillProc>(GetProcAddress(library, "GradientFill"));
 }
 
+// The memory device context the nine-grid blit selects its bitmap into: one
+// per painting thread, kept for the thread's life, since making one costs
+// more than blending a small picture and a paint blits many.
+class CBlitSourceDc
+{
+public:
+    CBlitSourceDc() = default;
+    CBlitSourceDc(const CBlitSourceDc&) = delete;
+    CBlitSourceDc& operator=(const CBlitSourceDc&) = delete;
+    ~CBlitSourceDc()
+    {
+        if (m_dc != nullptr)
+            DeleteDC(m_dc);
+    }
+    // Null when the platform refuses one (tried again on the next call).
+    HDC Get()
+    {
+        if (m_dc == nullptr)
+            m_dc = CreateCompatibleDC(nullptr);
+        return m_dc;
+    }
+
+private:
+    HDC m_dc = nullptr;
+};
+
+thread_local CBlitSourceDc t_blitSource;
+
 bool Touches(const RECT& piece, const RECT& paint)
 {
     RECT overlap;
@@ -228,7 +256,7 @@ void CRenderKit::BlitNineGrid(HDC dc, HBITMAP bitmap, const RECT& dest, const RE
     if (dc == nullptr || bitmap == nullptr)
         return;
     const AlphaBlendProc blend = AlphaBlendEntry();
-    HDC memory = CreateCompatibleDC(dc);
+    HDC memory = t_blitSource.Get();
     if (memory == nullptr)
         return;
     HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -311,7 +339,6 @@ void CRenderKit::BlitNineGrid(HDC dc, HBITMAP bitmap, const RECT& dest, const RE
     }
 
     SelectObject(memory, previous);
-    DeleteDC(memory);
 }
 
 BOOL WINAPI CRenderKit::BlendFallback(HDC dest, int destX, int destY, int destWidth, int destHeight, HDC source,
