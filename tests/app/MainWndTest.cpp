@@ -37,7 +37,11 @@ namespace {
 // Where "main.xml" puts things in the 680 x 420 window: the pages start
 // below the 44-pixel title row and the 146-pixel band, at y = 190.
 constexpr POINT kUninstallButton = {178 + 75, 190 + 138 + 21};
+// The uninstall button's top row, which the progress bar's label, shown in
+// its place, leaves uncovered.
+constexpr POINT kUninstallButtonTop = {178 + 75, 190 + 138};
 constexpr POINT kCloseButton = {644 + 14, 8 + 14};
+constexpr COLORREF kPageWhite = RGB(255, 255, 255);
 // The centre of the finished page's download button (180 x 42, centred);
 // on the confirmation page the same point lies between the two buttons.
 constexpr POINT kDownloadButton = {340, 190 + 14 + 64 + 4 + 30 + 2 + 20 + 18 + 21};
@@ -216,11 +220,16 @@ TEST_F(MainWndSlowTest, UninstallGrowsTheBarReachesTheFinishedPageAndCloseEndsTh
     // file was still there just after it was read.
     std::vector<std::pair<int, bool>> bar;
     const std::wstring lastFile = m_install + L"file" + std::to_wstring(kSlowCount - 1) + L".dat";
+    bool buttonLeftInPlace = false;
     CWindowScript script(L"CMainWnd", {
         [&](HWND w) {
+            // The confirmation page, once drawn: the uninstall button's grey
+            // border on the white page, the download button's place white.
+            if (!IsWindowVisible(w) || PixelAt(w, kUninstallButtonTop) == kPageWhite)
+                return false;
             confirmationWasWhite = !IsBlue(PixelAt(w, kDownloadButton));
             barBefore = BarWidth(w);
-            return IsWindowVisible(w) != 0;
+            return true;
         },
         [](HWND w) { PostClick(w, kUninstallButton); return true; },
         [&](HWND w) {
@@ -228,6 +237,7 @@ TEST_F(MainWndSlowTest, UninstallGrowsTheBarReachesTheFinishedPageAndCloseEndsTh
                 return true;
             const int width = BarWidth(w);
             bar.emplace_back(width, PathExists(lastFile));
+            buttonLeftInPlace |= PixelAt(w, kUninstallButtonTop) != kPageWhite;
             return false;
         },
         [](HWND w) { PostClick(w, kCloseButton); return true; },
@@ -252,6 +262,7 @@ TEST_F(MainWndSlowTest, UninstallGrowsTheBarReachesTheFinishedPageAndCloseEndsTh
         previous = width;
     }
     EXPECT_TRUE(grewWhileFilesRemained) << "the bar never showed during the uninstall";
+    EXPECT_FALSE(buttonLeftInPlace) << "the uninstall button stayed on the progress page";
     EXPECT_EQ(0, FilesLeft(kSlowCount));
     EXPECT_TRUE(PathExists(m_install + L"user_notes.txt"));
     EXPECT_FALSE(PathExists(m_root / L"velko.lnk"));
