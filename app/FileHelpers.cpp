@@ -40,7 +40,7 @@ std::string ReadWholeFile(const wchar_t* path)
             }
         }
     } catch (...) {
-        result.clear();
+        // Out of memory: assign changed nothing, so the text stays empty.
     }
     if (readFailed)
         OutputDebugStringW(L"文件读写异常\n");

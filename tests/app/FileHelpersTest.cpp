@@ -65,3 +65,15 @@ TEST(GetModuleFileTitle, KeepsNameAndExtensionOnly)
     EXPECT_EQ(L"", kalvex::GetModuleFileTitle(L"C:\\folder\\"));
     EXPECT_EQ(L"", kalvex::GetModuleFileTitle(nullptr));
 }
+
+TEST(FinalPaths, PlainFormsAndInUseErrors)
+{
+    EXPECT_EQ(L"\\\\server\\share\\velko", kalvex::PlainFormOfFinalPath(L"\\\\?\\UNC\\server\\share\\velko"));
+    EXPECT_EQ(L"C:\\Program Files\\velko", kalvex::PlainFormOfFinalPath(L"\\\\?\\C:\\Program Files\\velko"));
+    EXPECT_EQ(L"C:\\velko", kalvex::PlainFormOfFinalPath(L"C:\\velko"));
+    // Only the errors of an item someone holds open wait for a restart.
+    for (DWORD error : {ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_ACCESS_DENIED, ERROR_USER_MAPPED_FILE})
+        EXPECT_TRUE(kalvex::IsInUseError(error)) << error;
+    for (DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_DIR_NOT_EMPTY, ERROR_SUCCESS})
+        EXPECT_FALSE(kalvex::IsInUseError(error)) << error;
+}
