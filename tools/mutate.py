@@ -11,7 +11,8 @@ kill rate, killed / (killed + survived).
     tools/mutate.py app/ProgressRules.h
     tools/mutate.py --since main --sample 20 --seed 1
     tools/mutate.py app/MainWnd.cpp --lines 240-260 --filter 'MainWnd*'
-    tools/mutate.py app/*.cpp --sample 8 --per-file
+    tools/mutate.py app/*.cpp --sample 8 --per-file > report.txt
+    tools/mutate.py app/*.cpp --survivors report.txt --e2e
 """
 import argparse
 import json
@@ -290,6 +291,8 @@ def parse_args():
     parser.add_argument("--sample", type=int, metavar="N", help="run N mutants drawn at random (see --seed)")
     parser.add_argument("--seed", type=int, default=1, help="seed of --sample (default 1)")
     parser.add_argument("--per-file", action="store_true", help="draw the --sample mutants from each file apart")
+    parser.add_argument("--survivors", metavar="REPORT",
+                        help="run again only the mutants a saved report lists as survived (e.g. with --e2e)")
     parser.add_argument("--filter", metavar="GTEST_FILTER", help="run only these tests")
     parser.add_argument("--e2e", action="store_true", help="run the end-to-end tests too")
     parser.add_argument("--timeout", type=int, metavar="S",
@@ -329,6 +332,10 @@ def main():
         groups.append(mutants_of(path, line_range))
     if not args.per_file:
         groups = [[m for group in groups for m in group]]
+    if args.survivors:
+        wanted = set(re.findall(r"^survived: (\S+?):(\d+): (.+?): (.*)$", open(args.survivors).read(), re.M))
+        groups = [[m for m in group if (m.path, str(m.line), m.description, m.new_line.strip()) in wanted]
+                  for group in groups]
     mutants = []
     for group in groups:
         if args.sample is not None and args.sample < len(group):

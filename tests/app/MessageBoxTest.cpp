@@ -20,12 +20,14 @@ constexpr wchar_t kBoxClass[] = L"CMessageBoxExWnd";
 constexpr int kWidth = 335;
 constexpr int kHeight = 255;
 
-// Centres of the buttons in client coordinates, worked out from the box's
+// Points on the buttons in client coordinates, worked out from the box's
 // fixed tree: the 10-pixel shadow ring insets the 315 x 235 content; the
 // button row is the bottom 50 pixels of it and its buttons (100 x 30) sit at
-// its top; two flexible spacers share what the buttons leave of the width.
-constexpr POINT kOkOfTwo = {10 + 47 + 50, 10 + 185 + 15};      // spacers of (315 - 220) / 2
-constexpr POINT kCancelOfTwo = {10 + 47 + 100 + 20 + 50, 10 + 185 + 15};
+// its top; two flexible spacers share what the buttons leave of the width,
+// and a 20-pixel gap parts two buttons. The two buttons are hit just inside
+// their outer edges, which only that layout puts there.
+constexpr POINT kOkOfTwo = {10 + 47 + 4, 10 + 185 + 15};       // spacers of (315 - 220) / 2
+constexpr POINT kCancelOfTwo = {10 + 47 + 100 + 20 + 96, 10 + 185 + 15};
 constexpr POINT kOkAlone = {10 + 107 + 50, 10 + 185 + 15};     // spacers of (315 - 100) / 2
 constexpr POINT kCloseButton = {10 + 280 + 10, 10 + 10 + 10};  // after the 280-wide title
 

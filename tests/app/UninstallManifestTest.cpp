@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+#include <shlobj.h>
+
 using kalvex::RemoveManifestEntries;
 using kalvex::test::CLinks;
 using kalvex::test::CPendingDeletes;
@@ -33,6 +35,58 @@ bool WaitUntilHeld(const std::wstring& path)
     }
     return false;
 }
+
+// Counts the shell's folder-changed notices for one folder, as a shell view
+// of it would receive them.
+class CShellNotices {
+public:
+    explicit CShellNotices(const std::wstring& folder)
+    {
+        m_window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        // The shell may send the notice rather than post it: the window's own
+        // procedure counts it either way.
+        SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_count));
+        SetWindowLongPtrW(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc));
+        m_folder = ILCreateFromPathW(folder.c_str());
+        const SHChangeNotifyEntry entry = {m_folder, FALSE};
+        if (m_window != nullptr && m_folder != nullptr)
+            m_id = SHChangeNotifyRegister(m_window, SHCNRF_ShellLevel | SHCNRF_InterruptLevel | SHCNRF_NewDelivery,
+                                          SHCNE_UPDATEDIR, kNotice, 1, &entry);
+    }
+    ~CShellNotices()
+    {
+        if (m_id != 0)
+            SHChangeNotifyDeregister(m_id);
+        ILFree(m_folder);
+        DestroyWindow(m_window);
+    }
+    bool Registered() const { return m_id != 0; }
+    // The notices that arrive within `milliseconds`.
+    int Count(DWORD milliseconds)
+    {
+        const ULONGLONG end = GetTickCount64() + milliseconds;
+        while (GetTickCount64() < end) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        return m_count;
+    }
+
+private:
+    static constexpr UINT kNotice = WM_APP + 7;
+    static LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == kNotice)
+            ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    int m_count = 0;
+    HWND m_window = nullptr;
+    PIDLIST_ABSOLUTE m_folder = nullptr;
+    ULONG m_id = 0;
+};
 
 // An install directory with a few product files, beside a folder of the
 // user's that no manifest may reach.
@@ -69,7 +123,10 @@ protected:
 
 TEST_F(ManifestTest, DeletesListedFilesAndWholeTreesOnly)
 {
+    CShellNotices notices(m_install);
+    ASSERT_TRUE(notices.Registered());
     const kalvex::ManifestRemoval result = Remove(R"([{"name": "a.dll"}, {"name": "sub", "size": 3}])");
+    EXPECT_EQ(1, notices.Count(500)) << "the shell's views of the folder hear of it once";
     EXPECT_TRUE(result.parsed);
     EXPECT_EQ(2, result.attempted);
     EXPECT_EQ(0, result.failed);
