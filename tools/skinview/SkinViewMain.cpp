@@ -58,12 +58,12 @@ int wmain(int argc, wchar_t** argv)
     if (!ParseViewerOptions(argc, argv, options, error))
     {
         ReportLine(error);
-        ReportLine(ViewerUsage());
+        WriteStandardError(ViewerUsage());
         return kCannotOpen;
     }
     if (options.help)
     {
-        ReportLine(ViewerUsage());
+        WriteStandardError(ViewerUsage());
         return kDone;
     }
     if (options.lint)

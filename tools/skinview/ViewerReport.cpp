@@ -26,7 +26,11 @@ void OnImageFailure(const wchar_t* name, DuiLib::ImageFailure failure)
 
 void ReportLine(const std::wstring& text)
 {
-    const std::wstring line = L"skinview: " + text + L"\n";
+    WriteStandardError(L"skinview: " + text + L"\n");
+}
+
+void WriteStandardError(const std::wstring& line)
+{
     const int bytes =
         WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)

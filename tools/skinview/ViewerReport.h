@@ -8,6 +8,8 @@
 
 namespace skinview {
 
+// Writes text to the standard error stream as it stands.
+void WriteStandardError(const std::wstring& text);
 // Writes "skinview: " + text and a line break to the standard error stream.
 void ReportLine(const std::wstring& text);
 
