@@ -120,76 +120,74 @@ void PostStates(CSkinViewWnd& window, const CViewerOptions& options, std::vector
     }
 }
 
-// The picture the window shows, premultiplied 0xAARRGGBB, top row first: a
-// layered window's per-pixel picture with its shadow, an opaque window's
-// with alpha 255; outside the window's region nothing, and everything times
-// the window's constant opacity. False when there is no picture.
-bool ReadPicture(HWND window, DuiLib::CUIManager& manager, std::vector<DWORD>& pixels, SIZE& size)
+// Clears every pixel outside the window's region (its round corners); a
+// window without a region keeps them all.
+void KeepInsideRegion(HWND window, SIZE size, std::vector<DWORD>& pixels)
 {
-    HBITMAP picture = manager.GetOffscreenBitmap();
-    BITMAP shape = {};
-    if (picture == nullptr || GetObjectW(picture, sizeof(shape), &shape) == 0 || shape.bmWidth <= 0 ||
-        shape.bmHeight <= 0)
-        return false;
-    size = SIZE{shape.bmWidth, shape.bmHeight};
-    pixels.assign(static_cast<size_t>(size.cx) * size.cy, 0);
-
-    // A copy through GDI into a top-down DIB of our own; a layered picture's
-    // alpha is taken from its own bits, since GDI copies need not keep it.
-    BYTE* bits = nullptr;
-    HBITMAP copy = DuiLib::CRenderKit::CreateDib32(size.cx, size.cy, bits);
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (copy == nullptr || dc == nullptr)
-    {
-        if (copy != nullptr)
-            DeleteObject(copy);
-        if (dc != nullptr)
-            DeleteDC(dc);
-        return false;
-    }
-    HGDIOBJ previous = SelectObject(dc, copy);
-    BitBlt(dc, 0, 0, size.cx, size.cy, manager.GetOffscreenDC(), 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD* copied = reinterpret_cast<const DWORD*>(bits);
-    DIBSECTION dib = {};
-    const bool layered = GetObjectW(picture, sizeof(dib), &dib) == sizeof(dib) && dib.dsBm.bmBits != nullptr &&
-                         dib.dsBm.bmBitsPixel == 32;
-    for (int y = 0; y < size.cy; ++y)
-    {
-        for (int x = 0; x < size.cx; ++x)
-        {
-            const size_t at = static_cast<size_t>(y) * size.cx + x;
-            DWORD pixel = copied[at] | 0xFF000000;
-            if (layered)
-            {
-                const int row = dib.dsBmih.biHeight > 0 ? size.cy - 1 - y : y;
-                pixel = *reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(dib.dsBm.bmBits) +
-                                                        static_cast<size_t>(row) * dib.dsBm.bmWidthBytes + x * 4);
-            }
-            pixels[at] = pixel;
-        }
-    }
-
-    // The region: filled white into the copy's memory, which has served.
     HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const bool clipped = region != nullptr && GetWindowRgn(window, region) != ERROR;
-    if (clipped)
+    if (region == nullptr)
+        return;
+    const DWORD bytes = GetWindowRgn(window, region) != ERROR ? GetRegionData(region, 0, nullptr) : 0;
+    std::vector<BYTE> data(bytes);
+    if (bytes != 0 && GetRegionData(region, bytes, reinterpret_cast<RGNDATA*>(data.data())) != 0)
     {
-        PatBlt(dc, 0, 0, size.cx, size.cy, BLACKNESS);
-        FillRgn(dc, region, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        GdiFlush();
+        const auto* header = reinterpret_cast<const RGNDATA*>(data.data());
+        const auto* rects = reinterpret_cast<const RECT*>(header->Buffer);
+        std::vector<bool> inside(pixels.size(), false);
+        for (DWORD i = 0; i < header->rdh.nCount; ++i)
+        {
+            for (LONG y = rects[i].top < 0 ? 0 : rects[i].top; y < rects[i].bottom && y < size.cy; ++y)
+                for (LONG x = rects[i].left < 0 ? 0 : rects[i].left; x < rects[i].right && x < size.cx; ++x)
+                    inside[static_cast<size_t>(y) * size.cx + x] = true;
+        }
         for (size_t at = 0; at < pixels.size(); ++at)
         {
-            if ((copied[at] & 0x00FFFFFF) == 0)
+            if (!inside[at])
                 pixels[at] = 0;
         }
     }
-    if (region != nullptr)
-        DeleteObject(region);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(copy);
+    DeleteObject(region);
+}
 
+// The picture the window shows, premultiplied 0xAARRGGBB, top row first: a
+// layered window's own per-pixel picture with its shadow, an opaque
+// window's picture (the render kit's copy of it) with alpha 255; outside
+// the window's region nothing, and everything times the window's constant
+// opacity. False when there is no picture.
+bool ReadPicture(HWND window, DuiLib::CUIManager& manager, std::vector<DWORD>& pixels, SIZE& size)
+{
+    const bool layered = manager.IsLayered();
+    RECT client = {};
+    GetClientRect(window, &client);
+    HBITMAP copy = layered ? nullptr : DuiLib::CRenderKit::RenderToBitmap(&manager, client, nullptr, 0);
+    HBITMAP picture = layered ? manager.GetOffscreenBitmap() : copy;
+    DIBSECTION dib = {};
+    const bool readable = picture != nullptr && GetObjectW(picture, sizeof(dib), &dib) == sizeof(dib) &&
+                          dib.dsBm.bmBits != nullptr && dib.dsBm.bmBitsPixel == 32;
+    if (readable)
+    {
+        GdiFlush();
+        size = SIZE{dib.dsBm.bmWidth, dib.dsBm.bmHeight};
+        pixels.assign(static_cast<size_t>(size.cx) * size.cy, 0);
+        const DWORD opaque = layered ? 0 : 0xFF000000;
+        for (int y = 0; y < size.cy; ++y)
+        {
+            // The manager keeps its layered picture bottom-up, the render
+            // kit makes its copies top-down. The platform's answer cannot
+            // tell them apart: Wine reports a positive height for both.
+            const int row = layered ? size.cy - 1 - y : y;
+            const auto* from = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(dib.dsBm.bmBits) +
+                                                              static_cast<size_t>(row) * dib.dsBm.bmWidthBytes);
+            for (int x = 0; x < size.cx; ++x)
+                pixels[static_cast<size_t>(y) * size.cx + x] = from[x] | opaque;
+        }
+    }
+    if (copy != nullptr)
+        DeleteObject(copy);
+    if (!readable)
+        return false;
+
+    KeepInsideRegion(window, size, pixels);
     const unsigned opacity = manager.GetOpacity();
     if (opacity < 255)
     {
