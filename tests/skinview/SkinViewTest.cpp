@@ -202,10 +202,14 @@ TEST_F(SkinViewTest, LiveWindowFollowsEditsOfTheSkinFolder)
     const DWORD band = shown.Rgb(kBand.x, kBand.y);
     EXPECT_GT(band & 0xFF, ((band >> 16) & 0xFF) + 60) << std::hex << band;
 
+    // Images are written as the designer's tool would, whole files of one colour.
+    const auto saveImage = [&](DWORD argb) {
+        const std::vector<DWORD> pixels(static_cast<size_t>(kWidth) * kHeight, argb);
+        return DuiLib::WritePng(pixels.data(), kWidth, kHeight, kWidth * 4, DuiLib::PixelAlpha::Straight,
+                                (skin + L"\\bk\\main_bk.png").c_str());
+    };
     // An image of a subfolder saved anew: the picture follows, not a cached one.
-    const std::vector<DWORD> green(static_cast<size_t>(kWidth) * kHeight, 0xFF20A040);
-    ASSERT_TRUE(DuiLib::WritePng(green.data(), kWidth, kHeight, kWidth * 4, DuiLib::PixelAlpha::Straight,
-                                 (skin + L"\\bk\\main_bk.png").c_str()));
+    ASSERT_TRUE(saveImage(0xFF20A040));
     EXPECT_TRUE(WaitFor(10000, [&] { return bandIs(0x20A040); })) << run.Errors();
 
     // A half-saved main.xml: the window stays and shows why it cannot build.
@@ -216,9 +220,18 @@ TEST_F(SkinViewTest, LiveWindowFollowsEditsOfTheSkinFolder)
     SaveShot(CaptureScreen(frame), L"viewer_live_error");
     EXPECT_NE(std::string::npos, run.Errors().find("skinview: main.xml: ")) << run.Errors();
 
-    // Saved whole again: the skin is back, with the new image.
+    // Saved whole again, declaring the image shared, and the image redrawn.
+    const size_t fonts = mainXml.find("<Font");
+    WriteFileBytes(skin + L"\\main.xml",
+                   mainXml.substr(0, fonts) + "<Image name=\"bk/main_bk.png\" shared=\"true\"/>" + mainXml.substr(fonts));
+    ASSERT_TRUE(saveImage(0xFFC03030));
+    EXPECT_TRUE(WaitFor(10000, [&] { return bandIs(0xC03030); })) << run.Errors();
+
+    // Shared images outlive a manager: once the skin stops declaring it, the
+    // picture must come from the file again, not from the first load.
     WriteFileBytes(skin + L"\\main.xml", mainXml);
-    EXPECT_TRUE(WaitFor(10000, [&] { return bandIs(0x20A040); })) << run.Errors();
+    ASSERT_TRUE(saveImage(0xFF3050D0));
+    EXPECT_TRUE(WaitFor(10000, [&] { return bandIs(0x3050D0); })) << run.Errors();
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, run.Wait(10000));
