@@ -227,7 +227,7 @@ int RenderHeadless(const CViewerOptions& options)
     }
 
     // Pass 2: the states, through the manager's own input handling.
-    std::vector<std::wstring> problems;
+    std::vector<std::wstring> problems = window.LoadWarnings();
     SelectTabs(*window.Manager(), options.tabs, problems);
     window.PaintNow();
     PostStates(window, options, problems);

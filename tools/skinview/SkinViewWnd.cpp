@@ -87,6 +87,7 @@ void CSkinViewWnd::ResetManager()
     SetWindowRgn(window, nullptr, TRUE);
     m_built = false;
     m_initialised = false;
+    m_loadWarnings.clear();
 
     m_manager = std::make_unique<DuiLib::CUIManager>();
     m_manager->AttachWindow(window, nullptr);
@@ -130,7 +131,7 @@ DuiLib::IControlUI* CSkinViewWnd::BuildSkin()
         return nullptr;
     }
     if (builder.LimitReached())
-        ReportLine(m_options.xml + L": a limit of the layout builder was reached; parts were left out");
+        m_loadWarnings.push_back(m_options.xml + L": a limit of the layout builder was reached; parts were left out");
     if (!m_manager->AttachRootControl(root))
     {
         root->Delete();
@@ -148,6 +149,7 @@ bool CSkinViewWnd::Load()
         m_built = true;
         const SIZE skin = m_manager->GetInitSize();
         SizeWindow(HasSize(m_options.size) ? m_options.size : HasSize(skin) ? skin : kDefaultSize);
+        // A window whose size did not change gets no WM_SIZE to do it.
         kalvex::ApplySkinRoundCorners(GetHWND(), *m_manager);
         SetTitle(m_options.xml + L" - " + m_options.source);
         return true;
@@ -186,11 +188,13 @@ bool CSkinViewWnd::LoadAndReport()
         ReportLine(m_loadError);
         return false;
     }
-    const std::vector<std::wstring> failures = TakeImageFailures();
-    for (const std::wstring& failure : failures)
-        ReportLine(m_options.xml + L": " + failure);
-    if (!failures.empty())
-        SetTitle(m_options.xml + L" - " + std::to_wstring(failures.size()) + L" image(s) missing, see the console");
+    std::vector<std::wstring> problems = m_loadWarnings;
+    for (const std::wstring& failure : TakeImageFailures())
+        problems.push_back(m_options.xml + L": " + failure);
+    for (const std::wstring& problem : problems)
+        ReportLine(problem);
+    if (!problems.empty())
+        SetTitle(m_options.xml + L" - " + std::to_wstring(problems.size()) + L" problem(s), see the console");
     else
         ReportLine(L"built " + m_options.xml);
     return true;

@@ -48,8 +48,8 @@ public:
     // build; the window then shows the error page and LoadError tells why.
     bool Load();
     // Load, show, paint at once, and report on the standard error stream
-    // (the build error, or each image that failed) and in the title. The
-    // folder watch's reloads run this too.
+    // (the build error, or each warning and image that failed) and in the
+    // title. The folder watch's reloads run this too.
     bool LoadAndReport();
     // Paints the whole window now, as a WM_PAINT would, layered or not.
     void PaintNow();
@@ -57,6 +57,8 @@ public:
     // The manager of the current content; null before the first load.
     DuiLib::CUIManager* Manager() const { return m_manager.get(); }
     const std::wstring& LoadError() const { return m_loadError; }
+    // What the last load that built left out (a builder limit reached).
+    const std::vector<std::wstring>& LoadWarnings() const { return m_loadWarnings; }
     // Whether the last load could not even read the layout file.
     bool LayoutUnreadable() const { return m_layoutUnreadable; }
     // True once the current content has been laid out ("windowinit").
@@ -79,6 +81,7 @@ private:
     bool m_initialised = false;
     bool m_layoutUnreadable = false;
     std::wstring m_loadError;
+    std::vector<std::wstring> m_loadWarnings;
     // The size of the last skin that built; the error page takes it over.
     SIZE m_shownSize = {0, 0};
 };
