@@ -174,6 +174,13 @@ TEST_F(SkinViewTest, LayeredSkinKeepsItsAlphaAndShadow)
     EXPECT_LE(ring >> 24, 0x80u);
     EXPECT_EQ(0u, ring & 0x00FFFFFF);
     EXPECT_LT(picture.At(0, 45) >> 24, ring >> 24);
+
+    // --size wins over the skin's size; the ring stays at the new edge.
+    const Picture sized = Render(m_dir / L"layered", L"viewer_layered_sized", L"--size 160x100");
+    ASSERT_EQ(160, sized.width);
+    ASSERT_EQ(100, sized.height);
+    EXPECT_EQ(0xFF3060C0u, sized.At(149, 89));
+    EXPECT_LT(sized.At(155, 50) >> 24, 0xFFu);
 }
 
 TEST_F(SkinViewTest, LiveWindowFollowsEditsOfTheSkinFolder)
@@ -243,6 +250,8 @@ TEST_F(SkinViewTest, HostileSkinsEndWithAReasonAndANonZeroCode)
     WriteFileBytes(m_dir / L"parse\\main.xml", "<Window size=\"200,100\"><VerticalLayout><Label text=\"a\"</Window>");
     WriteFileBytes(m_dir / L"huge\\main.xml", "<Window size=\"100000,100000\"><VerticalLayout/></Window>");
     WriteFileBytes(m_dir / L"image\\main.xml", "<Window size=\"60,40\"><VerticalLayout bkimage=\"gone.png\"/></Window>");
+    WriteFileBytes(m_dir / L"loop\\main.xml",
+                   "<Window size=\"60,40\"><VerticalLayout><Include source=\"main.xml\"/></VerticalLayout></Window>");
     struct Case
     {
         const wchar_t* skin;
@@ -255,6 +264,7 @@ TEST_F(SkinViewTest, HostileSkinsEndWithAReasonAndANonZeroCode)
         {L"parse", 1, "skinview: main.xml: "},
         {L"huge", 1, "100000 x 100000 is beyond the viewer's limit of 4096 x 4096"},
         {L"image", 1, "image gone.png cannot be found"},
+        {L"loop", 1, "a limit of the layout builder was reached"},
     };
     for (const Case& hostile : cases)
     {
