@@ -4,12 +4,10 @@
 #include "ui/control/ControlInterface.h"
 #include "ui/core/UIManager.h"
 #include "ui/markup/LayoutBuilder.h"
+#include "ui/render/PngWriter.h"
 
 #include <gtest/gtest.h>
 
-// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
-#include <objidl.h>
-#include <gdiplus.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -543,29 +541,6 @@ CShot CaptureWindow(HWND window)
     return shot;
 }
 
-namespace {
-
-bool PngEncoder(CLSID& clsid)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0)
-        return false;
-    std::vector<BYTE> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-            clsid = encoders[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
 std::wstring SavePng(const CShot& shot, const std::wstring& name)
 {
     if (shot.width <= 0 || shot.height <= 0)
@@ -574,19 +549,9 @@ std::wstring SavePng(const CShot& shot, const std::wstring& name)
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring path = folder + L"\\" + name + L".png";
 
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return std::wstring();
-    bool saved = false;
-    {
-        // The screen has no alpha: write the pixels as opaque RGB.
-        Gdiplus::Bitmap bitmap(shot.width, shot.height, shot.width * 4, PixelFormat32bppRGB,
-                               reinterpret_cast<BYTE*>(const_cast<DWORD*>(shot.pixels.data())));
-        CLSID png = {};
-        saved = PngEncoder(png) && bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
+    // The screen has no alpha: the pixels are written as opaque RGB.
+    const bool saved = DuiLib::WritePng(shot.pixels.data(), shot.width, shot.height, shot.width * 4,
+                                        DuiLib::PixelAlpha::Ignored, path.c_str());
     return saved ? path : std::wstring();
 }
 

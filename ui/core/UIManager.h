@@ -78,8 +78,14 @@ public:
     // nothing sets a separate resource module.
     static HINSTANCE GetResourceModule();
 
-    // Empty: skin files come from the skin archive, not a folder.
+    // The folder skin files are read from while no archive is installed;
+    // empty (files named relative to the current directory) unless
+    // SetSkinFolder gave one.
     static const CUIString& GetSkinFolder();
+    // Sets the skin folder, ending it with a backslash when it has none; null
+    // or "" clears it. The uninstaller never calls it (its skin is the
+    // archive); a skin viewer reads a designer's folder through it.
+    static void SetSkinFolder(const wchar_t* folder);
     // "membuffer" once the archive lies in memory; empty before.
     static const CUIString& GetSkinZipName();
     static bool IsSkinZipKeptOpen();

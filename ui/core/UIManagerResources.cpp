@@ -37,6 +37,14 @@ const CUIString& CUIManager::GetSkinFolder()
     return s_skinFolder;
 }
 
+void CUIManager::SetSkinFolder(const wchar_t* folder)
+{
+    s_skinFolder = folder;
+    const int length = s_skinFolder.GetLength();
+    if (length > 0 && s_skinFolder[length - 1] != L'\\' && s_skinFolder[length - 1] != L'/')
+        s_skinFolder += L"\\";
+}
+
 const CUIString& CUIManager::GetSkinZipName()
 {
     return s_skinZipName;
