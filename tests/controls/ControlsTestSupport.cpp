@@ -91,9 +91,10 @@ WindowShot CopyPixels(HDC source, int x, int y, int width, int height)
 
 }  // namespace
 
-WindowShot CaptureWindow(HWND window)
+WindowShot CaptureWindow(HWND window, Repaint repaint)
 {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (repaint == Repaint::Whole)
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpMessages();
     GdiFlush();
     RECT client = {};
