@@ -27,9 +27,6 @@ DEVICE_NAMES = {"CON", "PRN", "AUX", "NUL"} | {
 # data stream, and "\" and "/" would split the name into a path.
 FORBIDDEN_CHARACTERS = set('<>:"/\\|?*')
 
-# NTFS and FAT keep at most 255 UTF-16 units in one name.
-MAX_NAME_UNITS = 255
-
 
 def refusal(name):
     """Why the uninstaller would skip `name` (a decoded top-level name) or
@@ -45,8 +42,6 @@ def refusal(name):
         return "ends in a dot or space, which Windows drops"
     if name.split(".")[0].rstrip(" ").upper() in DEVICE_NAMES:
         return "is a device name on Windows"
-    if len(name.encode("utf-16-le")) // 2 > MAX_NAME_UNITS:
-        return "is longer than %d UTF-16 units" % MAX_NAME_UNITS
     return None
 
 
