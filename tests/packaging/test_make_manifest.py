@@ -2,15 +2,18 @@
 # The manifest generator of the packaging kit on real staging folders: what it
 # lists (top-level entries only, links as themselves, UTF-8 names, the kit's
 # two files last) and what it refuses (names the uninstaller would skip or
-# Windows would not store as written), with no manifest left behind.
+# Windows would not store as written), with no manifest left behind; and a
+# refusal stopping makensis when the kit's include runs the generator.
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
 import unittest
 
-GENERATOR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", "make_manifest.py")
+PACKAGING = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging")
+GENERATOR = os.path.join(PACKAGING, "make_manifest.py")
 
 
 def write(path, text="x"):
@@ -98,6 +101,23 @@ class MakeManifestTest(unittest.TestCase):
         result = self.run_generator(os.path.join(self.scratch.name, "absent"))
         self.assertEqual(2, result.returncode)
         self.assertFalse(os.path.lexists(self.output))
+
+    def test_a_refused_name_stops_the_installer_build(self):
+        makensis = os.environ.get("MAKENSIS") or shutil.which("makensis")
+        self.assertIsNotNone(makensis, "makensis not found")
+        write(os.path.join(self.staging, "core.dll"))
+        write(os.path.join(self.staging, "CON"))
+        uninstaller = os.path.join(self.scratch.name, "kalvex.exe")
+        write(uninstaller, "MZ")
+        setup = os.path.join(self.scratch.name, "setup.exe")
+        script = os.path.join(self.scratch.name, "setup.nsi")
+        write(script, '!define KALVEX_PYTHON "%s"\nOutFile "%s"\n!include "%s"\nSection\n'
+                      '  !insertmacro KalvexInstallFiles "%s" "%s"\nSectionEnd\n'
+              % (sys.executable, setup, os.path.join(PACKAGING, "kalvex.nsh"), self.staging, uninstaller))
+        result = subprocess.run([makensis, "-V2", script], capture_output=True, text=True)
+        self.assertNotEqual(0, result.returncode)
+        self.assertIn("'CON'", result.stdout + result.stderr)
+        self.assertFalse(os.path.exists(setup), "an installer was written")
 
 
 if __name__ == "__main__":
