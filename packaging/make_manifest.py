@@ -9,7 +9,7 @@
 #
 # Exit code: 0 written; 1 refused (each offending name is printed with its
 # reason, and a previous OUTPUT is removed so no stale manifest is shipped);
-# 2 bad arguments or an unreadable staging folder.
+# 2 bad arguments, an unreadable staging folder or an unwritable OUTPUT.
 import json
 import os
 import sys
@@ -45,6 +45,12 @@ def refusal(name):
     return None
 
 
+def windows_key(name):
+    """`name` as Windows compares names: letter by letter without case (a
+    letter whose capital is longer, such as "\u00df", stays as it is)."""
+    return "".join(c.upper() if len(c.upper()) == 1 else c for c in name)
+
+
 def placeable(path):
     """True when the installer builder can pack what `path` stands for: a file
     or folder, directly or through a link that resolves (the builder packs a
@@ -65,7 +71,7 @@ def collect(staging):
         reason = refusal(name)
         if reason is None and not placeable(os.path.join(staging, name)):
             reason = "is neither a file nor a folder (a broken link or a special file)"
-        key = name.upper()
+        key = windows_key(name)
         if reason is None and key in seen:
             reason = "differs from %r only in letter case; Windows keeps one" % seen[key]
         if reason is not None:
@@ -96,6 +102,8 @@ def main(argv):
         print("usage: make_manifest.py STAGING OUTPUT", file=sys.stderr)
         return 2
     staging, output = argv[1], argv[2]
+    # makensis may hand the script a console or pipe in a legacy code page.
+    sys.stderr.reconfigure(errors="backslashreplace")
     try:
         names, refused = collect(staging)
     except OSError as error:
@@ -104,12 +112,16 @@ def main(argv):
     if refused:
         for name, reason in refused:
             print("make_manifest: %r in %s %s" % (name, staging, reason), file=sys.stderr)
-        print("make_manifest: refused: the uninstaller would not remove these as listed; rename or remove them",
+        print("make_manifest: refused: rename or remove these, so that the manifest lists exactly what is placed",
               file=sys.stderr)
         if os.path.lexists(output):
             os.remove(output)
         return 1
-    write_atomically(output, render(names))
+    try:
+        write_atomically(output, render(names))
+    except OSError as error:
+        print("make_manifest: cannot write %s: %s" % (output, error.strerror), file=sys.stderr)
+        return 2
     return 0
 
 
