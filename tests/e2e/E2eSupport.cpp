@@ -146,7 +146,8 @@ bool CSampleProduct::Install()
 
 const std::vector<std::wstring>& CSampleProduct::ManifestEntries()
 {
-    // tests/app/data/kalvex.dat, as the installer ships it.
+    // The top-level entries of the sample's staging folder
+    // (tests/app/MakeSampleStaging.cmake) and the kit's two files.
     static const std::vector<std::wstring> entries = {
         L"velko.exe", L"core.dll", L"\u8bf4\u660e.txt", L"bin", L"\u6570\u636e", L"kalvex.dat", L"kalvex.exe"};
     return entries;
