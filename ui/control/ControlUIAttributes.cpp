@@ -137,37 +137,11 @@ CUIString CControlUI::AttributeListText(bool) const
 
 void CControlUI::ApplyAttributeText(const wchar_t* list)
 {
-    if (list == nullptr)
-        return;
-    const wchar_t* cursor = list;
+    CAttributeListReader reader(list);
     CUIString name;
     CUIString value;
-    while (*cursor != L'\0')
-    {
-        // The name is everything up to '=', blanks included.
-        const wchar_t* start = cursor;
-        while (*cursor != L'\0' && *cursor != L'=')
-            ++cursor;
-        if (*cursor != L'=')
-            return;
-        name.Assign(start, static_cast<int>(cursor - start));
-        ++cursor;
-        if (*cursor != L'"')
-            return;
-        ++cursor;
-        start = cursor;
-        while (*cursor != L'\0' && *cursor != L'"')
-            ++cursor;
-        if (*cursor != L'"')
-            return;
-        value.Assign(start, static_cast<int>(cursor - start));
+    while (reader.Next(name, value))
         ApplyAttribute(name.GetData(), value.GetData());
-        ++cursor;
-        // Items are separated by exactly one space; anything else ends the list.
-        if (*cursor != L' ')
-            return;
-        ++cursor;
-    }
 }
 
 }  // namespace DuiLib
