@@ -236,10 +236,10 @@ const ControlAttributeTable& CLabelUI::GetAttributeTable() const
     using namespace AttributeGrammar;
     // Lambdas in a member function reach the private fields.
     static const AttributeRow<CLabelUI> kRows[] = {
-        {L"align", L"words left, center, right", L"left",
+        {L"align", L"words left, center, right", L"left; center in buttons, options, check boxes, progress bars, sliders",
          L"Horizontal text alignment; every word the value contains applies, in this order",
          [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kAlignWords)); }},
-        {L"valign", L"words top, vcenter, bottom", L"vcenter",
+        {L"valign", L"words top, vcenter, bottom", L"vcenter; top in Text, progress bars, sliders",
          L"Vertical text alignment; every word the value contains applies, in this order",
          [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kVAlignWords)); }},
         {L"endellipsis", kBool, L"false", L"Text that does not fit ends in \"...\"",
@@ -263,7 +263,7 @@ const ControlAttributeTable& CLabelUI::GetAttributeTable() const
          [](CLabelUI& l, const wchar_t* v) { l.SetDisabledBkColor(ReadColor(v)); }},
         {L"textpadding", kRect, L"0,0,0,0", L"Space between the control's edges and its text",
          [](CLabelUI& l, const wchar_t* v) { l.SetTextPadding(ParseRect(v)); }},
-        {L"multiline", kBool, L"false", L"Wrap the text over several lines",
+        {L"multiline", kBool, L"false; true in Text", L"Wrap the text over several lines",
          [](CLabelUI& l, const wchar_t* v) {
              l.SetTextStyle(ParseBool(v) ? ((l.m_textStyle & ~DT_SINGLELINE) | DT_WORDBREAK)
                                          : (l.m_textStyle | DT_SINGLELINE));
@@ -315,11 +315,11 @@ const ControlAttributeTable& CLabelUI::GetAttributeTable() const
              const CUISize pair = ParseSize(v);
              l.SetShadowOffset(pair.cx, pair.cy);
          }},
-        {L"textcolor1", kColour, L"#FFFFFFFF (textcolor)", L"Effect: second colour of the text gradient",
+        {L"textcolor1", kColour, L"same as textcolor", L"Effect: second colour of the text gradient",
          [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_textColor1, ReadColor(v)); }},
         {L"textshadowcolora", kColour, L"#FF000000", L"Effect: first colour of the shadow",
          [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorA, ReadColor(v)); }},
-        {L"textshadowcolorb", kColour, L"#FFFFFFFF (textshadowcolora)", L"Effect: second colour of the shadow",
+        {L"textshadowcolorb", kColour, L"same as textshadowcolora", L"Effect: second colour of the shadow",
          [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorB, ReadColor(v)); }},
         {L"strokecolor", kColour, L"none", L"Effect: outline colour",
          [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_strokeColor, ReadColor(v)); }},
