@@ -64,7 +64,8 @@ TEST(SkinLinter, EachBrokenSkinReportsItsOneFaultOnItsLine)
 {
     const BrokenSkin cases[] = {
         {L"parse_error.xml", 11, L"XML does not parse: Expected attribute value"},
-        {L"unknown_tag.xml", 11, L"<Lable> is no tag of the toolkit"},
+        {L"unknown_tag.xml", 11,
+         L"<Lable> is no tag of the toolkit; the element and its children are skipped (did you mean <Label>?)"},
         {L"misspelled_attribute.xml", 9,
          L"<VerticalLayout> (CVerticalLayoutUI) has no attribute \"bkimgae\" (did you mean \"bkimage\"?)"},
         {L"missing_image.xml", 13, L"image \"bk/missing.png\" cannot be found"},
@@ -137,11 +138,15 @@ TEST(SkinLinter, ReportsWhatTheBuilderWouldQuietlyDrop)
         {L"<Window><Default name=\"Button\" value=\"\"/><button/></Window>",
          L"inline XML(1): <Default name=\"Button\"> does not reach <button>"},
         {L"<Window><RichEdit/></Window>", L"inline XML(1): <RichEdit>: the toolkit has no class CRichEditUI yet"},
+        {L"<Window><gifanim/></Window>",
+         L"inline XML(1): <gifanim> is no tag of the toolkit; the element and its children are skipped (did you "
+         L"mean <GifAnim>? It matches only as written)"},
         {L"<Window><VBox><Font id=\"1\" name=\"Arial\"/></VBox></Window>",
          L"inline XML(1): <Font> is ignored here: resource elements count only directly inside the root"},
         {L"<Window><ChildLayout><Control/></ChildLayout></Window>",
          L"inline XML(1): <Control> (CControlUI) is dropped with the elements after it"},
         {L"<Window><Control/><Label/></Window>", L"inline XML(1): <Label> (CLabelUI) is dropped"},
+        {L"<VBox><Control/></VBox>", L"inline XML(1): the root element <VBox> makes no control"},
         {L"<Window><VBox vscrollbar=\"true\" vscrollbarstyle=\"thumbimage=&quot;&quot;\"/></Window>",
          L"inline XML(1): the scroll bar of vscrollbarstyle has no attribute \"thumbimage\""},
     };

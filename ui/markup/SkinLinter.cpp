@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <map>
 #include <set>
 #include <string>
@@ -94,6 +95,43 @@ std::wstring Suggestion(const wchar_t* name, std::initializer_list<const CAttrib
         }
     }
     return best.empty() ? std::wstring() : L" (did you mean " + Quoted(best.c_str()) + L"?)";
+}
+
+std::wstring Lower(const wchar_t* text)
+{
+    std::wstring out(text);
+    for (wchar_t& ch : out)
+        ch = static_cast<wchar_t>(std::towlower(ch));
+    return out;
+}
+
+// " (did you mean <Tag>?)" for the nearest tag of the table or the builder's
+// own elements, letter case aside, or "".
+std::wstring TagSuggestion(const wchar_t* tag)
+{
+    const std::wstring wanted = Lower(tag);
+    if (wanted.size() > 64)
+        return std::wstring();
+    std::wstring best;
+    int bestDistance = 3;
+    const auto consider = [&](const wchar_t* candidate) {
+        const int distance = EditDistance(wanted, Lower(candidate));
+        if (distance < bestDistance)
+        {
+            bestDistance = distance;
+            best = candidate;
+        }
+    };
+    int count = 0;
+    const ControlTag* tags = GetControlTags(count);
+    for (int i = 0; i < count; ++i)
+        consider(tags[i].tag);
+    const SkinElementInfo* elements = GetSkinElements(count);
+    for (int i = 0; i < count; ++i)
+        consider(elements[i].tag);
+    if (best.empty())
+        return std::wstring();
+    return L" (did you mean " + Tag(best.c_str()) + (bestDistance == 0 ? L"? It matches only as written)" : L"?)");
 }
 
 // ---- The walk's state -------------------------------------------------------
@@ -196,6 +234,7 @@ private:
     std::set<std::wstring> m_declaredImages;
     std::set<std::wstring> m_checkedImages;
     std::set<std::wstring> m_childSkins;
+    std::set<std::wstring> m_reported;
     int m_childNesting = 0;
 };
 
@@ -211,6 +250,9 @@ void CLintWalk::Report(const Place& at, const std::wstring& message)
         m_stopped = true;
         return;
     }
+    // A file included twice is walked twice; its faults are told once.
+    if (!m_reported.insert(at.file + L"(" + std::to_wstring(line) + L")" + message).second)
+        return;
     m_problems.push_back(SkinProblem{CUIString(at.file.c_str()), line, CUIString(message.c_str())});
 }
 
@@ -294,6 +336,11 @@ void CLintWalk::CheckRoot(const CXmlNode& root, const std::wstring& file)
         for (int i = 0; i < root.GetAttributeCount(); ++i)
             CheckAttribute(window, nullptr, Tag(root.GetName()), root.GetAttributeName(i), root.GetAttributeValue(i),
                            {file, root.GetAttributeLine(i)});
+    }
+    else if (FindControlTag(root.GetName()) != nullptr)
+    {
+        Report({file, root.GetLine()}, L"the root element " + Tag(root.GetName()) +
+                                           L" makes no control, only its children do: put it inside a <Window> root");
     }
     else if (root.HasAttributes())
     {
@@ -400,7 +447,8 @@ void CLintWalk::WalkLevel(const CXmlNode& node, const std::wstring& file, Level 
         const ControlTag* row = FindControlTag(tag);
         if (row == nullptr)
         {
-            Report(at, Tag(tag) + L" is no tag of the toolkit; the element and its children are skipped");
+            Report(at, Tag(tag) + L" is no tag of the toolkit; the element and its children are skipped" +
+                           TagSuggestion(tag));
             continue;
         }
         if (row->make == nullptr)
