@@ -147,6 +147,13 @@ TEST(SkinLinter, ReportsWhatTheBuilderWouldQuietlyDrop)
          L"inline XML(1): <Control> (CControlUI) is dropped with the elements after it"},
         {L"<Window><Control/><Label/></Window>", L"inline XML(1): <Label> (CLabelUI) is dropped"},
         {L"<VBox><Control/></VBox>", L"inline XML(1): the root element <VBox> makes no control"},
+        {L"<Window><ChildLayout xmlfile=\"nowhere.xml\"/></Window>",
+         L"inline XML(1): xmlfile \"nowhere.xml\" cannot be loaded: Error opening file; the layout stays empty"},
+        {L"<Window><Control bkimage=\"file='bk/back.png' dest='1,1,2,2'x\"/></Window>",
+         L"inline XML(1): the image description of bkimage is malformed after its first items"},
+        // Lines inside an Include's XML text count from its source attribute.
+        {L"<Window>\n<VBox>\n<Include\n source=\"&lt;Window&gt;\n&lt;Lable/&gt;&lt;/Window&gt;\"/></VBox></Window>",
+         L"inline XML(5): <Lable> is no tag"},
         {L"<Window><VBox vscrollbar=\"true\" vscrollbarstyle=\"thumbimage=&quot;&quot;\"/></Window>",
          L"inline XML(1): the scroll bar of vscrollbarstyle has no attribute \"thumbimage\""},
     };
@@ -157,6 +164,18 @@ TEST(SkinLinter, ReportsWhatTheBuilderWouldQuietlyDrop)
         ASSERT_EQ(1u, linter.GetProblems().size()) << Listing(linter);
         EXPECT_EQ(0u, Listing(linter).find(skin.report)) << Listing(linter);
     }
+}
+
+TEST(SkinLinter, ReportingStopsAfterItsBound)
+{
+    std::wstring xml = L"<Window>";
+    for (int i = 0; i < CSkinLinter::kMaxProblems + 100; ++i)
+        xml += L"<Bogus/>\n";
+    xml += L"</Window>";
+    CSkinLinter linter(LintFolder());
+    EXPECT_EQ(SkinLintResult::Problems, linter.Lint(xml.c_str()));
+    ASSERT_EQ(static_cast<size_t>(CSkinLinter::kMaxProblems) + 1, linter.GetProblems().size());
+    EXPECT_STREQ(L"too many problems; the check stops here", linter.GetProblems().back().message.GetData());
 }
 
 // What the reference and the linter read must be there for every row: a
