@@ -41,8 +41,8 @@ public:
     void HandleEvent(UIEvent& event) override;
     // "timeinterval", "spokenum", "thickness", "outradius", "innerradius",
     // "bkcolor", "spokecolor", "align", "valign", "textcolor", "rhaa",
-    // "multiline", "font", "textpadding"; others to the base.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "multiline", "font", "textpadding", then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The whole painting: the rendered picture, unscaled, at the top-left
     // corner; nothing while hidden.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;

@@ -47,8 +47,8 @@ public:
     void HandleEvent(UIEvent& event) override;
     // "bkimage", "autoplay", "autosize", "align", "valign", "textcolor",
     // "disabledtextcolor", "rhaa", "multiline", "font", "textpadding";
-    // others to the base.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The whole painting: the current frame stretched over the control, the
     // text over it; loads the picture first when there is none.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
@@ -114,8 +114,8 @@ public:
     // The button's mouse and key handling without fading or repainting (the
     // animation repaints); focus events and timers go to the animation.
     void HandleEvent(UIEvent& event) override;
-    // "cursor", "hottextcolor"; others to the animation.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "cursor", "hottextcolor", then the animation's.
+    const ControlAttributeTable& GetAttributeTable() const override;
 
     UINT GetButtonState() const { return m_buttonState; }
 

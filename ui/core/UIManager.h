@@ -18,6 +18,7 @@
 
 #include <windows.h>
 
+#include "ui/core/AttributeTable.h"
 #include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
@@ -231,6 +232,8 @@ public:
     // attribute. Null name or value counts as "". Numbers are held within
     // +-2^24; an opacity within 0..255.
     void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
+    // The rows SetWindowAttribute applies from.
+    static const CAttributeTable<CUIManager>& GetWindowAttributeTable();
 
     // Stores the initial size; with a window and no root yet the window is
     // resized to it (not moved, activated or reordered).
