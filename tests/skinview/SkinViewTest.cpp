@@ -275,4 +275,17 @@ TEST_F(SkinViewTest, HostileSkinsEndWithAReasonAndANonZeroCode)
     }
 }
 
+TEST_F(SkinViewTest, LintPassesTheProductSkinAndNamesAMisspeltAttributeWithItsLine)
+{
+    std::string output;
+    EXPECT_EQ(0, RunViewer(Quoted(UninstallerProgram()) + L" --lint", output)) << output;
+    EXPECT_EQ("", output);
+    WriteFileBytes(m_dir / L"typo\\main.xml",
+                   "<Window size=\"60,40\">\n<VerticalLayout>\n  <Label bkimgae=\"x.png\"/>\n</VerticalLayout>\n</Window>");
+    EXPECT_EQ(1, RunViewer(Quoted(m_dir / L"typo") + L" --lint", output)) << output;
+    EXPECT_NE(std::string::npos, output.find("main.xml(3): ")) << output;
+    EXPECT_NE(std::string::npos, output.find("bkimgae")) << output;
+    EXPECT_EQ(2, RunViewer(Quoted(m_dir / L"absent") + L" --lint", output)) << output;
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 // Process entry of skinview.exe, the skin viewer: reads the command line,
-// opens the skin source and either renders one PNG (--png) or keeps a live
-// window that builds the layout again whenever a file of a skin folder
-// changes. Exit codes: 0 done, 1 the skin has problems, 2 the skin cannot be
+// opens the skin source and either lists its problems (--lint), renders one
+// PNG (--png) or keeps a live window that builds the layout again whenever a
+// file of a skin folder changes. Exit codes: 0 done, 1 the skin has problems, 2 the skin cannot be
 // opened or the command line is wrong.
 #include <windows.h>
 #include <objbase.h>
@@ -13,6 +13,7 @@
 #include "tools/skinview/ViewerOptions.h"
 #include "tools/skinview/ViewerReport.h"
 #include "ui/core/UIManager.h"
+#include "ui/markup/SkinLinter.h"
 
 namespace {
 
@@ -49,6 +50,26 @@ int RunLive(const CViewerOptions& options, const SkinSource& source)
     return kDone;
 }
 
+// --lint: nothing is shown; every problem the linter finds goes to the
+// standard output, one a line, as "file(line): message".
+int RunLint(const CViewerOptions& options)
+{
+    DuiLib::CSkinLinter linter(DuiLib::SkinLocation::FromManager());
+    const DuiLib::SkinLintResult result = linter.Lint(options.xml.c_str());
+    for (const DuiLib::SkinProblem& problem : linter.GetProblems())
+        WriteStandardOutput(std::wstring(DuiLib::CSkinLinter::FormatProblem(problem).GetData()) + L"\n");
+    switch (result)
+    {
+    case DuiLib::SkinLintResult::Clean:
+        return kDone;
+    case DuiLib::SkinLintResult::Problems:
+        return kProblems;
+    case DuiLib::SkinLintResult::CannotOpen:
+        break;
+    }
+    return kCannotOpen;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -66,12 +87,6 @@ int wmain(int argc, wchar_t** argv)
         WriteStandardError(ViewerUsage());
         return kDone;
     }
-    if (options.lint)
-    {
-        ReportLine(L"--lint is not built yet");
-        return kCannotOpen;
-    }
-
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return kProblems;
     DuiLib::CUIManager::SetModuleInstance(GetModuleHandleW(nullptr));
@@ -81,7 +96,7 @@ int wmain(int argc, wchar_t** argv)
     if (!OpenSkinSource(options.source, options.passwordGiven ? &options.password : nullptr, source, error))
         ReportLine(error);
     else
-        code = options.png.empty() ? RunLive(options, source) : RenderHeadless(options);
+        code = options.lint ? RunLint(options) : options.png.empty() ? RunLive(options, source) : RenderHeadless(options);
     CoUninitialize();
     return code;
 }

@@ -14,6 +14,18 @@ namespace {
 
 std::vector<std::wstring> s_imageFailures;
 
+void WriteUtf8(DWORD stream, const std::wstring& text)
+{
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return;
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], bytes, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(stream), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
 void OnImageFailure(const wchar_t* name, DuiLib::ImageFailure failure)
 {
     const std::wstring line = std::wstring(L"image ") + name +
@@ -29,16 +41,14 @@ void ReportLine(const std::wstring& text)
     WriteStandardError(L"skinview: " + text + L"\n");
 }
 
-void WriteStandardError(const std::wstring& line)
+void WriteStandardError(const std::wstring& text)
 {
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return;
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), &utf8[0], bytes, nullptr, nullptr);
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    WriteUtf8(STD_ERROR_HANDLE, text);
+}
+
+void WriteStandardOutput(const std::wstring& text)
+{
+    WriteUtf8(STD_OUTPUT_HANDLE, text);
 }
 
 void WatchImageFailures()

@@ -1,5 +1,5 @@
 // The viewer's messages to the person running it: lines on the standard
-// error stream in UTF-8, and the skin images the toolkit could not load
+// error stream (the linter's findings on the standard output) in UTF-8, and the skin images the toolkit could not load
 // since they were last taken, gathered through the render kit's report.
 #pragma once
 
@@ -8,8 +8,9 @@
 
 namespace skinview {
 
-// Writes text to the standard error stream as it stands.
+// Writes text, as it stands, to the standard error or output stream.
 void WriteStandardError(const std::wstring& text);
+void WriteStandardOutput(const std::wstring& text);
 // Writes "skinview: " + text and a line break to the standard error stream.
 void ReportLine(const std::wstring& text);
 
