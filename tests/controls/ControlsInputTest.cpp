@@ -219,6 +219,12 @@ TEST_F(ControlsInputTest, EnterAndLeaveAreNotifiedAndCursorNamesFallBackToTheHan
     cursor.mousePoint = POINT{60, 25};
     button->Event(cursor);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
+    // A new cursor name shows at once while the pointer is over the button.
+    POINT over = {60, 25};
+    ClientToScreen(Window(), &over);
+    ASSERT_TRUE(SetCursorPos(over.x, over.y));
+    button->SetCursorName(L"arrow");
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), GetCursor());
 
     // Mouse input disabled: the press goes to the parent, the button stays
     // unpressed and never clicks.

@@ -383,7 +383,7 @@ void CButtonUI::PaintButtonImages(HDC dc)
                 m_normalImage.fade = m_fadeAlpha;
                 PaintImage(dc, m_normalImage);
             }
-            m_hotImage.fade = static_cast<BYTE>(m_fadeAlpha == 0 ? 255 : 255 - m_fadeAlpha);
+            m_hotImage.fade = static_cast<BYTE>(255 - m_fadeAlpha);
             PaintImage(dc, m_hotImage);
         }
         else if (!PaintImage(dc, m_hotImage))
