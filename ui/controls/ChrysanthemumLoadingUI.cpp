@@ -62,43 +62,9 @@ const ControlAttributeTable& CChrysanthemumLoadingUI::GetAttributeTable() const
          [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.m_bkColor = ParseColor(v, ColorBlanks::Skip); }},
         {L"spokecolor", kColour, L"#FF000000", L"Colour of the leading spoke; the others fade from it",
          [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.SetSpokeColor(ParseColor(v, ColorBlanks::Skip)); }},
-        {L"align", L"enum left|center|right", L"center", L"Horizontal alignment of the text",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.SetAlign(v);
-             c.Invalidate();
-         }},
-        {L"valign", L"enum top|vcenter|bottom", L"vcenter", L"Vertical alignment of the text",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.SetVAlign(v);
-             c.Invalidate();
-         }},
-        {L"textcolor", kColour, L"#FF000000", L"Text colour",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.color = ParseColor(v, ColorBlanks::Skip);
-             c.Invalidate();
-         }},
-        {L"rhaa", kInteger, L"4", L"GDI+ text rendering hint (4 is anti-aliased)",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.renderingHint = ParseInt(v);
-             c.Invalidate();
-         }},
-        {L"multiline", kBool, L"false", L"Wrap the text over several lines",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.SetMultiline(ParseBool(v));
-             c.Invalidate();
-         }},
-        {L"font", kFontIndex, L"-1", L"Font of the text",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.font = ParseInt(v);
-             c.Invalidate();
-         }},
-        {L"textpadding", kRect, L"0,0,0,0", L"Space between the control's edges and its text",
-         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
-             c.m_textSettings.padding = ParseRect(v);
-             c.Invalidate();
-         }},
     };
-    static const ControlAttributeTable kTable(L"CChrysanthemumLoadingUI", &CControlUI::GetAttributeTable(), kRows);
+    static const ControlAttributeTable kTable(L"CChrysanthemumLoadingUI", &CGdiplusTextUI::GetAttributeTable(),
+                                              kRows);
     return kTable;
 }
 

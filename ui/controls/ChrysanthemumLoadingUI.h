@@ -11,11 +11,11 @@
 
 #include "ui/control/ControlUI.h"
 #include "ui/controls/FrameCache.h"
-#include "ui/controls/GdiplusText.h"
+#include "ui/controls/GdiplusTextUI.h"
 
 namespace DuiLib {
 
-class CChrysanthemumLoadingUI : public CControlUI
+class CChrysanthemumLoadingUI : public CGdiplusTextUI
 {
 public:
     // More spokes than degrees in a turn cannot be told apart.
@@ -80,7 +80,6 @@ private:
     DWORD m_spokeColor = 0xFF000000;
     std::vector<DWORD> m_spokeColors;
     std::vector<double> m_spokeAngles;
-    GdiplusTextSettings m_textSettings;
     // The rendered turn (one picture), blended on every paint.
     CFrameCache m_picture;
 };

@@ -77,48 +77,13 @@ const ControlAttributeTable& CGifAnimUI::GetAttributeTable() const
          [](CGifAnimUI& c, const wchar_t* v) { c.SetAutoPlay(ParseBool(v)); }},
         {L"autosize", kBool, L"false", L"Take the picture's size as the control's width and height",
          [](CGifAnimUI& c, const wchar_t* v) { c.SetAutoSize(ParseBool(v)); }},
-        {L"align", L"enum left|center|right", L"center", L"Horizontal alignment of the text",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.SetAlign(v);
-             c.Invalidate();
-         }},
-        {L"valign", L"enum top|vcenter|bottom", L"vcenter", L"Vertical alignment of the text",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.SetVAlign(v);
-             c.Invalidate();
-         }},
-        {L"textcolor", kColour, L"#FF000000", L"Text colour",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.color = ParseColor(v, ColorBlanks::Skip);
-             c.Invalidate();
-         }},
         {L"disabledtextcolor", kColour, L"#FF000000", L"Text colour while disabled",
          [](CGifAnimUI& c, const wchar_t* v) {
              c.m_textSettings.disabledColor = ParseColor(v, ColorBlanks::Skip);
              c.Invalidate();
          }},
-        {L"rhaa", kInteger, L"4", L"GDI+ text rendering hint (4 is anti-aliased)",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.renderingHint = ParseInt(v);
-             c.Invalidate();
-         }},
-        {L"multiline", kBool, L"false", L"Wrap the text over several lines",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.SetMultiline(ParseBool(v));
-             c.Invalidate();
-         }},
-        {L"font", kFontIndex, L"-1", L"Font of the text",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.font = ParseInt(v);
-             c.Invalidate();
-         }},
-        {L"textpadding", kRect, L"0,0,0,0", L"Space between the control's edges and its text",
-         [](CGifAnimUI& c, const wchar_t* v) {
-             c.m_textSettings.padding = ParseRect(v);
-             c.Invalidate();
-         }},
     };
-    static const ControlAttributeTable kTable(L"CGifAnimUI", &CControlUI::GetAttributeTable(), kRows);
+    static const ControlAttributeTable kTable(L"CGifAnimUI", &CGdiplusTextUI::GetAttributeTable(), kRows);
     return kTable;
 }
 

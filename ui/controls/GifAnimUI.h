@@ -13,7 +13,7 @@
 #include "ui/control/ControlUI.h"
 #include "ui/controls/FrameCache.h"
 #include "ui/controls/GdiplusPicture.h"
-#include "ui/controls/GdiplusText.h"
+#include "ui/controls/GdiplusTextUI.h"
 
 namespace DuiLib {
 
@@ -27,7 +27,7 @@ UINT GifFramePeriod(const std::vector<UINT>& delays, UINT frame);
 // are no frames.
 UINT NextGifFrame(UINT position, UINT frameCount);
 
-class CGifAnimUI : public CControlUI
+class CGifAnimUI : public CGdiplusTextUI
 {
 public:
     CGifAnimUI();
@@ -78,7 +78,6 @@ protected:
     // The colour the text is drawn in.
     virtual DWORD TextColor() const;
 
-    GdiplusTextSettings m_textSettings;
 
 private:
     void LoadPicture();
