@@ -59,6 +59,18 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     wineserver -w
     touch "$WINEPREFIX/kalvex-fonts.done"
   fi
+  # Wine links the user's Desktop, Documents and the like to the home folder
+  # of the build machine. The tests make shortcuts and files there, which
+  # must stay inside this prefix, apart from the user's own files and from
+  # every other prefix's runs: the links become folders of the prefix.
+  if [ ! -f "$WINEPREFIX/kalvex-folders.done" ]; then
+    for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$folder" ]; then
+        rm "$folder" && mkdir "$folder"
+      fi
+    done
+    touch "$WINEPREFIX/kalvex-folders.done"
+  fi
 ) 9>"$WINEPREFIX.lock"
 
 wine "$@"
