@@ -77,6 +77,7 @@ const AttributeRule kRules[] = {
     {L"shortcut", [](CControlUI& c, const wchar_t* v) { c.SetShortcut(v[0]); }},
     {L"menu", [](CControlUI& c, const wchar_t* v) { c.SetContextMenuUsed(ParseBool(v)); }},
     {L"virtualwnd", [](CControlUI& c, const wchar_t* v) { c.SetVirtualWindowName(v); }},
+    {L"actionname", [](CControlUI& c, const wchar_t* v) { c.SetActionName(v); }},
 };
 
 }  // namespace

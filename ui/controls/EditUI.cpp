@@ -5,6 +5,8 @@
 // field: painting · native window: opening · native window: messages
 #include "ui/controls/EditUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cwchar>
 #include <vector>
@@ -308,6 +310,42 @@ void CEditUI::PaintText(HDC dc)
         DrawSolidEffectText(dc, area, color, shown.GetData(), m_textStyle | DT_SINGLELINE);
     else
         CRenderKit::DrawPlainText(dc, m_manager, area, shown.GetData(), color, m_font, m_textStyle | DT_SINGLELINE);
+}
+
+void CEditUI::TakeEditedText(const wchar_t* text)
+{
+    m_text = text;
+    NotifyAccess(EVENT_OBJECT_VALUECHANGE);
+}
+
+DWORD CEditUI::TextAccessEvent() const
+{
+    return EVENT_OBJECT_VALUECHANGE;
+}
+
+void CEditUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CLabelUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_TEXT;
+    description.name = m_toolTip;
+    CUIManager::ExpandLanguageTokens(description.name);
+    description.state &= ~STATE_SYSTEM_READONLY;
+    if (IsEnabled())
+        description.state |= STATE_SYSTEM_FOCUSABLE;
+    if (m_readOnly)
+        description.state |= STATE_SYSTEM_READONLY;
+    if ((m_editState & UISTATE_HOT) != 0)
+        description.state |= STATE_SYSTEM_HOTTRACKED;
+    if (m_password)
+    {
+        description.state |= STATE_SYSTEM_PROTECTED;
+        description.valueProtected = true;
+        return;
+    }
+    description.value = m_text;
+    description.hasValue = true;
 }
 
 // ---- Native window: opening ------------------------------------------------------------

@@ -43,6 +43,9 @@ public:
     // alone; otherwise the base's colours.
     void PaintBackColor(HDC dc) override;
     void PaintText(HDC dc) override;
+    // Static text named by its text (without tags when shown as markup) or
+    // tool tip; a label with neither has no role of its own.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // DrawText flags: DT_CENTER, DT_RIGHT, DT_VCENTER, DT_BOTTOM,
     // DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS.

@@ -60,6 +60,8 @@ public:
     void HandleEvent(UIEvent& event) override;
     void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
+    // A scroll bar whose value is its position.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // The container that scrolls; null for none. Not owned.
     CContainerUI* GetOwner() const { return m_owner; }
