@@ -22,14 +22,6 @@ namespace DuiLib {
 namespace test {
 namespace {
 
-// Readers reach the window's elements through COM.
-class CComApartment
-{
-public:
-    CComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~CComApartment() { CoUninitialize(); }
-};
-
 // The screen point at the centre of the control named name.
 POINT CentreOf(CSkinWindow& skin, const wchar_t* name)
 {
@@ -49,15 +41,6 @@ AccessiblePtr ParentOf(IAccessible* element)
         parent->Release();
     }
     return AccessiblePtr(found);
-}
-
-VARIANT Self()
-{
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
 }
 
 // The win events this thread heard, as the element each one names.
@@ -214,7 +197,7 @@ TEST(SkinAccess, DefaultActionsRunAsClicksAndChangesAreAnnounced)
     // the action waits for the window's own turn.
     AccessiblePtr check = HitElement(client.get(), CentreOf(skin, L"check_b"));
     ASSERT_NE(nullptr, check);
-    EXPECT_EQ(S_OK, check->accDoDefaultAction(Self()));
+    EXPECT_EQ(S_OK, check->accDoDefaultAction(SelfChild()));
     EXPECT_TRUE(recorder.OfType(L"click").empty()) << "the action ran inside the reader's call";
     ASSERT_TRUE(PumpUntil([&] { return !recorder.OfType(L"selectchanged").empty(); }, 5000));
     EXPECT_EQ(1u, recorder.OfType(L"click").size());
@@ -228,7 +211,7 @@ TEST(SkinAccess, DefaultActionsRunAsClicksAndChangesAreAnnounced)
     ASSERT_NE(nullptr, tabs);
     std::vector<AccessiblePtr> pages = ChildElements(tabs.get());
     ASSERT_EQ(3u, pages.size());
-    EXPECT_EQ(S_OK, pages[1]->accDoDefaultAction(Self()));
+    EXPECT_EQ(S_OK, pages[1]->accDoDefaultAction(SelfChild()));
     auto* tabLayout = static_cast<CTabLayoutUI*>(skin.Find(L"pages")->CastTo(L"TabLayout"));
     ASSERT_TRUE(PumpUntil([&] { return tabLayout->GetCurrentSel() == 1; }, 5000));
     skin.Shoot(L"gallery_access_tiles");
@@ -278,9 +261,9 @@ TEST(SkinAccess, ElementsOfADeletedControlOrAClosedWindowAnswerErrors)
         auto* buttons = static_cast<IContainerUI*>(skin.Find(L"buttons")->CastTo(L"IContainer"));
         ASSERT_TRUE(buttons->Remove(skin.Find(L"ok"), ChildDisposal::Destroy));
         BSTR name = nullptr;
-        EXPECT_EQ(CO_E_OBJNOTCONNECTED, ok->get_accName(Self(), &name));
+        EXPECT_EQ(CO_E_OBJNOTCONNECTED, ok->get_accName(SelfChild(), &name));
         EXPECT_EQ(nullptr, name);
-        EXPECT_EQ(CO_E_OBJNOTCONNECTED, ok->accDoDefaultAction(Self()));
+        EXPECT_EQ(CO_E_OBJNOTCONNECTED, ok->accDoDefaultAction(SelfChild()));
         EXPECT_EQ(std::wstring::npos, TreeText(client.get()).find(L"OK"));
     }
     long count = 0;

@@ -7,15 +7,6 @@ namespace test {
 
 namespace {
 
-VARIANT Self()
-{
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
-}
-
 std::wstring TakeString(BSTR text)
 {
     std::wstring copy = text != nullptr ? text : L"";
@@ -58,6 +49,15 @@ void AppendTree(IAccessible* element, int depth, std::wstring& text)
 
 }  // namespace
 
+VARIANT SelfChild()
+{
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
 AccessiblePtr ClientElement(HWND window)
 {
     IAccessible* client = nullptr;
@@ -70,7 +70,7 @@ AccessiblePtr ClientElement(HWND window)
 ElementFacts ReadElement(IAccessible* element)
 {
     ElementFacts facts;
-    const VARIANT self = Self();
+    const VARIANT self = SelfChild();
     BSTR text = nullptr;
     VARIANT answer;
     VariantInit(&answer);

@@ -14,11 +14,25 @@
 namespace DuiLib {
 namespace test {
 
+// Readers reach a window's elements through COM: a test thread joins a
+// single-threaded apartment for as long as this lives.
+class CComApartment
+{
+public:
+    CComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~CComApartment() { CoUninitialize(); }
+    CComApartment(const CComApartment&) = delete;
+    CComApartment& operator=(const CComApartment&) = delete;
+};
+
 struct ReleaseAccessible
 {
     void operator()(IAccessible* object) const { object->Release(); }
 };
 using AccessiblePtr = std::unique_ptr<IAccessible, ReleaseAccessible>;
+
+// CHILDID_SELF as the VARIANT the IAccessible slots take.
+VARIANT SelfChild();
 
 // The window's client area element, or null when it could not be had.
 AccessiblePtr ClientElement(HWND window);
