@@ -33,6 +33,17 @@ void FillStateColor(HDC dc, const RECT& paintRect, const RECT& itemRect, DWORD c
 
 }  // namespace
 
+void DescribePushButton(UINT buttonState, const CUIString& action, AccessDescription& description)
+{
+    description.role = ROLE_SYSTEM_PUSHBUTTON;
+    description.state &= ~STATE_SYSTEM_READONLY;
+    if ((buttonState & UISTATE_HOT) != 0)
+        description.state |= STATE_SYSTEM_HOTTRACKED;
+    if ((buttonState & UISTATE_PUSHED) != 0)
+        description.state |= STATE_SYSTEM_PRESSED;
+    description.action = action;
+}
+
 // ---- Button: identity and setters ------------------------------------------------------
 
 CButtonUI::CButtonUI()
@@ -418,13 +429,7 @@ void CButtonUI::DescribeAccess(int part, AccessDescription& description) const
     CLabelUI::DescribeAccess(part, description);
     if (part != 0)
         return;
-    description.role = ROLE_SYSTEM_PUSHBUTTON;
-    description.state &= ~STATE_SYSTEM_READONLY;
-    if ((m_buttonState & UISTATE_HOT) != 0)
-        description.state |= STATE_SYSTEM_HOTTRACKED;
-    if ((m_buttonState & UISTATE_PUSHED) != 0)
-        description.state |= STATE_SYSTEM_PRESSED;
-    description.action = AccessAction(L"Press");
+    DescribePushButton(m_buttonState, AccessAction(L"Press"), description);
 }
 
 bool CButtonUI::DoAccessAction(int part)

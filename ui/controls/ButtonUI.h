@@ -29,6 +29,11 @@ enum UIButtonState : UINT
 constexpr UINT kButtonFadeTimer = 11;
 constexpr UINT kButtonFadeMs = 30;
 
+// What a push button tells a screen reader beyond its name and place: the
+// role, the hot and pressed states of its UIButtonState bits, and action as
+// its default action.
+void DescribePushButton(UINT buttonState, const CUIString& action, AccessDescription& description);
+
 class CButtonUI : public CLabelUI
 {
 public:

@@ -90,14 +90,7 @@ void CDateTimeUI::DescribeAccess(int part, AccessDescription& description) const
     CLabelUI::DescribeAccess(part, description);
     if (part != 0)
         return;
-    description.role = ROLE_SYSTEM_TEXT;
-    description.name = m_toolTip;
-    CUIManager::ExpandLanguageTokens(description.name);
-    description.state &= ~STATE_SYSTEM_READONLY;
-    if (IsEnabled())
-        description.state |= STATE_SYSTEM_FOCUSABLE;
-    description.value = m_text;
-    description.hasValue = true;
+    DescribeEditableText(description);
 }
 
 DWORD CDateTimeUI::TextAccessEvent() const

@@ -328,24 +328,19 @@ void CEditUI::DescribeAccess(int part, AccessDescription& description) const
     CLabelUI::DescribeAccess(part, description);
     if (part != 0)
         return;
-    description.role = ROLE_SYSTEM_TEXT;
-    description.name = m_toolTip;
-    CUIManager::ExpandLanguageTokens(description.name);
-    description.state &= ~STATE_SYSTEM_READONLY;
-    if (IsEnabled())
-        description.state |= STATE_SYSTEM_FOCUSABLE;
+    DescribeEditableText(description);
     if (m_readOnly)
         description.state |= STATE_SYSTEM_READONLY;
     if ((m_editState & UISTATE_HOT) != 0)
         description.state |= STATE_SYSTEM_HOTTRACKED;
     if (m_password)
     {
+        // The text never leaves the field: neither as value nor as name.
         description.state |= STATE_SYSTEM_PROTECTED;
         description.valueProtected = true;
-        return;
+        description.hasValue = false;
+        description.value = CUIString();
     }
-    description.value = m_text;
-    description.hasValue = true;
 }
 
 // ---- Native window: opening ------------------------------------------------------------

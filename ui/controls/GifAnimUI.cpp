@@ -408,13 +408,7 @@ void CGifButtonUI::DescribeAccess(int part, AccessDescription& description) cons
     CGifAnimUI::DescribeAccess(part, description);
     if (part != 0)
         return;
-    description.role = ROLE_SYSTEM_PUSHBUTTON;
-    description.state &= ~STATE_SYSTEM_READONLY;
-    if ((m_buttonState & UISTATE_HOT) != 0)
-        description.state |= STATE_SYSTEM_HOTTRACKED;
-    if ((m_buttonState & UISTATE_PUSHED) != 0)
-        description.state |= STATE_SYSTEM_PRESSED;
-    description.action = AccessAction(L"Press");
+    DescribePushButton(m_buttonState, AccessAction(L"Press"), description);
 }
 
 bool CGifButtonUI::DoAccessAction(int part)

@@ -553,4 +553,16 @@ void CLabelUI::DescribeAccess(int part, AccessDescription& description) const
     description.state |= STATE_SYSTEM_READONLY;
 }
 
+void CLabelUI::DescribeEditableText(AccessDescription& description) const
+{
+    description.role = ROLE_SYSTEM_TEXT;
+    description.name = m_toolTip;
+    CUIManager::ExpandLanguageTokens(description.name);
+    description.state &= ~STATE_SYSTEM_READONLY;
+    if (IsEnabled())
+        description.state |= STATE_SYSTEM_FOCUSABLE;
+    description.value = m_text;
+    description.hasValue = true;
+}
+
 }  // namespace DuiLib

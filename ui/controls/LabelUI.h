@@ -83,6 +83,9 @@ protected:
     // the mouse) waits for the manager's leave watch and answers true: the
     // event is done. False for every other event.
     bool FollowHover(UIEvent& event, UINT& state);
+    // Fills description as editable text: named by the tool tip, the text
+    // its value, focusable while enabled.
+    void DescribeEditableText(AccessDescription& description) const;
     // The text-metric height of the label's font; 0 without a manager.
     int FontHeight() const;
     // Stores color in field and repaints; nothing when it is unchanged.

@@ -200,14 +200,32 @@ HRESULT CAccessibleElement::get_accChild(VARIANT child, IDispatch** element)
 
 // ---- Properties -------------------------------------------------------------
 
-HRESULT CAccessibleElement::get_accName(VARIANT child, BSTR* name)
+HRESULT CAccessibleElement::ReadText(const VARIANT& child, CUIString AccessDescription::*field, BSTR* out)
 {
-    if (name == nullptr)
+    if (out == nullptr)
         return E_POINTER;
-    *name = nullptr;
+    *out = nullptr;
     AccessDescription description;
     const HRESULT found = DescribeChild(child, description);
-    return FAILED(found) ? found : PutText(description.name, name);
+    return FAILED(found) ? found : PutText(description.*field, out);
+}
+
+HRESULT CAccessibleElement::ReadNumber(const VARIANT& child, long (*pick)(const AccessDescription&), VARIANT* out)
+{
+    if (out == nullptr)
+        return E_POINTER;
+    VariantInit(out);
+    AccessDescription description;
+    const HRESULT found = DescribeChild(child, description);
+    if (FAILED(found))
+        return found;
+    PutLong(pick(description), out);
+    return S_OK;
+}
+
+HRESULT CAccessibleElement::get_accName(VARIANT child, BSTR* name)
+{
+    return ReadText(child, &AccessDescription::name, name);
 }
 
 HRESULT CAccessibleElement::get_accValue(VARIANT child, BSTR* value)
@@ -239,30 +257,16 @@ HRESULT CAccessibleElement::get_accDescription(VARIANT child, BSTR* description)
 
 HRESULT CAccessibleElement::get_accRole(VARIANT child, VARIANT* role)
 {
-    if (role == nullptr)
-        return E_POINTER;
-    VariantInit(role);
-    AccessDescription description;
-    const HRESULT found = DescribeChild(child, description);
-    if (FAILED(found))
-        return found;
     // Elements without a role of their own are never handed out; one named
     // by a stale event id is at least a group.
-    PutLong(description.role != 0 ? description.role : ROLE_SYSTEM_GROUPING, role);
-    return S_OK;
+    return ReadNumber(
+        child, [](const AccessDescription& d) { return d.role != 0 ? d.role : static_cast<long>(ROLE_SYSTEM_GROUPING); },
+        role);
 }
 
 HRESULT CAccessibleElement::get_accState(VARIANT child, VARIANT* state)
 {
-    if (state == nullptr)
-        return E_POINTER;
-    VariantInit(state);
-    AccessDescription description;
-    const HRESULT found = DescribeChild(child, description);
-    if (FAILED(found))
-        return found;
-    PutLong(static_cast<long>(description.state), state);
-    return S_OK;
+    return ReadNumber(child, [](const AccessDescription& d) { return static_cast<long>(d.state); }, state);
 }
 
 HRESULT CAccessibleElement::get_accHelp(VARIANT child, BSTR* help)
@@ -298,12 +302,7 @@ HRESULT CAccessibleElement::get_accKeyboardShortcut(VARIANT child, BSTR* shortcu
 
 HRESULT CAccessibleElement::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    if (action == nullptr)
-        return E_POINTER;
-    *action = nullptr;
-    AccessDescription description;
-    const HRESULT found = DescribeChild(child, description);
-    return FAILED(found) ? found : PutText(description.action, action);
+    return ReadText(child, &AccessDescription::action, action);
 }
 
 HRESULT CAccessibleElement::accLocation(long* left, long* top, long* width, long* height, VARIANT child)

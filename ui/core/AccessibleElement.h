@@ -77,6 +77,10 @@ private:
     HRESULT DescribeChild(const VARIANT& child, AccessDescription& description);
     // element as a VARIANT: CHILDID_SELF for this element, else a new object.
     void PutElement(AccessId element, VARIANT* out);
+    // One text or number of the described child, as the property getters
+    // answer it.
+    HRESULT ReadText(const VARIANT& child, CUIString AccessDescription::*field, BSTR* out);
+    HRESULT ReadNumber(const VARIANT& child, long (*pick)(const AccessDescription&), VARIANT* out);
     // text as a new string for out; S_FALSE and null for an empty text.
     static HRESULT PutText(const CUIString& text, BSTR* out);
 
