@@ -29,4 +29,19 @@ LRESULT SkinCaptionHitTest(HWND window, DuiLib::CUIManager& manager, LPARAM scre
     return HTCAPTION;
 }
 
+void ApplySkinRoundCorners(HWND window, const DuiLib::CUIManager& manager)
+{
+    const SIZE corner = manager.GetRoundCorner();
+    if (IsIconic(window) || (corner.cx == 0 && corner.cy == 0))
+        return;
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    OffsetRect(&frame, -frame.left, -frame.top);
+    HRGN region = CreateRoundRectRgn(0, 0, frame.right + 1, frame.bottom + 1, corner.cx, corner.cy);
+    // Once set, the region belongs to the system and must not be deleted;
+    // only a refused one is still ours.
+    if (region != nullptr && SetWindowRgn(window, region, TRUE) == 0)
+        DeleteObject(region);
+}
+
 }  // namespace kalvex

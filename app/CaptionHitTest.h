@@ -1,6 +1,6 @@
-// The hit test the uninstaller's borderless windows share: inside the
-// manager's caption rectangle the window is dragged by whatever lies there,
-// except by controls that take clicks themselves.
+// What the borderless skin windows share: the hit test (inside the manager's
+// caption rectangle the window is dragged by whatever lies there, except by
+// controls that take clicks themselves) and the round-cornered outline.
 #pragma once
 
 #include "ui/core/UIManager.h"
@@ -17,5 +17,10 @@ namespace kalvex {
 // edge counts inward from the client area's right edge.
 LRESULT SkinCaptionHitTest(HWND window, DuiLib::CUIManager& manager, LPARAM screenPoint,
                            std::initializer_list<const wchar_t*> clickableClasses);
+
+// Clips window to a rectangle whose corners are ellipses of the manager's
+// round-corner size. Nothing for square corners (0 x 0) or a minimised
+// window, which keep the region they have.
+void ApplySkinRoundCorners(HWND window, const DuiLib::CUIManager& manager);
 
 }  // namespace kalvex

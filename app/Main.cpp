@@ -6,43 +6,19 @@
 #include "app/InstallLocation.h"
 #include "app/MainWnd.h"
 #include "app/ProductNames.h"
+#include "app/ProductSkin.h"
 #include "app/Relocation.h"
 #include "app/RegistryHelpers.h"
 #include "app/SingleInstanceLock.h"
 #include "app/WriteLogFile.h"
-#include "resources/ResourceIds.h"
 #include "ui/core/UIManager.h"
 
 #include <windows.h>
 #include <objbase.h>
 
-#include <cstring>
 #include <vector>
 
 namespace {
-
-constexpr wchar_t kSkinResourceType[] = L"ZIPRES";
-constexpr int kSkinResourceId = KALVEX_SKIN_ID;
-constexpr char kSkinPassword[] = "kTfWqR4m";
-
-// Copies the skin archive out of the executable into a block that lives until
-// the process ends, and hands it to the toolkit. False when it is missing.
-bool RegisterSkinArchive()
-{
-    HINSTANCE instance = DuiLib::CUIManager::GetModuleInstance();
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
-    if (found == nullptr)
-        return false;
-    HGLOBAL loaded = LoadResource(instance, found);
-    const DWORD size = SizeofResource(instance, found);
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr || size == 0)
-        return false;
-    auto* buffer = new unsigned char[size];
-    std::memcpy(buffer, bytes, size);
-    DuiLib::CUIManager::SetSkinZipFromMemory(buffer, size, kSkinPassword);
-    return true;
-}
 
 void RunMainWindow()
 {
@@ -69,7 +45,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         return 0;
     DuiLib::CUIManager::SetModuleInstance(instance);
     DuiLib::CWindowWnd::SetExceptionReport(&ReportWindowException);
-    if (!RegisterSkinArchive())
+    if (!RegisterProductSkin(instance))
         return 0;
     SetBrowserEmulation(8000);
 

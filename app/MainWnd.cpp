@@ -158,15 +158,7 @@ LRESULT CMainWnd::OnCreate()
 
 void CMainWnd::OnSize()
 {
-    const SIZE corner = m_manager.GetRoundCorner();
-    if (IsIconic(GetHWND()) || (corner.cx == 0 && corner.cy == 0))
-        return;
-    RECT frame = {};
-    GetWindowRect(GetHWND(), &frame);
-    OffsetRect(&frame, -frame.left, -frame.top);
-    HRGN region = CreateRoundRectRgn(0, 0, frame.right + 1, frame.bottom + 1, corner.cx, corner.cy);
-    SetWindowRgn(GetHWND(), region, TRUE);
-    DeleteObject(region);
+    ApplySkinRoundCorners(GetHWND(), m_manager);
 }
 
 void CMainWnd::ReceiveNotify(DuiLib::NotifyEvent& notification)

@@ -1,12 +1,13 @@
-; A large velko installation for the uninstall benchmark: DIRS directories of
-; FILES small files each, created by the installer itself, and the matching
-; NSIS uninstaller (RMDir /r of the install directory) written beside the
-; installer. /D= picks the install directory; the uninstaller runs in place
-; with "/S _?=<install directory>".
-;   -DOUTFILE=...  installer to write
-;   -DDIRS=...     number of directories ("module0", "module1", ...)
-;   -DFILES=...    files per directory ("part0.dat", "part1.dat", ...)
-Unicode true
+; A large velko installation for the uninstall benchmark, built from the
+; installer kit: the staging folder's directories of small files
+; (bench/MakeBenchStaging.cmake), kalvex.exe, the generated manifest and the
+; uninstall entry, plus the matching NSIS uninstaller (RMDir /r of the install
+; directory) written beside the installer for comparison. /D= picks the
+; install directory; the NSIS uninstaller runs in place with
+; "/S _?=<install directory>".
+;   -DOUTFILE=...     installer to write
+;   -DSTAGING=...     the installation's files
+;   -DUNINSTALLER=... kalvex.exe to ship
 Name "velko bench"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\velko-bench"
@@ -14,20 +15,11 @@ RequestExecutionLevel admin
 SilentInstall silent
 SilentUnInstall silent
 
+!include "..\packaging\kalvex.nsh"
+
 Section
-  SetOutPath "$INSTDIR"
-  StrCpy $1 0
-directories:
-  CreateDirectory "$INSTDIR\module$1"
-  StrCpy $2 0
-files:
-  FileOpen $0 "$INSTDIR\module$1\part$2.dat" w
-  FileWrite $0 "velko"
-  FileClose $0
-  IntOp $2 $2 + 1
-  IntCmp $2 ${FILES} 0 files
-  IntOp $1 $1 + 1
-  IntCmp $1 ${DIRS} 0 directories
+  !insertmacro KalvexInstallFiles "${STAGING}" "${UNINSTALLER}"
+  !insertmacro KalvexRegister "velko bench" "kalvex.exe" "1.0" "velko" ""
   WriteUninstaller "$EXEDIR\velko_bench_uninstall.exe"
 SectionEnd
 

@@ -11,7 +11,7 @@ deps=$build/deps
 
 packages=(g++-mingw-w64-i686 libz-mingw-w64-dev libstb-dev googletest
           wine wine64 wine32:i386 xvfb x11-utils imagemagick nsis zip cmake
-          make dpkg-dev fonts-wqy-microhei ccache xdotool librsvg2-bin xcompmgr locales)
+          make dpkg-dev python3 fonts-wqy-microhei ccache xdotool librsvg2-bin xcompmgr locales)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -1,12 +1,10 @@
 #include "tests/app/UiTestSupport.h"
 
-#include "resources/ResourceIds.h"
+#include "app/ProductSkin.h"
 #include "tests/app/TestSupport.h"
 #include "ui/core/UIManager.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace kalvex::test {
 namespace {
@@ -25,12 +23,7 @@ void UseProductSkin()
     HMODULE exe = LoadLibraryExW(BesideTestProgram(L"..\\..\\app\\kalvex.exe").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, exe);
-    HRSRC found = FindResourceW(exe, MAKEINTRESOURCEW(KALVEX_SKIN_ID), L"ZIPRES");
-    ASSERT_NE(nullptr, found);
-    const DWORD size = SizeofResource(exe, found);
-    auto* copy = new unsigned char[size];
-    std::memcpy(copy, LockResource(LoadResource(exe, found)), size);
-    DuiLib::CUIManager::SetSkinZipFromMemory(copy, size, "kTfWqR4m");
+    ASSERT_TRUE(RegisterProductSkin(exe));
 }
 
 CWindowScript::CWindowScript(const wchar_t* className, std::vector<Step> steps, UINT tickMs)

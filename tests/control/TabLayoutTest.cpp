@@ -72,6 +72,7 @@ TEST_F(TabLayoutTest, SelectItemShowsThePageAndReportsNewAndOldIndex)
     w.layout->ApplyAttribute(L"selectedid", L"1");
     EXPECT_EQ(1, w.layout->GetCurrentSel());
     EXPECT_EQ(2u, recorder.OfType(L"tabselect").size());
+    EXPECT_STREQ(L"1", w.layout->GetCustomAttribute(L"selectedid")) << "the pair also goes on to the base";
 }
 
 TEST_F(TabLayoutTest, InsertingAndRemovingPagesKeepsTheSelectionRight)

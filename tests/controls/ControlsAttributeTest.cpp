@@ -135,6 +135,18 @@ TEST(ButtonAttributeTest, FiveStatusImageCutsFifthsAndEstimateUsesFontHeight)
     expectPart(RECT{0, 0, 100, 10}, button.GetNormalImage().sourcePart);
     expectPart(RECT{100, 0, 200, 10}, button.GetPushedImage().sourcePart);
     expectPart(RECT{200, 0, 300, 10}, button.GetHotImage().sourcePart);
+    // A floating button without a size takes one fifth's; one with a width
+    // keeps it.
+    for (const wchar_t* width : {L"0", L"70"})
+    {
+        CButtonUI floating;
+        floating.BindManager(&manager, nullptr, false);
+        floating.ApplyAttribute(L"float", L"true");
+        floating.ApplyAttribute(L"width", width);
+        floating.ApplyAttribute(L"fivestatusimage", image.c_str());
+        EXPECT_EQ(width[0] == L'0' ? 100 : 70, floating.GetFixedWidth());
+        EXPECT_EQ(width[0] == L'0' ? 10 : 0, floating.GetFixedHeight());
+    }
 
     EXPECT_EQ(static_cast<UINT>(DT_SINGLELINE | DT_VCENTER | DT_CENTER), button.GetTextStyle());
     button.ApplyAttributeText(L"width=\"70\" text=\"a much longer text than seventy pixels\"");

@@ -187,15 +187,31 @@ TEST_F(ControlsInputTest, ClickOnMarkupLinkReportsLinkWithItsTarget)
 
 TEST_F(ControlsInputTest, EnterAndLeaveAreNotifiedAndCursorNamesFallBackToTheHand)
 {
-    CButtonUI* button = Add(new CButtonUI(), L"10,10,110,40", L"cursor=\"ibeam\"");
+    CButtonUI* button = Add(new CButtonUI(), L"10,10,110,40", L"cursor=\"ibeam\" hotbkcolor=\"#FF20A040\"");
     CButtonUI* deaf = Add(new CButtonUI(), L"120,10,220,40", L"mouse=\"false\"");
+    CButtonUI* withMenu = Add(new CButtonUI(), L"230,10,330,40", L"menu=\"true\"");
     Show();
     PostMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 25));
+    PumpMessages();
+    EXPECT_EQ(0x20A040u, CaptureWindow(Window(), Repaint::Invalid).Rgb(60, 25)) << "hot";
     PostMessageW(Window(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 150));
     PumpMessages();
     ASSERT_EQ(1u, recorder.OfType(L"mouseenter").size());
     ASSERT_EQ(1u, recorder.OfType(L"mouseleave").size());
     EXPECT_EQ(0u, button->GetButtonState() & UISTATE_HOT);
+    EXPECT_EQ(0xF0F0F0u, CaptureWindow(Window(), Repaint::Invalid).Rgb(60, 25)) << "still drawn hot after the pointer left";
+
+    // A right click asks for a menu only from a button that has one.
+    for (POINT at : {POINT{60, 25}, POINT{280, 25}})
+    {
+        PostMessageW(Window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+        PostMessageW(Window(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        ClientToScreen(Window(), &at);
+        PostMessageW(Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window()), MAKELPARAM(at.x, at.y));
+    }
+    PumpMessages();
+    ASSERT_EQ(1u, recorder.OfType(L"menu").size());
+    EXPECT_EQ(withMenu, recorder.OfType(L"menu")[0].sender);
 
     UIEvent cursor = {};
     cursor.type = UIEVENT_SETCURSOR;
@@ -203,6 +219,12 @@ TEST_F(ControlsInputTest, EnterAndLeaveAreNotifiedAndCursorNamesFallBackToTheHan
     cursor.mousePoint = POINT{60, 25};
     button->Event(cursor);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
+    // A new cursor name shows at once while the pointer is over the button.
+    POINT over = {60, 25};
+    ClientToScreen(Window(), &over);
+    ASSERT_TRUE(SetCursorPos(over.x, over.y));
+    button->SetCursorName(L"arrow");
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), GetCursor());
 
     // Mouse input disabled: the press goes to the parent, the button stays
     // unpressed and never clicks.

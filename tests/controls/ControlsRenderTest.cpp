@@ -170,6 +170,14 @@ TEST_F(ControlsRenderTest, ButtonsShowTheImageOfTheirState)
     CButtonUI* focused = button(L"280,10,360,40", L"");
     button(L"370,10,450,40", L"enabled=\"false\"");
     button(L"10,60,130,100", L"font=\"0\" text=\"OK & go\" textcolor=\"#FFFFFFFF\" hottextcolor=\"#FF000000\"");
+    // No text colour of its own: the window's default one.
+    host->manager.SetDefaultFontColor(0xFFFF0000, ResourceScope::Own);
+    AddFloating(*root, new CButtonUI(), L"460,60,560,100", L"font=\"0\" text=\"Red\"");
+    // A selected option with a fore image in its top-left corner.
+    AddFloating(*root, new COptionUI(), L"140,60,220,100",
+                (L"selected=\"true\" selectedimage=\"" + SolidImage(L"kalvex_selected.bmp", kHotRgb) +
+                 L"\" foreimage=\"" + SolidImage(L"kalvex_fore.bmp", 0x00C0C0) + L" dest='0,0,10,10'\"")
+                    .c_str());
     CaptureWindow(Window());
 
     focused->SetFocus();
@@ -194,6 +202,9 @@ TEST_F(ControlsRenderTest, ButtonsShowTheImageOfTheirState)
     EXPECT_EQ(kNormalRgb, shot.Rgb(12, 62));
     EXPECT_TRUE(shot.HasColor(RECT{30, 65, 110, 95}, 0xFFFFFF, 40));
     EXPECT_FALSE(shot.HasColor(RECT{10, 60, 25, 100}, 0xFFFFFF, 40));
+    EXPECT_TRUE(shot.HasColor(RECT{460, 60, 560, 100}, 0xFF0000, 40)) << "the default text colour";
+    EXPECT_EQ(0x00C0C0u, shot.Rgb(144, 64)) << "the selected option's fore image";
+    EXPECT_EQ(kHotRgb, shot.Rgb(200, 90));
 }
 
 TEST_F(ControlsRenderTest, EffectTextDrawsThroughGdiplusWithOutlineAndShadow)

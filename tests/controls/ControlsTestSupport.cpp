@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/core/PicturePixels.h"
+#include "ui/render/PngWriter.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {
@@ -90,9 +91,10 @@ WindowShot CopyPixels(HDC source, int x, int y, int width, int height)
 
 }  // namespace
 
-WindowShot CaptureWindow(HWND window)
+WindowShot CaptureWindow(HWND window, Repaint repaint)
 {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (repaint == Repaint::Whole)
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpMessages();
     GdiFlush();
     RECT client = {};
@@ -119,11 +121,8 @@ bool SaveShot(const WindowShot& shot, const wchar_t* name)
         return false;
     const std::wstring folder = BesideProgram(L"shots");
     CreateDirectoryW(folder.c_str(), nullptr);
-    std::vector<DWORD> opaque(shot.pixels);
-    for (DWORD& pixel : opaque)
-        pixel |= 0xFF000000;
-    return SavePixelsPng(opaque.data(), shot.width, shot.height, shot.width * 4, false,
-                         folder + L"\\" + name + L".png");
+    return WritePng(shot.pixels.data(), shot.width, shot.height, shot.width * 4, PixelAlpha::Ignored,
+                    (folder + L"\\" + name + L".png").c_str());
 }
 
 std::wstring SolidImage(const wchar_t* fileName, DWORD rgb, int width, int height)

@@ -46,8 +46,15 @@ private:
 // Pixels of rect that differ between two shots of one window.
 int DifferingPixels(const WindowShot& a, const WindowShot& b, const RECT& rect);
 
-// Repaints window now and copies its client area from the screen.
-WindowShot CaptureWindow(HWND window);
+enum class Repaint
+{
+    Whole,    // the whole client area is painted afresh first
+    Invalid,  // only what the window itself left invalid is painted
+};
+
+// Paints window now and copies its client area from the screen. With
+// Repaint::Invalid the shot shows what a user sees, stale parts included.
+WindowShot CaptureWindow(HWND window, Repaint repaint = Repaint::Whole);
 
 // Copies rect of the screen (screen coordinates), pop-ups included.
 WindowShot CaptureScreen(const RECT& rect);

@@ -1,8 +1,7 @@
 // Reading DIB sections back and writing PNG files of pixels.
 #include "tests/core/PicturePixels.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
+#include "ui/render/PngWriter.h"
 
 namespace DuiLib {
 namespace test {
@@ -30,29 +29,6 @@ DWORD PixelAt(HBITMAP bitmap, int x, int y)
     return *reinterpret_cast<const DWORD*>(bits + static_cast<size_t>(row) * dib.dsBm.bmWidthBytes + x * 4);
 }
 
-bool SavePixelsPng(const void* topRow, int width, int height, int stride, bool premultiplied,
-                   const std::wstring& path)
-{
-    namespace flat = Gdiplus::DllExports;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (topRow == nullptr || Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return false;
-    bool saved = false;
-    Gdiplus::GpBitmap* image = nullptr;
-    if (flat::GdipCreateBitmapFromScan0(width, height, stride,
-                                        premultiplied ? PixelFormat32bppPARGB : PixelFormat32bppARGB,
-                                        static_cast<BYTE*>(const_cast<void*>(topRow)), &image) == Gdiplus::Ok)
-    {
-        // The PNG encoder's class id, fixed by GDI+.
-        const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-        saved = flat::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-        flat::GdipDisposeImage(image);
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return saved;
-}
-
 bool SavePng(HBITMAP bitmap, const std::wstring& path)
 {
     DIBSECTION dib = {};
@@ -62,9 +38,9 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path)
     const int stride = dib.dsBm.bmWidthBytes;
     const BYTE* top = static_cast<const BYTE*>(dib.dsBm.bmBits);
     if (dib.dsBmih.biHeight <= 0)
-        return SavePixelsPng(top, dib.dsBm.bmWidth, dib.dsBm.bmHeight, stride, true, path);
+        return WritePng(top, dib.dsBm.bmWidth, dib.dsBm.bmHeight, stride, PixelAlpha::Premultiplied, path.c_str());
     top += static_cast<size_t>(dib.dsBm.bmHeight - 1) * stride;
-    return SavePixelsPng(top, dib.dsBm.bmWidth, dib.dsBm.bmHeight, -stride, true, path);
+    return WritePng(top, dib.dsBm.bmWidth, dib.dsBm.bmHeight, -stride, PixelAlpha::Premultiplied, path.c_str());
 }
 
 std::wstring BesideProgram(const wchar_t* name)

@@ -1,7 +1,7 @@
 // Pictures the tests read back: the pixels of a 32-bit DIB section (such as
 // the manager's off-screen picture that a layered window hands to
 // UpdateLayeredWindow) in client coordinates, and PNG files of pixels kept
-// beside the test program.
+// beside the test program (written by the toolkit's WritePng).
 #pragma once
 
 #include <windows.h>
@@ -21,12 +21,6 @@ inline BYTE AlphaAt(HBITMAP bitmap, int x, int y)
 {
     return static_cast<BYTE>(PixelAt(bitmap, x, y) >> 24);
 }
-
-// Writes width x height 32-bit pixels, top row at topRow and rows stride
-// bytes apart (negative: upwards), as a PNG file through GDI+'s encoder;
-// premultiplied tells how colour and alpha relate. False when it cannot.
-bool SavePixelsPng(const void* topRow, int width, int height, int stride, bool premultiplied,
-                   const std::wstring& path);
 
 // Writes the DIB section as a PNG with its per-pixel alpha; false when it
 // cannot.

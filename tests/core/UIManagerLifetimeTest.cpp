@@ -60,6 +60,18 @@ TEST(UIManagerProcessState, ResourceModuleIsTheModuleInstance)
     EXPECT_EQ(module, CUIManager::GetResourceModule());
 }
 
+TEST(UIManagerProcessState, SkinFolderEndsWithOneBackslashAndNullClearsIt)
+{
+    CUIManager::SetSkinFolder(L"C:\\skins");
+    EXPECT_STREQ(L"C:\\skins\\", CUIManager::GetSkinFolder().GetData());
+    CUIManager::SetSkinFolder(L"C:\\skins\\");
+    EXPECT_STREQ(L"C:\\skins\\", CUIManager::GetSkinFolder().GetData());
+    CUIManager::SetSkinFolder(L"C:/skins/");
+    EXPECT_STREQ(L"C:/skins/", CUIManager::GetSkinFolder().GetData());
+    CUIManager::SetSkinFolder(nullptr);
+    EXPECT_TRUE(CUIManager::GetSkinFolder().IsEmpty());
+}
+
 TEST(UIManagerProcessState, ControlFactoriesKeepTheirOrderAndSkipNull)
 {
     struct Factories

@@ -4,12 +4,10 @@
 #include "ui/control/ControlInterface.h"
 #include "ui/core/UIManager.h"
 #include "ui/markup/LayoutBuilder.h"
+#include "ui/render/PngWriter.h"
 
 #include <gtest/gtest.h>
 
-// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
-#include <objidl.h>
-#include <gdiplus.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -148,7 +146,8 @@ bool CSampleProduct::Install()
 
 const std::vector<std::wstring>& CSampleProduct::ManifestEntries()
 {
-    // tests/app/data/kalvex.dat, as the installer ships it.
+    // The top-level entries of the sample's staging folder
+    // (tests/app/MakeSampleStaging.cmake) and the kit's two files.
     static const std::vector<std::wstring> entries = {
         L"velko.exe", L"core.dll", L"\u8bf4\u660e.txt", L"bin", L"\u6570\u636e", L"kalvex.dat", L"kalvex.exe"};
     return entries;
@@ -543,29 +542,6 @@ CShot CaptureWindow(HWND window)
     return shot;
 }
 
-namespace {
-
-bool PngEncoder(CLSID& clsid)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0)
-        return false;
-    std::vector<BYTE> buffer(bytes);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-            clsid = encoders[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
 std::wstring SavePng(const CShot& shot, const std::wstring& name)
 {
     if (shot.width <= 0 || shot.height <= 0)
@@ -574,19 +550,9 @@ std::wstring SavePng(const CShot& shot, const std::wstring& name)
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring path = folder + L"\\" + name + L".png";
 
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return std::wstring();
-    bool saved = false;
-    {
-        // The screen has no alpha: write the pixels as opaque RGB.
-        Gdiplus::Bitmap bitmap(shot.width, shot.height, shot.width * 4, PixelFormat32bppRGB,
-                               reinterpret_cast<BYTE*>(const_cast<DWORD*>(shot.pixels.data())));
-        CLSID png = {};
-        saved = PngEncoder(png) && bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
+    // The screen has no alpha: the pixels are written as opaque RGB.
+    const bool saved = DuiLib::WritePng(shot.pixels.data(), shot.width, shot.height, shot.width * 4,
+                                        DuiLib::PixelAlpha::Ignored, path.c_str());
     return saved ? path : std::wstring();
 }
 

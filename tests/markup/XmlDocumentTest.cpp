@@ -200,3 +200,29 @@ TEST(XmlDocumentLifetime, TextFromTheDocumentsOwnBufferLoads)
     EXPECT_FALSE(document.Load(document.GetRoot().GetName()));
     EXPECT_EQ(L"Expected start tag @abcdefgh", Summary(document, false));
 }
+
+TEST(XmlDocumentLines, NumberedLoadsNameTheLinesOfElementsAttributesAndFailures)
+{
+    // The name's end and an attribute's '=' are rewritten by the parser; the
+    // lines still count the line feeds as written. CR LF counts once.
+    const wchar_t* text = L"<Window\r\n  size=\"1,1\">\r\n  <Button\nname=\"a\"/>\n</Window>";
+    CXmlDocument plain(text);
+    ASSERT_TRUE(plain.IsValid());
+    EXPECT_EQ(0, plain.GetRoot().GetLine());
+
+    CXmlDocument numbered;
+    numbered.SetLineNumbering(true);
+    ASSERT_TRUE(numbered.Load(text));
+    const CXmlNode root = numbered.GetRoot();
+    EXPECT_EQ(1, root.GetLine());
+    EXPECT_EQ(2, root.GetAttributeLine(0));
+    EXPECT_EQ(0, root.GetAttributeLine(1));
+    EXPECT_EQ(3, root.GetChild().GetLine());
+    EXPECT_EQ(4, root.GetChild().GetAttributeLine(0));
+
+    EXPECT_FALSE(numbered.Load(L"<a>\n<b>\n<c t='x'/></b></a>"));
+    EXPECT_STREQ(L"Expected attribute value", numbered.GetLastErrorMessage());
+    EXPECT_EQ(3, numbered.GetLastErrorLine());
+    EXPECT_FALSE(numbered.LoadFromBytes(nullptr, 0, EncodingUtf16));
+    EXPECT_EQ(0, numbered.GetLastErrorLine());
+}

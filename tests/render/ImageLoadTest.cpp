@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "RenderTestSupport.h"
 #include "ui/core/SkinArchive.h"
@@ -240,6 +243,35 @@ TEST(ImageLoad, DamagedBytesAndFilesFailCleanly)
     const BYTE huge[8] = {0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00};
     std::memcpy(png.data() + 16, huge, sizeof(huge));
     EXPECT_EQ(nullptr, Decode(png, png.size()));
+}
+
+TEST(ImageLoad, FailedLoadsAreReportedByNameAndReason)
+{
+    static std::vector<std::pair<std::wstring, ImageFailure>> reported;
+    reported.clear();
+    CRenderKit::SetImageFailureReport(
+        [](const wchar_t* name, ImageFailure failure) { reported.emplace_back(name, failure); });
+    SkinLocation skinFolder;
+    skinFolder.folder = DataFolder().c_str();
+    std::vector<BYTE> png = ReadData(L"grid.png");
+    const std::wstring truncated = DataPath(L"half.png");
+    ASSERT_TRUE(WriteFileBytes(truncated, png.data(), png.size() / 2));
+
+    EXPECT_NE(nullptr, LoadFrom(skinFolder, L"tile.png"));
+    EXPECT_EQ(nullptr, LoadFrom(skinFolder, L"missing.png"));
+    EXPECT_EQ(nullptr, LoadFrom(skinFolder, L"half.png"));
+    EXPECT_EQ(nullptr, LoadFrom(SkinLocation(), MAKEINTRESOURCEW(8), L"PNGRES"));
+    CRenderKit::SetImageFailureReport(nullptr);
+    EXPECT_EQ(nullptr, LoadFrom(skinFolder, L"missing.png"));
+    DeleteFileW(truncated.c_str());
+
+    // Neither the loaded image, nor a resource number, nor anything after
+    // the report was removed.
+    ASSERT_EQ(2u, reported.size());
+    EXPECT_EQ(L"missing.png", reported[0].first);
+    EXPECT_EQ(ImageFailure::NotFound, reported[0].second);
+    EXPECT_EQ(L"half.png", reported[1].first);
+    EXPECT_EQ(ImageFailure::NotDecoded, reported[1].second);
 }
 
 // Regression: width x height x 4 wrapping around 32 bits would size the

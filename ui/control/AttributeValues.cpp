@@ -136,4 +136,42 @@ bool HasComma(const wchar_t* text)
     return text != nullptr && std::wcschr(text, L',') != nullptr;
 }
 
+CAttributeListReader::CAttributeListReader(const wchar_t* list) : m_at(list != nullptr ? list : L"")
+{
+}
+
+bool CAttributeListReader::Next(CUIString& name, CUIString& value)
+{
+    if (m_malformed || *m_at == L'\0')
+        return false;
+    // m_at stays on the item's start until the item proves whole.
+    const wchar_t* cursor = m_at;
+    while (*cursor != L'\0' && *cursor != L'=')
+        ++cursor;
+    if (*cursor != L'=' || cursor[1] != L'"')
+    {
+        m_malformed = true;
+        return false;
+    }
+    name.Assign(m_at, static_cast<int>(cursor - m_at));
+    cursor += 2;
+    const wchar_t* start = cursor;
+    while (*cursor != L'\0' && *cursor != L'"')
+        ++cursor;
+    if (*cursor != L'"')
+    {
+        m_malformed = true;
+        return false;
+    }
+    value.Assign(start, static_cast<int>(cursor - start));
+    ++cursor;
+    // Items are separated by exactly one space; anything else ends the list.
+    if (*cursor == L' ')
+        ++cursor;
+    else if (*cursor != L'\0')
+        m_malformed = true;
+    m_at = cursor;
+    return true;
+}
+
 }  // namespace DuiLib

@@ -8,6 +8,7 @@
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/UIRect.h"
+#include "ui/core/UIString.h"
 
 namespace DuiLib {
 
@@ -55,5 +56,26 @@ FloatPercent ParseFractionRect(const wchar_t* text);
 
 // True when text holds a comma; "bordersize" and "float" take a list then.
 bool HasComma(const wchar_t* text);
+
+// Reads an attribute list: name="value" items separated by single spaces,
+// as in width="60" text="OK". The name is everything up to '=' (blanks
+// included); no entities are decoded.
+class CAttributeListReader
+{
+public:
+    // list null counts as "".
+    explicit CAttributeListReader(const wchar_t* list);
+    // The next item; false at the end and at the first malformed item, which
+    // ends the list (the items before it stand).
+    bool Next(CUIString& name, CUIString& value);
+    // True when the list ended at a malformed item, not at its end.
+    bool IsMalformed() const { return m_malformed; }
+    // Where reading stopped: the malformed rest, or "" at the end.
+    const wchar_t* Rest() const { return m_at; }
+
+private:
+    const wchar_t* m_at;
+    bool m_malformed = false;
+};
 
 }  // namespace DuiLib

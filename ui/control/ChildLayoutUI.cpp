@@ -26,12 +26,15 @@ void* CChildLayoutUI::CastTo(const wchar_t* name)
     return CControlUI::CastTo(name);
 }
 
-void CChildLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CChildLayoutUI::GetAttributeTable() const
 {
-    if (name != nullptr && std::wcscmp(name, L"xmlfile") == 0)
-        SetChildLayoutXML(value);
-    else
-        CContainerUI::ApplyAttribute(name, value);
+    static const AttributeRow<CChildLayoutUI> kRows[] = {
+        {L"xmlfile", AttributeGrammar::kSkinFile, L"none",
+         L"Skin file whose controls become the layout's content when the window starts",
+         [](CChildLayoutUI& c, const wchar_t* v) { c.SetChildLayoutXML(v); }},
+    };
+    static const ControlAttributeTable kTable(L"CChildLayoutUI", &CContainerUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CChildLayoutUI::Init()

@@ -32,8 +32,8 @@ public:
     // and holds the result as its only child (an earlier content is removed
     // first); when nothing can be built the layout ends up empty.
     void Init() override;
-    // "xmlfile"; others go to the container.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "xmlfile", then the container's attributes.
+    const ControlAttributeTable& GetAttributeTable() const override;
 
     const CUIString& GetChildLayoutXML() const { return m_xmlFile; }
     // Stores the file name; it is built at the next initialisation.

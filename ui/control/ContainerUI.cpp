@@ -27,6 +27,11 @@ bool Is(const wchar_t* name, const wchar_t* expected)
     return std::wcscmp(name, expected) == 0;
 }
 
+ScrollBarChoice Shown(bool shown)
+{
+    return shown ? ScrollBarChoice::Shown : ScrollBarChoice::Hidden;
+}
+
 bool IsShown(const CScrollBarUI* bar)
 {
     return bar != nullptr && bar->IsVisible();
@@ -404,55 +409,59 @@ void CContainerUI::HandleEvent(UIEvent& event)
     CControlUI::HandleEvent(event);
 }
 
-void CContainerUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CContainerUI::GetAttributeTable() const
 {
-    if (name == nullptr)
-        return;
-    const wchar_t* text = value != nullptr ? value : L"";
-    const ScrollBarChoice hasVertical = m_verticalBar != nullptr ? ScrollBarChoice::Shown : ScrollBarChoice::Hidden;
-    const ScrollBarChoice hasHorizontal =
-        m_horizontalBar != nullptr ? ScrollBarChoice::Shown : ScrollBarChoice::Hidden;
-    const auto choice = [](bool shown) { return shown ? ScrollBarChoice::Shown : ScrollBarChoice::Hidden; };
-    if (Is(name, L"inset"))
-        SetInset(ParseRect(text));
-    else if (Is(name, L"mousechild"))
-        SetChildMouseEnabled(ParseBool(text));
-    else if (Is(name, L"vscrollbar"))
-        ShowScrollBars(choice(ParseBool(text)), hasHorizontal);
-    else if (Is(name, L"vscrollbarstyle"))
-    {
-        if (m_verticalBar != nullptr)
-            m_verticalBar->ApplyAttributeText(text);
-    }
-    else if (Is(name, L"hscrollbar"))
-        ShowScrollBars(hasVertical, choice(ParseBool(text)));
-    else if (Is(name, L"hscrollbarstyle"))
-    {
-        if (m_horizontalBar != nullptr)
-            m_horizontalBar->ApplyAttributeText(text);
-    }
-    else if (Is(name, L"childpadding"))
-        SetChildPadding(ParseInt(text));
-    else if (Is(name, L"childalign"))
-    {
-        if (Is(text, L"left"))
-            m_childAlign = 0;
-        else if (Is(text, L"center"))
-            m_childAlign = 1;
-        else if (Is(text, L"right"))
-            m_childAlign = 2;
-    }
-    else if (Is(name, L"childvalign"))
-    {
-        if (Is(text, L"top"))
-            m_childVAlign = 0;
-        else if (Is(text, L"vcenter"))
-            m_childVAlign = 4;
-        else if (Is(text, L"bottom"))
-            m_childVAlign = 8;
-    }
-    else
-        CControlUI::ApplyAttribute(name, value);
+    using namespace AttributeGrammar;
+    static const AttributeRow<CContainerUI> kRows[] = {
+        {L"inset", kRect, L"0,0,0,0", L"Inner margin between the container's edge and its children",
+         [](CContainerUI& c, const wchar_t* v) { c.SetInset(ParseRect(v)); }},
+        {L"mousechild", kBool, L"true", L"Whether the mouse reaches the children",
+         [](CContainerUI& c, const wchar_t* v) { c.SetChildMouseEnabled(ParseBool(v)); }},
+        {L"vscrollbar", kBool, L"false", L"Show a vertical scroll bar when the children need more height",
+         [](CContainerUI& c, const wchar_t* v) {
+             c.ShowScrollBars(Shown(ParseBool(v)), Shown(c.m_horizontalBar != nullptr));
+         }},
+        {L"vscrollbarstyle", kScrollBarStyle, L"none",
+         L"Attributes for the vertical scroll bar; write it after vscrollbar",
+         [](CContainerUI& c, const wchar_t* v) {
+             if (c.m_verticalBar != nullptr)
+                 c.m_verticalBar->ApplyAttributeText(v);
+         }},
+        {L"hscrollbar", kBool, L"false", L"Show a horizontal scroll bar when the children need more width",
+         [](CContainerUI& c, const wchar_t* v) {
+             c.ShowScrollBars(Shown(c.m_verticalBar != nullptr), Shown(ParseBool(v)));
+         }},
+        {L"hscrollbarstyle", kScrollBarStyle, L"none",
+         L"Attributes for the horizontal scroll bar; write it after hscrollbar",
+         [](CContainerUI& c, const wchar_t* v) {
+             if (c.m_horizontalBar != nullptr)
+                 c.m_horizontalBar->ApplyAttributeText(v);
+         }},
+        {L"childpadding", kInteger, L"0", L"Gap between neighbouring children",
+         [](CContainerUI& c, const wchar_t* v) { c.SetChildPadding(ParseInt(v)); }},
+        // The two alignments leave the value as it was for any other word,
+        // and ask for no new layout.
+        {L"childalign", L"enum left|center|right", L"left", L"Horizontal alignment of the children",
+         [](CContainerUI& c, const wchar_t* v) {
+             if (Is(v, L"left"))
+                 c.m_childAlign = 0;
+             else if (Is(v, L"center"))
+                 c.m_childAlign = 1;
+             else if (Is(v, L"right"))
+                 c.m_childAlign = 2;
+         }},
+        {L"childvalign", L"enum top|vcenter|bottom", L"top", L"Vertical alignment of the children",
+         [](CContainerUI& c, const wchar_t* v) {
+             if (Is(v, L"top"))
+                 c.m_childVAlign = 0;
+             else if (Is(v, L"vcenter"))
+                 c.m_childVAlign = 4;
+             else if (Is(v, L"bottom"))
+                 c.m_childVAlign = 8;
+         }},
+    };
+    static const ControlAttributeTable kTable(L"CContainerUI", &CControlUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 CUIRect CContainerUI::GetInset() const

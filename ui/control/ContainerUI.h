@@ -63,7 +63,8 @@ public:
     IControlUI* LocateControl(LocateControlProc proc, void* data, UINT flags) override;
     // Scrolling keys and the wheel; the rest goes to the base.
     void HandleEvent(UIEvent& event) override;
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // Inset, child spacing and alignment, and the scroll bars.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The base painting clipped to the item rectangle, then the children
     // clipped to the child area, then the bars; false at stopControl.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;

@@ -12,10 +12,16 @@
 #include <windows.h>
 
 #include "ui/control/ControlInterface.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/NameMap.h"
 #include "ui/render/ImageDrawSpec.h"
 
 namespace DuiLib {
+
+class CControlUI;
+
+// A control class's attribute table, linked to its base class's.
+using ControlAttributeTable = CAttributeTable<CControlUI>;
 
 class CControlUI : public IControlUI
 {
@@ -143,9 +149,13 @@ public:
 
     // Empty: the base keeps no readable attribute list.
     CUIString GetAttribute(const wchar_t* name) const override;
-    // The base attribute table; unknown names become custom attributes. A
-    // null name is ignored, a null value counts as "".
+    // Applies the row of GetAttributeTable (the class's own rows first, then
+    // its bases'); names no row has become custom attributes. A null name is
+    // ignored, a null value counts as "".
     void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // The table ApplyAttribute applies from. Each class with attributes of
+    // its own replaces it with its rows, linked to its base class's table.
+    virtual const ControlAttributeTable& GetAttributeTable() const;
     CUIString AttributeListText(bool ignoreDefaults) const override;
     // Applies name="value" items separated by single spaces, stopping at the
     // first malformed item; a null list applies nothing.

@@ -20,12 +20,16 @@ void* CHorizontalLayoutUI::CastTo(const wchar_t* name)
     return CLinearLayoutUI::CastTo(name);
 }
 
-void CHorizontalLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CHorizontalLayoutUI::GetAttributeTable() const
 {
-    if (name != nullptr && std::wcscmp(name, L"sepwidth") == 0)
-        SetSepWidth(ParseInt(value != nullptr ? value : L""));
-    else
-        CLinearLayoutUI::ApplyAttribute(name, value);
+    static const AttributeRow<CHorizontalLayoutUI> kRows[] = {
+        {L"sepwidth", AttributeGrammar::kInteger, L"0",
+         L"Width of the strip that resizes the layout by dragging: at the right edge, or the left edge when "
+         L"negative; 0 is none",
+         [](CHorizontalLayoutUI& l, const wchar_t* v) { l.SetSepWidth(ParseInt(v)); }},
+    };
+    static const ControlAttributeTable kTable(L"CHorizontalLayoutUI", &CLinearLayoutUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 }  // namespace DuiLib

@@ -16,8 +16,8 @@ public:
     const wchar_t* GetClass() const override;
     // This for "HorizontalLayout", else the container's names.
     void* CastTo(const wchar_t* name) override;
-    // "sepwidth", else the linear layout's attributes.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "sepwidth", then the linear layout's attributes.
+    const ControlAttributeTable& GetAttributeTable() const override;
 
     // Positive: a strip at the right edge; negative: at the left; 0: none.
     void SetSepWidth(int width) { m_separator.SetSize(width); }

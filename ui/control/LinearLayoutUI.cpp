@@ -236,12 +236,15 @@ void CLinearLayoutUI::HandleEvent(UIEvent& event)
         CContainerUI::HandleEvent(event);
 }
 
-void CLinearLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CLinearLayoutUI::GetAttributeTable() const
 {
-    if (name != nullptr && std::wcscmp(name, L"sepimm") == 0)
-        SetSepImmMode(ParseBool(value != nullptr ? value : L""));
-    else
-        CContainerUI::ApplyAttribute(name, value);
+    static const AttributeRow<CLinearLayoutUI> kRows[] = {
+        {L"sepimm", AttributeGrammar::kBool, L"false",
+         L"Dragging the separator resizes at once instead of showing a preview bar",
+         [](CLinearLayoutUI& l, const wchar_t* v) { l.SetSepImmMode(ParseBool(v)); }},
+    };
+    static const ControlAttributeTable kTable(L"CLinearLayoutUI", &CContainerUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CLinearLayoutUI::PaintOverlay(HDC dc, const RECT& paintRect)

@@ -21,8 +21,8 @@ public:
     void PlaceAt(const RECT& rect, bool invalidate) override;
     // Separator dragging; everything else goes to the container.
     void HandleEvent(UIEvent& event) override;
-    // "sepimm", else the container's attributes.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "sepimm", then the container's attributes.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The preview bar of a running drag, then the container's overlay.
     void PaintOverlay(HDC dc, const RECT& paintRect) override;
 

@@ -120,11 +120,19 @@ bool CTabLayoutUI::SelectItem(int index, bool notify)
     return true;
 }
 
-void CTabLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CTabLayoutUI::GetAttributeTable() const
 {
-    if (name != nullptr && std::wcscmp(name, L"selectedid") == 0)
-        SelectItem(ParseInt(value != nullptr ? value : L""), true);
-    CContainerUI::ApplyAttribute(name, value);
+    static const AttributeRow<CTabLayoutUI> kRows[] = {
+        {L"selectedid", AttributeGrammar::kInteger, L"0", L"Index of the page shown, counted from 0",
+         [](CTabLayoutUI& t, const wchar_t* v) {
+             t.SelectItem(ParseInt(v), true);
+             // The pair also goes on down the chain, where no row has it:
+             // the application can read it back as a custom attribute.
+             t.AddCustomAttribute(L"selectedid", v);
+         }},
+    };
+    static const ControlAttributeTable kTable(L"CTabLayoutUI", &CContainerUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CTabLayoutUI::PlaceAt(const RECT& rect, bool invalidate)

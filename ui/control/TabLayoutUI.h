@@ -30,8 +30,8 @@ public:
     // asks for; the other pages are not placed. No scroll bars.
     void PlaceAt(const RECT& rect, bool invalidate) override;
     // "selectedid" selects that page (and is kept as a custom attribute
-    // too); others go to the container.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // too); then the container's attributes.
+    const ControlAttributeTable& GetAttributeTable() const override;
 
     // A page tab list whose parts are its pages, in order: each a page tab
     // (selected, or invisible while another page shows) holding the page's

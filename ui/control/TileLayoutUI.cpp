@@ -9,7 +9,6 @@
 
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LayoutMath.h"
-#include "ui/controls/AttributeRules.h"
 #include "ui/controls/ScrollBarUI.h"
 
 namespace DuiLib {
@@ -90,16 +89,22 @@ bool CTileLayoutUI::InsertChildAt(IControlUI* control, int index)
     return !IsFull() && CContainerUI::InsertChildAt(control, index);
 }
 
-void CTileLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CTileLayoutUI::GetAttributeTable() const
 {
-    static const AttributeRule<CTileLayoutUI> kRules[] = {
-        {L"itemsize", [](CTileLayoutUI& t, const wchar_t* v) { t.SetItemSize(ParseSize(v)); }},
-        {L"columns", [](CTileLayoutUI& t, const wchar_t* v) { t.SetColumns(ParseInt(v)); }},
-        {L"rows", [](CTileLayoutUI& t, const wchar_t* v) { t.SetRows(ParseInt(v)); }},
-        {L"childvpadding", [](CTileLayoutUI& t, const wchar_t* v) { t.SetChildVPadding(ParseInt(v)); }},
+    using namespace AttributeGrammar;
+    static const AttributeRow<CTileLayoutUI> kRows[] = {
+        {L"itemsize", kSize, L"80,80", L"Size of every cell",
+         [](CTileLayoutUI& t, const wchar_t* v) { t.SetItemSize(ParseSize(v)); }},
+        {L"columns", kInteger, L"0", L"Fixed number of columns; 0 fits as many as the width allows",
+         [](CTileLayoutUI& t, const wchar_t* v) { t.SetColumns(ParseInt(v)); }},
+        {L"rows", kInteger, L"0",
+         L"Fixed number of rows, filled column by column; 0 fills row by row. With columns it caps the children",
+         [](CTileLayoutUI& t, const wchar_t* v) { t.SetRows(ParseInt(v)); }},
+        {L"childvpadding", kInteger, L"0", L"Gap between rows (childpadding is the gap between columns)",
+         [](CTileLayoutUI& t, const wchar_t* v) { t.SetChildVPadding(ParseInt(v)); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CContainerUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"CTileLayoutUI", &CContainerUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CTileLayoutUI::SetItemSize(const SIZE& size)

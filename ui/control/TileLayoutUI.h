@@ -22,8 +22,8 @@ public:
     bool InsertChildAt(IControlUI* control, int index) override;
     // Places the children cell by cell; the needed size goes to the bars.
     void PlaceAt(const RECT& rect, bool invalidate) override;
-    // "itemsize", "columns", "rows", "childvpadding"; others to the container.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "itemsize", "columns", "rows", "childvpadding", then the container's.
+    const ControlAttributeTable& GetAttributeTable() const override;
 
     CUISize GetItemSize() const { return m_itemSize; }
     // Nothing when unchanged. An extent below 1 places cells of no size.

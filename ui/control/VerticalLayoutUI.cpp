@@ -20,12 +20,16 @@ void* CVerticalLayoutUI::CastTo(const wchar_t* name)
     return CLinearLayoutUI::CastTo(name);
 }
 
-void CVerticalLayoutUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CVerticalLayoutUI::GetAttributeTable() const
 {
-    if (name != nullptr && std::wcscmp(name, L"sepheight") == 0)
-        SetSepHeight(ParseInt(value != nullptr ? value : L""));
-    else
-        CLinearLayoutUI::ApplyAttribute(name, value);
+    static const AttributeRow<CVerticalLayoutUI> kRows[] = {
+        {L"sepheight", AttributeGrammar::kInteger, L"0",
+         L"Height of the strip that resizes the layout by dragging: at the bottom edge, or the top edge when "
+         L"negative; 0 is none",
+         [](CVerticalLayoutUI& l, const wchar_t* v) { l.SetSepHeight(ParseInt(v)); }},
+    };
+    static const ControlAttributeTable kTable(L"CVerticalLayoutUI", &CLinearLayoutUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 }  // namespace DuiLib

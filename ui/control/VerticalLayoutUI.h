@@ -16,8 +16,8 @@ public:
     const wchar_t* GetClass() const override;
     // This for "VerticalLayout", else the container's names.
     void* CastTo(const wchar_t* name) override;
-    // "sepheight", else the linear layout's attributes.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "sepheight", then the linear layout's attributes.
+    const ControlAttributeTable& GetAttributeTable() const override;
 
     // Positive: a strip at the bottom edge; negative: at the top; 0: none.
     void SetSepHeight(int height) { m_separator.SetSize(height); }

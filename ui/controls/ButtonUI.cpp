@@ -11,7 +11,6 @@
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
-#include "ui/controls/AttributeRules.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
 
@@ -169,27 +168,44 @@ void CButtonUI::RefreshStateBits()
 
 // ---- Button: attributes ----------------------------------------------------------------
 
-void CButtonUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CButtonUI::GetAttributeTable() const
 {
-    static const AttributeRule<CButtonUI> kRules[] = {
-        {L"normalimage", [](CButtonUI& b, const wchar_t* v) { b.SetNormalImage(v); }},
-        {L"hotimage", [](CButtonUI& b, const wchar_t* v) { b.SetHotImage(v); }},
-        {L"pushedimage", [](CButtonUI& b, const wchar_t* v) { b.SetPushedImage(v); }},
-        {L"focusedimage", [](CButtonUI& b, const wchar_t* v) { b.SetFocusedImage(v); }},
-        {L"disabledimage", [](CButtonUI& b, const wchar_t* v) { b.SetDisabledImage(v); }},
-        {L"foreimage", [](CButtonUI& b, const wchar_t* v) { b.SetForeImage(v); }},
-        {L"hotforeimage", [](CButtonUI& b, const wchar_t* v) { b.SetHotForeImage(v); }},
-        {L"fivestatusimage", [](CButtonUI& b, const wchar_t* v) { b.SetFiveStatusImage(v); }},
-        {L"fadedelta", [](CButtonUI& b, const wchar_t* v) { b.SetFadeDelta(static_cast<BYTE>(ParseInt(v))); }},
-        {L"hotbkcolor", [](CButtonUI& b, const wchar_t* v) { b.SetHotBkColor(ReadColor(v)); }},
-        {L"hottextcolor", [](CButtonUI& b, const wchar_t* v) { b.SetHotTextColor(ReadColor(v)); }},
-        {L"pushedtextcolor", [](CButtonUI& b, const wchar_t* v) { b.SetPushedTextColor(ReadColor(v)); }},
-        {L"focusedtextcolor", [](CButtonUI& b, const wchar_t* v) { b.SetFocusedTextColor(ReadColor(v)); }},
-        {L"focusedbkcolor", [](CButtonUI& b, const wchar_t* v) { b.SetFocusedBkColor(ReadColor(v)); }},
-        {L"cursor", [](CButtonUI& b, const wchar_t* v) { b.SetCursorName(v); }},
+    using namespace AttributeGrammar;
+    static const AttributeRow<CButtonUI> kRows[] = {
+        {L"normalimage", kImage, L"none", L"Image in the normal state",
+         [](CButtonUI& b, const wchar_t* v) { b.SetNormalImage(v); }},
+        {L"hotimage", kImage, L"none", L"Image while the mouse is over the button",
+         [](CButtonUI& b, const wchar_t* v) { b.SetHotImage(v); }},
+        {L"pushedimage", kImage, L"none", L"Image while the button is pressed",
+         [](CButtonUI& b, const wchar_t* v) { b.SetPushedImage(v); }},
+        {L"focusedimage", kImage, L"none", L"Image while the button has the focus",
+         [](CButtonUI& b, const wchar_t* v) { b.SetFocusedImage(v); }},
+        {L"disabledimage", kImage, L"none", L"Image while the button is disabled",
+         [](CButtonUI& b, const wchar_t* v) { b.SetDisabledImage(v); }},
+        {L"foreimage", kImage, L"none", L"Image drawn over the state image",
+         [](CButtonUI& b, const wchar_t* v) { b.SetForeImage(v); }},
+        {L"hotforeimage", kImage, L"none", L"Image drawn over the state image while the mouse is over the button",
+         [](CButtonUI& b, const wchar_t* v) { b.SetHotForeImage(v); }},
+        {L"fivestatusimage", kImage, L"none",
+         L"One image of five equal frames side by side: normal, pushed, hot, focused, disabled",
+         [](CButtonUI& b, const wchar_t* v) { b.SetFiveStatusImage(v); }},
+        {L"fadedelta", kInteger, L"0", L"Step per 30 ms of the cross-fade between normal and hot image; 0 is no fade",
+         [](CButtonUI& b, const wchar_t* v) { b.SetFadeDelta(static_cast<BYTE>(ParseInt(v))); }},
+        {L"hotbkcolor", kColour, L"none", L"Background colour while the mouse is over the button",
+         [](CButtonUI& b, const wchar_t* v) { b.SetHotBkColor(ReadColor(v)); }},
+        {L"hottextcolor", kColour, L"none", L"Text colour while the mouse is over the button",
+         [](CButtonUI& b, const wchar_t* v) { b.SetHotTextColor(ReadColor(v)); }},
+        {L"pushedtextcolor", kColour, L"none", L"Text colour while the button is pressed",
+         [](CButtonUI& b, const wchar_t* v) { b.SetPushedTextColor(ReadColor(v)); }},
+        {L"focusedtextcolor", kColour, L"none", L"Text colour while the button has the focus",
+         [](CButtonUI& b, const wchar_t* v) { b.SetFocusedTextColor(ReadColor(v)); }},
+        {L"focusedbkcolor", kColour, L"none", L"Background colour while the button has the focus",
+         [](CButtonUI& b, const wchar_t* v) { b.SetFocusedBkColor(ReadColor(v)); }},
+        {L"cursor", L"enum arrow|hand", L"hand", L"Mouse pointer over the button",
+         [](CButtonUI& b, const wchar_t* v) { b.SetCursorName(v); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CLabelUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"CButtonUI", &CLabelUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 // ---- Button: events --------------------------------------------------------------------
@@ -380,7 +396,7 @@ void CButtonUI::PaintButtonImages(HDC dc)
                 m_normalImage.fade = m_fadeAlpha;
                 PaintImage(dc, m_normalImage);
             }
-            m_hotImage.fade = static_cast<BYTE>(m_fadeAlpha == 0 ? 255 : 255 - m_fadeAlpha);
+            m_hotImage.fade = static_cast<BYTE>(255 - m_fadeAlpha);
             PaintImage(dc, m_hotImage);
         }
         else if (!PaintImage(dc, m_hotImage))
@@ -556,20 +572,26 @@ void COptionUI::DeselectOtherMembers(bool notify)
     }
 }
 
-void COptionUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& COptionUI::GetAttributeTable() const
 {
-    static const AttributeRule<COptionUI> kRules[] = {
-        {L"group", [](COptionUI& o, const wchar_t* v) { o.SetGroup(v); }},
-        {L"selected", [](COptionUI& o, const wchar_t* v) { o.Select(ParseBool(v)); }},
-        {L"selectedimage", [](COptionUI& o, const wchar_t* v) { o.SetSelectedImage(v); }},
-        {L"selectedhotimage", [](COptionUI& o, const wchar_t* v) { o.SetSelectedHotImage(v); }},
-        {L"foreimage", [](COptionUI& o, const wchar_t* v) { o.SetOptionForeImage(v); }},
-        {L"selectedbkcolor", [](COptionUI& o, const wchar_t* v) { o.ChangeColor(o.m_selectedBkColor, ReadColor(v)); }},
-        {L"selectedtextcolor",
+    using namespace AttributeGrammar;
+    static const AttributeRow<COptionUI> kRows[] = {
+        {L"group", kText, L"none", L"Options of one group are selected one at a time",
+         [](COptionUI& o, const wchar_t* v) { o.SetGroup(v); }},
+        {L"selected", kBool, L"false", L"Starts selected", [](COptionUI& o, const wchar_t* v) { o.Select(ParseBool(v)); }},
+        {L"selectedimage", kImage, L"none", L"Image while selected",
+         [](COptionUI& o, const wchar_t* v) { o.SetSelectedImage(v); }},
+        {L"selectedhotimage", kImage, L"none", L"Image while selected and the mouse is over it",
+         [](COptionUI& o, const wchar_t* v) { o.SetSelectedHotImage(v); }},
+        {L"foreimage", kImage, L"none", L"Image drawn over the state image",
+         [](COptionUI& o, const wchar_t* v) { o.SetOptionForeImage(v); }},
+        {L"selectedbkcolor", kColour, L"none", L"Background colour while selected",
+         [](COptionUI& o, const wchar_t* v) { o.ChangeColor(o.m_selectedBkColor, ReadColor(v)); }},
+        {L"selectedtextcolor", kColour, L"none", L"Text colour while selected",
          [](COptionUI& o, const wchar_t* v) { o.ChangeColor(o.m_selectedTextColor, ReadColor(v)); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CButtonUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"COptionUI", &CButtonUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void COptionUI::PaintStateImage(HDC dc)

@@ -56,8 +56,8 @@ public:
     // "normalimage", "hotimage", "pushedimage", "focusedimage",
     // "disabledimage", "foreimage", "hotforeimage", "fivestatusimage",
     // "fadedelta", "hotbkcolor", "hottextcolor", "pushedtextcolor",
-    // "focusedtextcolor", "focusedbkcolor", "cursor"; others to the label.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "focusedtextcolor", "focusedbkcolor", "cursor", then the label's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     void PaintBackColor(HDC dc) override;
     void PaintStateImage(HDC dc) override;
     void PaintText(HDC dc) override;
@@ -154,8 +154,8 @@ public:
     // As the button, but the selected bit survives disabling.
     void SetEnabled(bool enabled) override;
     // "group", "selected", "selectedimage", "selectedhotimage", "foreimage",
-    // "selectedbkcolor", "selectedtextcolor"; others to the button.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "selectedbkcolor", "selectedtextcolor", then the button's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     void PaintStateImage(HDC dc) override;
     void PaintText(HDC dc) override;
     // A radio button, checked while selected; its action selects a grouped

@@ -36,39 +36,38 @@ void* CChrysanthemumLoadingUI::CastTo(const wchar_t* name)
     return CControlUI::CastTo(name);
 }
 
-void CChrysanthemumLoadingUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CChrysanthemumLoadingUI::GetAttributeTable() const
 {
-    if (name == nullptr)
-        return;
-    const wchar_t* text = value != nullptr ? value : L"";
-    if (std::wcscmp(name, L"timeinterval") == 0)
-    {
-        const int interval = ParseInt(text);
-        if (interval <= 0 || interval == m_interval)
-            return;
-        m_interval = interval;
-        if (m_manager != nullptr)
-        {
-            m_manager->KillTimer(this, kAnimationTimer);
-            StartTimer();
-        }
-    }
-    else if (std::wcscmp(name, L"spokenum") == 0)
-        SetSpokeCount(ParseInt(text));
-    else if (std::wcscmp(name, L"thickness") == 0)
-        m_thickness = ParseInt(text);
-    else if (std::wcscmp(name, L"outradius") == 0)
-        m_outerRadius = ParseInt(text);
-    else if (std::wcscmp(name, L"innerradius") == 0)
-        m_innerRadius = ParseInt(text);
-    else if (std::wcscmp(name, L"bkcolor") == 0)
-        m_bkColor = ParseColor(text, ColorBlanks::Skip);
-    else if (std::wcscmp(name, L"spokecolor") == 0)
-        SetSpokeColor(ParseColor(text, ColorBlanks::Skip));
-    else if (m_textSettings.Apply(name, text, false))
-        Invalidate();
-    else
-        CControlUI::ApplyAttribute(name, text);
+    using namespace AttributeGrammar;
+    static const AttributeRow<CChrysanthemumLoadingUI> kRows[] = {
+        {L"timeinterval", kInteger, L"40", L"Milliseconds per step of the turn; values below 1 are ignored",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) {
+             const int interval = ParseInt(v);
+             if (interval <= 0 || interval == c.m_interval)
+                 return;
+             c.m_interval = interval;
+             if (c.m_manager != nullptr)
+             {
+                 c.m_manager->KillTimer(&c, kAnimationTimer);
+                 c.StartTimer();
+             }
+         }},
+        {L"spokenum", kInteger, L"10", L"Number of spokes",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.SetSpokeCount(ParseInt(v)); }},
+        {L"thickness", kInteger, L"4", L"Width of a spoke",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.m_thickness = ParseInt(v); }},
+        {L"outradius", kInteger, L"0", L"Distance from the centre where the spokes end",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.m_outerRadius = ParseInt(v); }},
+        {L"innerradius", kInteger, L"0", L"Distance from the centre where the spokes start",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.m_innerRadius = ParseInt(v); }},
+        {L"bkcolor", kColour, L"none", L"Colour the spinner's picture is filled with",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.m_bkColor = ParseColor(v, ColorBlanks::Skip); }},
+        {L"spokecolor", kColour, L"#FF000000", L"Colour of the leading spoke; the others fade from it",
+         [](CChrysanthemumLoadingUI& c, const wchar_t* v) { c.SetSpokeColor(ParseColor(v, ColorBlanks::Skip)); }},
+    };
+    static const ControlAttributeTable kTable(L"CChrysanthemumLoadingUI", &CGdiplusTextUI::GetAttributeTable(),
+                                              kRows);
+    return kTable;
 }
 
 void CChrysanthemumLoadingUI::SetSpokeCount(int count)

@@ -11,11 +11,11 @@
 
 #include "ui/control/ControlUI.h"
 #include "ui/controls/FrameCache.h"
-#include "ui/controls/GdiplusText.h"
+#include "ui/controls/GdiplusTextUI.h"
 
 namespace DuiLib {
 
-class CChrysanthemumLoadingUI : public CControlUI
+class CChrysanthemumLoadingUI : public CGdiplusTextUI
 {
 public:
     // More spokes than degrees in a turn cannot be told apart.
@@ -41,8 +41,8 @@ public:
     void HandleEvent(UIEvent& event) override;
     // "timeinterval", "spokenum", "thickness", "outradius", "innerradius",
     // "bkcolor", "spokecolor", "align", "valign", "textcolor", "rhaa",
-    // "multiline", "font", "textpadding"; others to the base.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "multiline", "font", "textpadding", then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The whole painting: the rendered picture, unscaled, at the top-left
     // corner; nothing while hidden.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
@@ -82,7 +82,6 @@ private:
     DWORD m_spokeColor = 0xFF000000;
     std::vector<DWORD> m_spokeColors;
     std::vector<double> m_spokeAngles;
-    GdiplusTextSettings m_textSettings;
     // The rendered turn (one picture), blended on every paint.
     CFrameCache m_picture;
 };

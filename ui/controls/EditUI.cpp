@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "ui/control/AttributeValues.h"
-#include "ui/controls/AttributeRules.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
@@ -194,23 +193,33 @@ void CEditUI::OpenEditWindow()
 
 // ---- Field: attributes -----------------------------------------------------------------
 
-void CEditUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CEditUI::GetAttributeTable() const
 {
-    static const AttributeRule<CEditUI> kRules[] = {
-        {L"readonly", [](CEditUI& e, const wchar_t* v) { e.SetReadOnly(ParseBool(v)); }},
-        {L"numberonly", [](CEditUI& e, const wchar_t* v) { e.SetNumberOnly(ParseBool(v)); }},
-        {L"password", [](CEditUI& e, const wchar_t* v) { e.SetPasswordMode(ParseBool(v)); }},
-        {L"autoselall", [](CEditUI& e, const wchar_t* v) { e.SetAutoSelAll(ParseBool(v)); }},
-        {L"maxchar", [](CEditUI& e, const wchar_t* v) { e.SetMaxChar(ParseInt(v)); }},
-        {L"normalimage", [](CEditUI& e, const wchar_t* v) { e.SetNormalImage(v); }},
-        {L"hotimage", [](CEditUI& e, const wchar_t* v) { e.SetHotImage(v); }},
-        {L"focusedimage", [](CEditUI& e, const wchar_t* v) { e.SetFocusedImage(v); }},
-        {L"disabledimage", [](CEditUI& e, const wchar_t* v) { e.SetDisabledImage(v); }},
-        {L"nativebkcolor",
+    using namespace AttributeGrammar;
+    static const AttributeRow<CEditUI> kRows[] = {
+        {L"readonly", kBool, L"false", L"The text cannot be changed",
+         [](CEditUI& e, const wchar_t* v) { e.SetReadOnly(ParseBool(v)); }},
+        {L"numberonly", kBool, L"false", L"Only digits can be typed",
+         [](CEditUI& e, const wchar_t* v) { e.SetNumberOnly(ParseBool(v)); }},
+        {L"password", kBool, L"false", L"Characters show as *",
+         [](CEditUI& e, const wchar_t* v) { e.SetPasswordMode(ParseBool(v)); }},
+        {L"autoselall", kBool, L"false", L"Select the whole text when the edit gets the focus",
+         [](CEditUI& e, const wchar_t* v) { e.SetAutoSelAll(ParseBool(v)); }},
+        {L"maxchar", kInteger, L"255", L"Most characters the text can hold",
+         [](CEditUI& e, const wchar_t* v) { e.SetMaxChar(ParseInt(v)); }},
+        {L"normalimage", kImage, L"none", L"Image in the normal state",
+         [](CEditUI& e, const wchar_t* v) { e.SetNormalImage(v); }},
+        {L"hotimage", kImage, L"none", L"Image while the mouse is over the edit",
+         [](CEditUI& e, const wchar_t* v) { e.SetHotImage(v); }},
+        {L"focusedimage", kImage, L"none", L"Image while editing",
+         [](CEditUI& e, const wchar_t* v) { e.SetFocusedImage(v); }},
+        {L"disabledimage", kImage, L"none", L"Image while disabled",
+         [](CEditUI& e, const wchar_t* v) { e.SetDisabledImage(v); }},
+        {L"nativebkcolor", kColour, L"#FFFFFFFF (system colour)", L"Background of the text while editing",
          [](CEditUI& e, const wchar_t* v) { e.SetNativeEditBkColor(ParseColor(v, ColorBlanks::Skip)); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CLabelUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"CEditUI", &CLabelUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 // ---- Field: events ---------------------------------------------------------------------

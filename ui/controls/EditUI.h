@@ -43,8 +43,8 @@ public:
     void HandleEvent(UIEvent& event) override;
     // "readonly", "numberonly", "password", "autoselall", "maxchar",
     // "normalimage", "hotimage", "focusedimage", "disabledimage",
-    // "nativebkcolor"; others to the label.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "nativebkcolor", then the label's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     void PaintStateImage(HDC dc) override;
     void PaintText(HDC dc) override;
     // Editable text named by its tool tip, with its text as the value; in

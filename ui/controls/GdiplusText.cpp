@@ -84,52 +84,49 @@ namespace {
 
 struct StyleWord
 {
-    const wchar_t* attribute;
     const wchar_t* word;
     UINT clear;
     UINT set;
 };
 
-const StyleWord kStyleWords[] = {
-    {L"align", L"left", DT_CENTER | DT_RIGHT, DT_LEFT},
-    {L"align", L"center", DT_LEFT | DT_RIGHT, DT_CENTER},
-    {L"align", L"right", DT_LEFT | DT_CENTER, DT_RIGHT},
-    {L"valign", L"top", DT_BOTTOM | DT_VCENTER, DT_TOP},
-    {L"valign", L"vcenter", DT_TOP | DT_BOTTOM, DT_VCENTER},
-    {L"valign", L"bottom", DT_TOP | DT_VCENTER, DT_BOTTOM},
+const StyleWord kAlignWords[] = {
+    {L"left", DT_CENTER | DT_RIGHT, DT_LEFT},
+    {L"center", DT_LEFT | DT_RIGHT, DT_CENTER},
+    {L"right", DT_LEFT | DT_CENTER, DT_RIGHT},
 };
+
+const StyleWord kVAlignWords[] = {
+    {L"top", DT_BOTTOM | DT_VCENTER, DT_TOP},
+    {L"vcenter", DT_TOP | DT_BOTTOM, DT_VCENTER},
+    {L"bottom", DT_TOP | DT_VCENTER, DT_BOTTOM},
+};
+
+template <size_t N>
+UINT ApplyStyleWord(UINT style, const wchar_t* word, const StyleWord (&words)[N])
+{
+    for (const StyleWord& candidate : words)
+    {
+        if (word != nullptr && std::wcscmp(word, candidate.word) == 0)
+            return (style & ~candidate.clear) | candidate.set;
+    }
+    return style;
+}
 
 }  // namespace
 
-bool GdiplusTextSettings::Apply(const wchar_t* name, const wchar_t* value, bool withDisabledColor)
+void GdiplusTextSettings::SetAlign(const wchar_t* word)
 {
-    if (name == nullptr)
-        return false;
-    const wchar_t* text = value != nullptr ? value : L"";
-    if (std::wcscmp(name, L"align") == 0 || std::wcscmp(name, L"valign") == 0)
-    {
-        for (const StyleWord& word : kStyleWords)
-        {
-            if (std::wcscmp(name, word.attribute) == 0 && std::wcscmp(text, word.word) == 0)
-                style = (style & ~word.clear) | word.set;
-        }
-        return true;
-    }
-    if (std::wcscmp(name, L"textcolor") == 0)
-        color = ParseColor(text, ColorBlanks::Skip);
-    else if (withDisabledColor && std::wcscmp(name, L"disabledtextcolor") == 0)
-        disabledColor = ParseColor(text, ColorBlanks::Skip);
-    else if (std::wcscmp(name, L"rhaa") == 0)
-        renderingHint = ParseInt(text);
-    else if (std::wcscmp(name, L"multiline") == 0)
-        style = ParseBool(text) ? ((style & ~static_cast<UINT>(DT_SINGLELINE)) | DT_WORDBREAK) : (style | DT_SINGLELINE);
-    else if (std::wcscmp(name, L"font") == 0)
-        font = ParseInt(text);
-    else if (std::wcscmp(name, L"textpadding") == 0)
-        padding = ParseRect(text);
-    else
-        return false;
-    return true;
+    style = ApplyStyleWord(style, word, kAlignWords);
+}
+
+void GdiplusTextSettings::SetVAlign(const wchar_t* word)
+{
+    style = ApplyStyleWord(style, word, kVAlignWords);
+}
+
+void GdiplusTextSettings::SetMultiline(bool multiline)
+{
+    style = multiline ? ((style & ~static_cast<UINT>(DT_SINGLELINE)) | DT_WORDBREAK) : (style | DT_SINGLELINE);
 }
 
 }  // namespace DuiLib

@@ -53,8 +53,8 @@ private:
     Gdiplus::GpStringFormat* m_format = nullptr;
 };
 
-// The text settings of a control that draws its text only through GDI+, with
-// the skin attributes that set them.
+// The text settings of a control that draws its text only through GDI+; the
+// control's attribute rows set them.
 struct GdiplusTextSettings
 {
     UINT style = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
@@ -64,10 +64,13 @@ struct GdiplusTextSettings
     CUIRect padding;
     int renderingHint = 4;  // GDI+ TextRenderingHintAntiAlias
 
-    // Applies "align" and "valign" (exactly one of their words), "textcolor",
-    // "disabledtextcolor" (only withDisabledColor), "rhaa", "multiline",
-    // "font" and "textpadding"; false, changing nothing, for any other name.
-    bool Apply(const wchar_t* name, const wchar_t* value, bool withDisabledColor);
+    // Horizontal alignment from exactly "left", "center" or "right";
+    // vertical from exactly "top", "vcenter" or "bottom". Any other word
+    // (or null) changes nothing.
+    void SetAlign(const wchar_t* word);
+    void SetVAlign(const wchar_t* word);
+    // Wrapping lines, or one line.
+    void SetMultiline(bool multiline);
 };
 
 }  // namespace DuiLib

@@ -69,21 +69,24 @@ void* CGifAnimUI::CastTo(const wchar_t* name)
     return CControlUI::CastTo(name);
 }
 
-void CGifAnimUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CGifAnimUI::GetAttributeTable() const
 {
-    if (name == nullptr)
-        return;
-    const wchar_t* text = value != nullptr ? value : L"";
-    if (std::wcscmp(name, L"bkimage") == 0)
-        SetBkImage(text);
-    else if (std::wcscmp(name, L"autoplay") == 0)
-        SetAutoPlay(ParseBool(text));
-    else if (std::wcscmp(name, L"autosize") == 0)
-        SetAutoSize(ParseBool(text));
-    else if (m_textSettings.Apply(name, text, true))
-        Invalidate();
-    else
-        CControlUI::ApplyAttribute(name, text);
+    using namespace AttributeGrammar;
+    static const AttributeRow<CGifAnimUI> kRows[] = {
+        {L"bkimage", kImageFile, L"none", L"The animated picture, stretched over the control",
+         [](CGifAnimUI& c, const wchar_t* v) { c.SetBkImage(v); }},
+        {L"autoplay", kBool, L"false", L"Start playing once the picture is loaded",
+         [](CGifAnimUI& c, const wchar_t* v) { c.SetAutoPlay(ParseBool(v)); }},
+        {L"autosize", kBool, L"false", L"Take the picture's size as the control's width and height",
+         [](CGifAnimUI& c, const wchar_t* v) { c.SetAutoSize(ParseBool(v)); }},
+        {L"disabledtextcolor", kColour, L"#FF000000", L"Text colour while disabled",
+         [](CGifAnimUI& c, const wchar_t* v) {
+             c.m_textSettings.disabledColor = ParseColor(v, ColorBlanks::Skip);
+             c.Invalidate();
+         }},
+    };
+    static const ControlAttributeTable kTable(L"CGifAnimUI", &CGdiplusTextUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CGifAnimUI::SetBkImage(const wchar_t* name)
@@ -308,14 +311,17 @@ DWORD CGifButtonUI::TextColor() const
     return CGifAnimUI::TextColor();
 }
 
-void CGifButtonUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CGifButtonUI::GetAttributeTable() const
 {
-    if (name != nullptr && std::wcscmp(name, L"cursor") == 0)
-        m_cursorName = value;
-    else if (name != nullptr && std::wcscmp(name, L"hottextcolor") == 0)
-        m_hotTextColor = ParseColor(value, ColorBlanks::Skip);
-    else
-        CGifAnimUI::ApplyAttribute(name, value);
+    using namespace AttributeGrammar;
+    static const AttributeRow<CGifButtonUI> kRows[] = {
+        {L"cursor", L"enum arrow|hand", L"hand", L"Mouse pointer over the button",
+         [](CGifButtonUI& b, const wchar_t* v) { b.m_cursorName = v; }},
+        {L"hottextcolor", kColour, L"#FF000000", L"Text colour while the mouse is over the button",
+         [](CGifButtonUI& b, const wchar_t* v) { b.m_hotTextColor = ParseColor(v, ColorBlanks::Skip); }},
+    };
+    static const ControlAttributeTable kTable(L"CGifButtonUI", &CGifAnimUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CGifButtonUI::HandleEvent(UIEvent& event)

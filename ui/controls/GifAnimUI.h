@@ -13,7 +13,7 @@
 #include "ui/control/ControlUI.h"
 #include "ui/controls/FrameCache.h"
 #include "ui/controls/GdiplusPicture.h"
-#include "ui/controls/GdiplusText.h"
+#include "ui/controls/GdiplusTextUI.h"
 
 namespace DuiLib {
 
@@ -27,7 +27,7 @@ UINT GifFramePeriod(const std::vector<UINT>& delays, UINT frame);
 // are no frames.
 UINT NextGifFrame(UINT position, UINT frameCount);
 
-class CGifAnimUI : public CControlUI
+class CGifAnimUI : public CGdiplusTextUI
 {
 public:
     CGifAnimUI();
@@ -47,8 +47,8 @@ public:
     void HandleEvent(UIEvent& event) override;
     // "bkimage", "autoplay", "autosize", "align", "valign", "textcolor",
     // "disabledtextcolor", "rhaa", "multiline", "font", "textpadding";
-    // others to the base.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The whole painting: the current frame stretched over the control, the
     // text over it; loads the picture first when there is none.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
@@ -80,7 +80,6 @@ protected:
     // The colour the text is drawn in.
     virtual DWORD TextColor() const;
 
-    GdiplusTextSettings m_textSettings;
 
 private:
     void LoadPicture();
@@ -116,8 +115,8 @@ public:
     // The button's mouse and key handling without fading or repainting (the
     // animation repaints); focus events and timers go to the animation.
     void HandleEvent(UIEvent& event) override;
-    // "cursor", "hottextcolor"; others to the animation.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "cursor", "hottextcolor", then the animation's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // A push button ("Press" unless the skin names the action), hot and
     // pressed as it tracks the mouse.
     void DescribeAccess(int part, AccessDescription& description) const override;

@@ -12,7 +12,6 @@
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
-#include "ui/controls/AttributeRules.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/GdiplusText.h"
 #include "ui/core/UIManager.h"
@@ -235,19 +234,25 @@ DWORD ReadColor(const wchar_t* value)
 
 }  // namespace
 
-void CLabelUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CLabelUI::GetAttributeTable() const
 {
+    using namespace AttributeGrammar;
     // Lambdas in a member function reach the private fields.
-    static const AttributeRule<CLabelUI> kRules[] = {
-        {L"align", [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kAlignWords)); }},
-        {L"valign",
+    static const AttributeRow<CLabelUI> kRows[] = {
+        {L"align", L"words left, center, right", L"left; center in buttons, options, check boxes, progress bars, sliders",
+         L"Horizontal text alignment; every word the value contains applies, in this order",
+         [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kAlignWords)); }},
+        {L"valign", L"words top, vcenter, bottom", L"vcenter; top in Text, progress bars, sliders",
+         L"Vertical text alignment; every word the value contains applies, in this order",
          [](CLabelUI& l, const wchar_t* v) { l.SetTextStyle(ApplyAlignWords(l.m_textStyle, v, kVAlignWords)); }},
-        {L"endellipsis",
+        {L"endellipsis", kBool, L"false", L"Text that does not fit ends in \"...\"",
          [](CLabelUI& l, const wchar_t* v) {
              l.SetTextStyle(ParseBool(v) ? (l.m_textStyle | DT_END_ELLIPSIS) : (l.m_textStyle & ~DT_END_ELLIPSIS));
          }},
-        {L"font", [](CLabelUI& l, const wchar_t* v) { l.SetFont(ParseInt(v)); }},
-        {L"textcolor",
+        {L"font", kFontIndex, L"-1", L"Font of the text",
+         [](CLabelUI& l, const wchar_t* v) { l.SetFont(ParseInt(v)); }},
+        {L"textcolor", kColour, L"the window's defaultfontcolor",
+         L"Text colour; written with six digits (#336699) it is opaque",
          [](CLabelUI& l, const wchar_t* v) {
              // A colour written without alpha (#336699) means opaque.
              DWORD color = ReadColor(v);
@@ -255,19 +260,32 @@ void CLabelUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
                  color |= 0xFF000000;
              l.SetTextColor(color);
          }},
-        {L"disabledtextcolor", [](CLabelUI& l, const wchar_t* v) { l.SetDisabledTextColor(ReadColor(v)); }},
-        {L"disabledbkcolor", [](CLabelUI& l, const wchar_t* v) { l.SetDisabledBkColor(ReadColor(v)); }},
-        {L"textpadding", [](CLabelUI& l, const wchar_t* v) { l.SetTextPadding(ParseRect(v)); }},
-        {L"multiline",
+        {L"disabledtextcolor", kColour, L"the window's disabledfontcolor", L"Text colour while disabled",
+         [](CLabelUI& l, const wchar_t* v) { l.SetDisabledTextColor(ReadColor(v)); }},
+        {L"disabledbkcolor", kColour, L"none", L"Background colour while disabled, instead of bkcolor",
+         [](CLabelUI& l, const wchar_t* v) { l.SetDisabledBkColor(ReadColor(v)); }},
+        {L"textpadding", kRect, L"0,0,0,0", L"Space between the control's edges and its text",
+         [](CLabelUI& l, const wchar_t* v) { l.SetTextPadding(ParseRect(v)); }},
+        {L"multiline", kBool, L"false; true in Text", L"Wrap the text over several lines",
          [](CLabelUI& l, const wchar_t* v) {
              l.SetTextStyle(ParseBool(v) ? ((l.m_textStyle & ~DT_SINGLELINE) | DT_WORDBREAK)
                                          : (l.m_textStyle | DT_SINGLELINE));
          }},
-        {L"showhtml", [](CLabelUI& l, const wchar_t* v) { l.SetShowHtml(ParseBool(v)); }},
-        {L"enabledeffect", [](CLabelUI& l, const wchar_t* v) { l.SetEffectEnabled(ParseBool(v)); }},
-        {L"enabledluminous", [](CLabelUI& l, const wchar_t* v) { l.m_luminous = ParseBool(v); l.Invalidate(); }},
-        {L"rhaa", [](CLabelUI& l, const wchar_t* v) { l.m_renderingHint = ParseInt(v); l.Invalidate(); }},
-        {L"luminousfuzzy",
+        {L"showhtml", kBool, L"false", L"Read the text as markup (bold, colours, links, images)",
+         [](CLabelUI& l, const wchar_t* v) { l.SetShowHtml(ParseBool(v)); }},
+        {L"enabledeffect", kBool, L"false", L"Draw the text through GDI+ with the effects below",
+         [](CLabelUI& l, const wchar_t* v) { l.SetEffectEnabled(ParseBool(v)); }},
+        {L"enabledluminous", kBool, L"false", L"Effect: a glow around the text",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.m_luminous = ParseBool(v);
+             l.Invalidate();
+         }},
+        {L"rhaa", kInteger, L"4", L"GDI+ text rendering hint of the effects (4 is anti-aliased)",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.m_renderingHint = ParseInt(v);
+             l.Invalidate();
+         }},
+        {L"luminousfuzzy", kNumber, L"3.0", L"Blur factor of the glow; values below 0.0001 are ignored",
          [](CLabelUI& l, const wchar_t* v) {
              const double fuzzy = std::wcstod(v, nullptr);
              // Too small (or not a number) would divide the glow to nothing.
@@ -275,23 +293,42 @@ void CLabelUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
                  l.m_luminousFuzzy = static_cast<float>(fuzzy);
              l.Invalidate();
          }},
-        {L"gradientangle", [](CLabelUI& l, const wchar_t* v) { l.m_gradientAngle = ParseCoordinate(v); l.Invalidate(); }},
-        {L"enabledstroke", [](CLabelUI& l, const wchar_t* v) { l.m_stroke = ParseBool(v); l.Invalidate(); }},
-        {L"enabledshadow", [](CLabelUI& l, const wchar_t* v) { l.m_shadow = ParseBool(v); l.Invalidate(); }},
-        {L"gradientlength",
-         [](CLabelUI& l, const wchar_t* v) { l.m_gradientLength = ParseCoordinate(v); l.Invalidate(); }},
-        {L"shadowoffset",
+        {L"gradientangle", kInteger, L"0", L"Effect: angle in degrees of the gradient from textcolor to textcolor1",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.m_gradientAngle = ParseCoordinate(v);
+             l.Invalidate();
+         }},
+        {L"enabledstroke", kBool, L"false", L"Effect: a one-pixel outline in strokecolor",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.m_stroke = ParseBool(v);
+             l.Invalidate();
+         }},
+        {L"enabledshadow", kBool, L"false", L"Effect: a drop shadow",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.m_shadow = ParseBool(v);
+             l.Invalidate();
+         }},
+        {L"gradientlength", kInteger, L"0", L"Effect: length of the gradient; 0 is the text's height",
+         [](CLabelUI& l, const wchar_t* v) {
+             l.m_gradientLength = ParseCoordinate(v);
+             l.Invalidate();
+         }},
+        {L"shadowoffset", L"two integers offset,angle", L"0,0", L"Effect: how far and in which direction the shadow falls",
          [](CLabelUI& l, const wchar_t* v) {
              const CUISize pair = ParseSize(v);
              l.SetShadowOffset(pair.cx, pair.cy);
          }},
-        {L"textcolor1", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_textColor1, ReadColor(v)); }},
-        {L"textshadowcolora", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorA, ReadColor(v)); }},
-        {L"textshadowcolorb", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorB, ReadColor(v)); }},
-        {L"strokecolor", [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_strokeColor, ReadColor(v)); }},
+        {L"textcolor1", kColour, L"same as textcolor", L"Effect: second colour of the text gradient",
+         [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_textColor1, ReadColor(v)); }},
+        {L"textshadowcolora", kColour, L"#FF000000", L"Effect: first colour of the shadow",
+         [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorA, ReadColor(v)); }},
+        {L"textshadowcolorb", kColour, L"same as textshadowcolora", L"Effect: second colour of the shadow",
+         [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_shadowColorB, ReadColor(v)); }},
+        {L"strokecolor", kColour, L"none", L"Effect: outline colour",
+         [](CLabelUI& l, const wchar_t* v) { l.ChangeColor(l.m_strokeColor, ReadColor(v)); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CControlUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"CLabelUI", &CControlUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 // ---- Size estimate -----------------------------------------------------------------------

@@ -37,8 +37,8 @@ public:
     // "multiline", "showhtml", "enabledeffect", "enabledluminous", "rhaa",
     // "luminousfuzzy", "gradientangle", "enabledstroke", "enabledshadow",
     // "gradientlength", "shadowoffset", "textcolor1", "textshadowcolora",
-    // "textshadowcolorb", "strokecolor"); anything else goes to the base.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "textshadowcolorb", "strokecolor"), then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // A disabled label with a disabled background colour shows that colour
     // alone; otherwise the base's colours.
     void PaintBackColor(HDC dc) override;

@@ -8,7 +8,6 @@
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
-#include "ui/controls/AttributeRules.h"
 
 namespace DuiLib {
 
@@ -29,17 +28,21 @@ void* CProgressUI::CastTo(const wchar_t* name)
     return CLabelUI::CastTo(name);
 }
 
-void CProgressUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CProgressUI::GetAttributeTable() const
 {
-    static const AttributeRule<CProgressUI> kRules[] = {
-        {L"foreimage", [](CProgressUI& p, const wchar_t* v) { p.SetProgressImage(v); }},
-        {L"hor", [](CProgressUI& p, const wchar_t* v) { p.SetHorizontal(ParseBool(v)); }},
-        {L"min", [](CProgressUI& p, const wchar_t* v) { p.SetMinValue(ParseInt(v)); }},
-        {L"max", [](CProgressUI& p, const wchar_t* v) { p.SetMaxValue(ParseInt(v)); }},
-        {L"value", [](CProgressUI& p, const wchar_t* v) { p.SetValue(ParseInt(v)); }},
+    using namespace AttributeGrammar;
+    static const AttributeRow<CProgressUI> kRows[] = {
+        {L"foreimage", kImage, L"none", L"Image of the filled part, cut to the value's share",
+         [](CProgressUI& p, const wchar_t* v) { p.SetProgressImage(v); }},
+        {L"hor", kBool, L"true", L"Fills from the left; false fills from the bottom",
+         [](CProgressUI& p, const wchar_t* v) { p.SetHorizontal(ParseBool(v)); }},
+        {L"min", kInteger, L"0", L"Value of the empty bar", [](CProgressUI& p, const wchar_t* v) { p.SetMinValue(ParseInt(v)); }},
+        {L"max", kInteger, L"100", L"Value of the full bar", [](CProgressUI& p, const wchar_t* v) { p.SetMaxValue(ParseInt(v)); }},
+        {L"value", kInteger, L"0", L"Current value, held within min and max",
+         [](CProgressUI& p, const wchar_t* v) { p.SetValue(ParseInt(v)); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CLabelUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"CProgressUI", &CLabelUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CProgressUI::SetHorizontal(bool horizontal)

@@ -20,8 +20,8 @@ public:
     const wchar_t* GetClass() const override;
     // This control for "Progress", else the label's answer.
     void* CastTo(const wchar_t* name) override;
-    // "foreimage", "hor", "min", "max", "value"; others to the label.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "foreimage", "hor", "min", "max", "value", then the label's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // Repairs the range, then paints the fore image into the filled part.
     void PaintStateImage(HDC dc) override;
     // A progress bar; its value is the filled share as a percentage of the

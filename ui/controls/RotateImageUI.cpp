@@ -33,58 +33,51 @@ void* CRotateImageUI::CastTo(const wchar_t* name)
     return CControlUI::CastTo(name);
 }
 
-void CRotateImageUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CRotateImageUI::GetAttributeTable() const
 {
-    if (name == nullptr)
-        return;
-    const wchar_t* text = value != nullptr ? value : L"";
-    if (std::wcscmp(name, L"bkimage") == 0)
-    {
-        SetBkImage(text);
-    }
-    else if (std::wcscmp(name, L"timeinterval") == 0)
-    {
-        const int interval = ParseInt(text);
-        if (interval <= 0)
-            return;
-        m_interval = interval;
-        if (m_playing && m_manager != nullptr)
-        {
-            m_manager->KillTimer(this, kAnimationTimer);
-            m_manager->SetTimer(this, kAnimationTimer, static_cast<UINT>(m_interval));
-        }
-    }
-    else if (std::wcscmp(name, L"eachtimeangle") == 0)
-    {
-        const int step = ParseInt(text);
-        if (step > 0)
-            m_step = step;
-    }
-    else if (std::wcscmp(name, L"stretch") == 0)
-    {
-        m_stretch = ParseBool(text);
-        m_turns.Clear();
-    }
-    else if (std::wcscmp(name, L"autostart") == 0)
-    {
-        m_autoStart = ParseBool(text);
-    }
-    else if (std::wcscmp(name, L"fixangle") == 0)
-    {
-        const int angle = ParseInt(text);
-        if (angle < 0 || angle == m_fixAngle)
-            return;
-        m_fixAngle = angle;
-        if (!m_playing)
-        {
-            m_angle = angle % 360;
-            Invalidate();
-        }
-    }
-    else
-    {
-        CControlUI::ApplyAttribute(name, text);
-    }
+    using namespace AttributeGrammar;
+    static const AttributeRow<CRotateImageUI> kRows[] = {
+        {L"bkimage", kImageFile, L"none", L"The picture that turns", [](CRotateImageUI& r, const wchar_t* v) { r.SetBkImage(v); }},
+        {L"timeinterval", kInteger, L"40", L"Milliseconds per step; values below 1 are ignored",
+         [](CRotateImageUI& r, const wchar_t* v) {
+             const int interval = ParseInt(v);
+             if (interval <= 0)
+                 return;
+             r.m_interval = interval;
+             if (r.m_playing && r.m_manager != nullptr)
+             {
+                 r.m_manager->KillTimer(&r, kAnimationTimer);
+                 r.m_manager->SetTimer(&r, kAnimationTimer, static_cast<UINT>(r.m_interval));
+             }
+         }},
+        {L"eachtimeangle", kInteger, L"1", L"Degrees turned per step; values below 1 are ignored",
+         [](CRotateImageUI& r, const wchar_t* v) {
+             const int step = ParseInt(v);
+             if (step > 0)
+                 r.m_step = step;
+         }},
+        {L"stretch", kBool, L"false", L"Draw the picture over the whole control instead of at its own size",
+         [](CRotateImageUI& r, const wchar_t* v) {
+             r.m_stretch = ParseBool(v);
+             r.m_turns.Clear();
+         }},
+        {L"autostart", kBool, L"true", L"Start turning when the window starts",
+         [](CRotateImageUI& r, const wchar_t* v) { r.m_autoStart = ParseBool(v); }},
+        {L"fixangle", kInteger, L"0", L"Angle in degrees shown while not turning; negative values are ignored",
+         [](CRotateImageUI& r, const wchar_t* v) {
+             const int angle = ParseInt(v);
+             if (angle < 0 || angle == r.m_fixAngle)
+                 return;
+             r.m_fixAngle = angle;
+             if (!r.m_playing)
+             {
+                 r.m_angle = angle % 360;
+                 r.Invalidate();
+             }
+         }},
+    };
+    static const ControlAttributeTable kTable(L"CRotateImageUI", &CControlUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CRotateImageUI::SetBkImage(const wchar_t* name)

@@ -34,8 +34,8 @@ public:
     // notifications (the base's handling).
     void HandleEvent(UIEvent& event) override;
     // "bkimage", "timeinterval", "eachtimeangle", "stretch", "autostart",
-    // "fixangle"; others to the base.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "fixangle", then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The picture rotated about the centre: over the whole control when
     // stretched, else at its own size centred there.
     void PaintBackImage(HDC dc) override;

@@ -256,80 +256,68 @@ void CScrollBarUI::SetPartImage(ScrollPart part, ScrollImageState state, const w
     Invalidate();
 }
 
-namespace {
-
-struct ImageAttribute
+const ControlAttributeTable& CScrollBarUI::GetAttributeTable() const
 {
-    const wchar_t* name;
-    CScrollBarUI::ScrollPart part;
-    CScrollBarUI::ScrollImageState state;
-};
-
-const ImageAttribute kImageAttributes[] = {
-    {L"button1normalimage", CScrollBarUI::PART_BUTTON1, CScrollBarUI::IMAGE_NORMAL},
-    {L"button1hotimage", CScrollBarUI::PART_BUTTON1, CScrollBarUI::IMAGE_HOT},
-    {L"button1pushedimage", CScrollBarUI::PART_BUTTON1, CScrollBarUI::IMAGE_PUSHED},
-    {L"button1disabledimage", CScrollBarUI::PART_BUTTON1, CScrollBarUI::IMAGE_DISABLED},
-    {L"button2normalimage", CScrollBarUI::PART_BUTTON2, CScrollBarUI::IMAGE_NORMAL},
-    {L"button2hotimage", CScrollBarUI::PART_BUTTON2, CScrollBarUI::IMAGE_HOT},
-    {L"button2pushedimage", CScrollBarUI::PART_BUTTON2, CScrollBarUI::IMAGE_PUSHED},
-    {L"button2disabledimage", CScrollBarUI::PART_BUTTON2, CScrollBarUI::IMAGE_DISABLED},
-    {L"thumbnormalimage", CScrollBarUI::PART_THUMB, CScrollBarUI::IMAGE_NORMAL},
-    {L"thumbhotimage", CScrollBarUI::PART_THUMB, CScrollBarUI::IMAGE_HOT},
-    {L"thumbpushedimage", CScrollBarUI::PART_THUMB, CScrollBarUI::IMAGE_PUSHED},
-    {L"thumbdisabledimage", CScrollBarUI::PART_THUMB, CScrollBarUI::IMAGE_DISABLED},
-    {L"railnormalimage", CScrollBarUI::PART_RAIL, CScrollBarUI::IMAGE_NORMAL},
-    {L"railhotimage", CScrollBarUI::PART_RAIL, CScrollBarUI::IMAGE_HOT},
-    {L"railpushedimage", CScrollBarUI::PART_RAIL, CScrollBarUI::IMAGE_PUSHED},
-    {L"raildisabledimage", CScrollBarUI::PART_RAIL, CScrollBarUI::IMAGE_DISABLED},
-    {L"bknormalimage", CScrollBarUI::PART_BACKGROUND, CScrollBarUI::IMAGE_NORMAL},
-    {L"bkhotimage", CScrollBarUI::PART_BACKGROUND, CScrollBarUI::IMAGE_HOT},
-    {L"bkpushedimage", CScrollBarUI::PART_BACKGROUND, CScrollBarUI::IMAGE_PUSHED},
-    {L"bkdisabledimage", CScrollBarUI::PART_BACKGROUND, CScrollBarUI::IMAGE_DISABLED},
-};
-
-bool Is(const wchar_t* name, const wchar_t* expected)
-{
-    return std::wcscmp(name, expected) == 0;
-}
-
-}  // namespace
-
-void CScrollBarUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
-{
-    if (name == nullptr)
-        return;
-    const wchar_t* text = value != nullptr ? value : L"";
-    for (const ImageAttribute& image : kImageAttributes)
-    {
-        if (Is(name, image.name))
-        {
-            SetPartImage(image.part, image.state, text);
-            return;
-        }
-    }
-    if (Is(name, L"button1color"))
-        SetButton1Color(ParseColor(text, ColorBlanks::Skip));
-    else if (Is(name, L"button2color"))
-        SetButton2Color(ParseColor(text, ColorBlanks::Skip));
-    else if (Is(name, L"thumbcolor"))
-        SetThumbColor(ParseColor(text, ColorBlanks::Skip));
-    else if (Is(name, L"hor"))
-        SetHorizontal(ParseBool(text));
-    else if (Is(name, L"linesize"))
-        SetLineSize(ParseInt(text));
-    else if (Is(name, L"range"))
-        SetScrollRange(ParseInt(text));
-    else if (Is(name, L"value"))
-        SetScrollOffset(ParseInt(text), true);
-    else if (Is(name, L"scrollunit"))
-        SetScrollUnit(ParseInt(text));
-    else if (Is(name, L"showbutton1"))
-        SetShowButton1(ParseBool(text));
-    else if (Is(name, L"showbutton2"))
-        SetShowButton2(ParseBool(text));
-    else
-        CControlUI::ApplyAttribute(name, value);
+    using namespace AttributeGrammar;
+    static const AttributeRow<CScrollBarUI> kRows[] = {
+        {L"button1normalimage", kImage, L"none", L"Button 1 (left or top) in the normal state",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON1, IMAGE_NORMAL, v); }},
+        {L"button1hotimage", kImage, L"none", L"Button 1 (left or top) while the mouse is over it",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON1, IMAGE_HOT, v); }},
+        {L"button1pushedimage", kImage, L"none", L"Button 1 (left or top) while pressed",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON1, IMAGE_PUSHED, v); }},
+        {L"button1disabledimage", kImage, L"none", L"Button 1 (left or top) while disabled",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON1, IMAGE_DISABLED, v); }},
+        {L"button2normalimage", kImage, L"none", L"Button 2 (right or bottom) in the normal state",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON2, IMAGE_NORMAL, v); }},
+        {L"button2hotimage", kImage, L"none", L"Button 2 (right or bottom) while the mouse is over it",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON2, IMAGE_HOT, v); }},
+        {L"button2pushedimage", kImage, L"none", L"Button 2 (right or bottom) while pressed",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON2, IMAGE_PUSHED, v); }},
+        {L"button2disabledimage", kImage, L"none", L"Button 2 (right or bottom) while disabled",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BUTTON2, IMAGE_DISABLED, v); }},
+        {L"thumbnormalimage", kImage, L"none", L"Thumb in the normal state",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_THUMB, IMAGE_NORMAL, v); }},
+        {L"thumbhotimage", kImage, L"none", L"Thumb while the mouse is over it",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_THUMB, IMAGE_HOT, v); }},
+        {L"thumbpushedimage", kImage, L"none", L"Thumb while pressed",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_THUMB, IMAGE_PUSHED, v); }},
+        {L"thumbdisabledimage", kImage, L"none", L"Thumb while disabled",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_THUMB, IMAGE_DISABLED, v); }},
+        {L"railnormalimage", kImage, L"none", L"Grip drawn in the middle of the thumb in the normal state",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_RAIL, IMAGE_NORMAL, v); }},
+        {L"railhotimage", kImage, L"none", L"Grip drawn in the middle of the thumb while the mouse is over it",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_RAIL, IMAGE_HOT, v); }},
+        {L"railpushedimage", kImage, L"none", L"Grip drawn in the middle of the thumb while pressed",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_RAIL, IMAGE_PUSHED, v); }},
+        {L"raildisabledimage", kImage, L"none", L"Grip drawn in the middle of the thumb while disabled",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_RAIL, IMAGE_DISABLED, v); }},
+        {L"bknormalimage", kImage, L"none", L"Background in the normal state",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BACKGROUND, IMAGE_NORMAL, v); }},
+        {L"bkhotimage", kImage, L"none", L"Background while the mouse is over it",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BACKGROUND, IMAGE_HOT, v); }},
+        {L"bkpushedimage", kImage, L"none", L"Background while pressed",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BACKGROUND, IMAGE_PUSHED, v); }},
+        {L"bkdisabledimage", kImage, L"none", L"Background while disabled",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetPartImage(PART_BACKGROUND, IMAGE_DISABLED, v); }},
+        {L"button1color", kColour, L"none", L"Flat colour under button 1's image",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetButton1Color(ParseColor(v, ColorBlanks::Skip)); }},
+        {L"button2color", kColour, L"none", L"Flat colour under button 2's image",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetButton2Color(ParseColor(v, ColorBlanks::Skip)); }},
+        {L"thumbcolor", kColour, L"none", L"Flat colour under the thumb's image",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetThumbColor(ParseColor(v, ColorBlanks::Skip)); }},
+        {L"hor", kBool, L"false", L"Horizontal bar (16 high) instead of vertical (16 wide)",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetHorizontal(ParseBool(v)); }},
+        {L"linesize", kInteger, L"8", L"Scroll step of the buttons", [](CScrollBarUI& s, const wchar_t* v) { s.SetLineSize(ParseInt(v)); }},
+        {L"range", kInteger, L"100", L"Largest scroll position", [](CScrollBarUI& s, const wchar_t* v) { s.SetScrollRange(ParseInt(v)); }},
+        {L"value", kInteger, L"0", L"Scroll position", [](CScrollBarUI& s, const wchar_t* v) { s.SetScrollOffset(ParseInt(v), true); }},
+        {L"scrollunit", kInteger, L"1", L"Above 1: the buttons' step, and positions round up to multiples of it",
+         [](CScrollBarUI& s, const wchar_t* v) { s.SetScrollUnit(ParseInt(v)); }},
+        {L"showbutton1", kBool, L"true", L"Show button 1", [](CScrollBarUI& s, const wchar_t* v) { s.SetShowButton1(ParseBool(v)); }},
+        {L"showbutton2", kBool, L"true", L"Show button 2", [](CScrollBarUI& s, const wchar_t* v) { s.SetShowButton2(ParseBool(v)); }},
+    };
+    static const ControlAttributeTable kTable(L"CScrollBarUI", &CControlUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 void CScrollBarUI::StepBack()

@@ -58,7 +58,8 @@ public:
     // The owner's focus when there is an owner.
     void SetFocus() override;
     void HandleEvent(UIEvent& event) override;
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // The part images and colours, direction, range and steps, then the base's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
     // A scroll bar whose value is its position.
     void DescribeAccess(int part, AccessDescription& description) const override;

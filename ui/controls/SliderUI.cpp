@@ -10,7 +10,6 @@
 
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LayoutMath.h"
-#include "ui/controls/AttributeRules.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/core/UIManager.h"
 
@@ -40,18 +39,24 @@ void CSliderUI::SetEnabled(bool enabled)
         m_buttonState = 0;
 }
 
-void CSliderUI::ApplyAttribute(const wchar_t* name, const wchar_t* value)
+const ControlAttributeTable& CSliderUI::GetAttributeTable() const
 {
-    static const AttributeRule<CSliderUI> kRules[] = {
-        {L"thumbimage", [](CSliderUI& s, const wchar_t* v) { s.SetThumbImage(v); }},
-        {L"thumbhotimage", [](CSliderUI& s, const wchar_t* v) { s.SetThumbHotImage(v); }},
-        {L"thumbpushedimage", [](CSliderUI& s, const wchar_t* v) { s.SetThumbPushedImage(v); }},
-        {L"thumbsize", [](CSliderUI& s, const wchar_t* v) { s.SetThumbSize(ParseSize(v)); }},
-        {L"step", [](CSliderUI& s, const wchar_t* v) { s.SetChangeStep(ParseInt(v)); }},
-        {L"imm", [](CSliderUI& s, const wchar_t* v) { s.SetSendWhileDragging(ParseBool(v)); }},
+    using namespace AttributeGrammar;
+    static const AttributeRow<CSliderUI> kRows[] = {
+        {L"thumbimage", kImage, L"none", L"Image of the thumb",
+         [](CSliderUI& s, const wchar_t* v) { s.SetThumbImage(v); }},
+        {L"thumbhotimage", kImage, L"none", L"Thumb image while the mouse is over it",
+         [](CSliderUI& s, const wchar_t* v) { s.SetThumbHotImage(v); }},
+        {L"thumbpushedimage", kImage, L"none", L"Thumb image while it is dragged",
+         [](CSliderUI& s, const wchar_t* v) { s.SetThumbPushedImage(v); }},
+        {L"thumbsize", kSize, L"10,10", L"Size of the thumb", [](CSliderUI& s, const wchar_t* v) { s.SetThumbSize(ParseSize(v)); }},
+        {L"step", kInteger, L"1", L"Change of the value per turn of the mouse wheel",
+         [](CSliderUI& s, const wchar_t* v) { s.SetChangeStep(ParseInt(v)); }},
+        {L"imm", kBool, L"false", L"Report the value while dragging, not only at the release",
+         [](CSliderUI& s, const wchar_t* v) { s.SetSendWhileDragging(ParseBool(v)); }},
     };
-    if (!ApplyAttributeRule(kRules, *this, name, value))
-        CProgressUI::ApplyAttribute(name, value);
+    static const ControlAttributeTable kTable(L"CSliderUI", &CProgressUI::GetAttributeTable(), kRows);
+    return kTable;
 }
 
 // ---- Geometry -----------------------------------------------------------------------------

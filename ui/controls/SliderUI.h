@@ -24,8 +24,8 @@ public:
     void SetEnabled(bool enabled) override;
     void HandleEvent(UIEvent& event) override;
     // "thumbimage", "thumbhotimage", "thumbpushedimage", "thumbsize",
-    // "step", "imm"; others to the progress bar.
-    void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+    // "step", "imm", then the progress bar's.
+    const ControlAttributeTable& GetAttributeTable() const override;
     // The progress bar's fill, then the thumb image of the current state.
     void PaintStateImage(HDC dc) override;
     // A slider whose value is the number it holds.

@@ -18,6 +18,7 @@
 
 #include <windows.h>
 
+#include "ui/core/AttributeTable.h"
 #include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
@@ -79,8 +80,14 @@ public:
     // nothing sets a separate resource module.
     static HINSTANCE GetResourceModule();
 
-    // Empty: skin files come from the skin archive, not a folder.
+    // The folder skin files are read from while no archive is installed;
+    // empty (files named relative to the current directory) unless
+    // SetSkinFolder gave one.
     static const CUIString& GetSkinFolder();
+    // Sets the skin folder, ending it with a backslash when it has none; null
+    // or "" clears it. The uninstaller never calls it (its skin is the
+    // archive); a skin viewer reads a designer's folder through it.
+    static void SetSkinFolder(const wchar_t* folder);
     // "membuffer" once the archive lies in memory; empty before.
     static const CUIString& GetSkinZipName();
     static bool IsSkinZipKeptOpen();
@@ -226,6 +233,8 @@ public:
     // attribute. Null name or value counts as "". Numbers are held within
     // +-2^24; an opacity within 0..255.
     void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
+    // The rows SetWindowAttribute applies from.
+    static const CAttributeTable<CUIManager>& GetWindowAttributeTable();
 
     // Stores the initial size; with a window and no root yet the window is
     // resized to it (not moved, activated or reordered).

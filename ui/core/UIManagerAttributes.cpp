@@ -1,4 +1,4 @@
-// CUIManager window attributes: the "Window" element's attribute table, the
+// CUIManager window attributes: the "Window" element's attribute rows, the
 // stored window settings, constant-alpha opacity and the per-pixel layered
 // mode with its frame clock, layered image and shadow settings. Painting the
 // layered picture is UIManagerPaint.cpp's, the shadow ring UIManagerShadow.cpp's.
@@ -71,66 +71,84 @@ bool ReadTrueAnyCase(const wchar_t* value)
 
 namespace {
 
-enum class NameCase
-{
-    Any,    // compared without regard to case
-    Exact,  // matches only in exactly this spelling
-};
+using namespace AttributeGrammar;
 
-struct WindowAttribute
-{
-    const wchar_t* name;
-    NameCase nameCase;
-    void (*apply)(CUIManager& manager, const wchar_t* value);
-};
+constexpr AttributeNameCase kAnyCase = AttributeNameCase::Any;
 
-const WindowAttribute kWindowAttributes[] = {
-    {L"size", NameCase::Any,
+const AttributeRow<CUIManager> kWindowRows[] = {
+    {L"size", kSize, L"the window's own", L"Initial window size",
      [](CUIManager& m, const wchar_t* v) {
          const SIZE size = ReadPair(v);
          m.SetInitSize(size.cx, size.cy);
-     }},
-    {L"shadowsize", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetShadowSize(ReadInteger(v)); }},
-    {L"shadowcolor", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetShadowColor(ReadHexColor(v)); }},
-    {L"shadowfocusscales", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetShadowFocusScales(static_cast<float>(wcstod(v, nullptr))); }},
-    {L"sizebox", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetSizeBox(ReadFourNumbers(v)); }},
-    {L"caption", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetCaptionRect(ReadFourNumbers(v)); }},
-    {L"roundcorner", NameCase::Any,
+     },
+     kAnyCase},
+    {L"shadowsize", kInteger, L"0", L"Width of the drop shadow around a layered window",
+     [](CUIManager& m, const wchar_t* v) { m.SetShadowSize(ReadInteger(v)); }, kAnyCase},
+    {L"shadowcolor", kColour, L"#FF000000", L"Colour of the drop shadow at its inner edge",
+     [](CUIManager& m, const wchar_t* v) { m.SetShadowColor(ReadHexColor(v)); }, kAnyCase},
+    {L"shadowfocusscales", kNumber, L"-1",
+     L"Share of the shadow (0 to 1) kept at full colour; -1 derives it from shadowsize",
+     [](CUIManager& m, const wchar_t* v) { m.SetShadowFocusScales(static_cast<float>(wcstod(v, nullptr))); },
+     kAnyCase},
+    {L"sizebox", kRect, L"0,0,0,0", L"Widths of the borders that resize the window",
+     [](CUIManager& m, const wchar_t* v) { m.SetSizeBox(ReadFourNumbers(v)); }, kAnyCase},
+    {L"caption", kRect, L"0,0,0,0",
+     L"Area that drags the window: left and right insets, top and bottom; a bottom of -1 is the full height",
+     [](CUIManager& m, const wchar_t* v) { m.SetCaptionRect(ReadFourNumbers(v)); }, kAnyCase},
+    {L"roundcorner", kSize, L"0,0", L"Width and height of the ellipse that rounds the window's corners",
      [](CUIManager& m, const wchar_t* v) {
          const SIZE corner = ReadPair(v);
          m.SetRoundCorner(corner.cx, corner.cy);
-     }},
-    {L"mininfo", NameCase::Any,
+     },
+     kAnyCase},
+    {L"mininfo", kSize, L"0,0", L"Smallest size the user can drag the window to; 0 is no limit",
      [](CUIManager& m, const wchar_t* v) {
          const SIZE size = ReadPair(v);
          m.SetMinInfo(size.cx, size.cy);
-     }},
-    {L"maxinfo", NameCase::Any,
+     },
+     kAnyCase},
+    {L"maxinfo", kSize, L"0,0", L"Largest size the user can drag the window to; 0 is no limit",
      [](CUIManager& m, const wchar_t* v) {
          const SIZE size = ReadPair(v);
          m.SetMaxInfo(size.cx, size.cy);
-     }},
-    {L"showdirty", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetShowDirty(ReadTrueAnyCase(v)); }},
-    {L"noactivate", NameCase::Exact, [](CUIManager& m, const wchar_t* v) { m.SetNoActivate(ReadTrueAnyCase(v)); }},
-    {L"opacity", NameCase::Any, [](CUIManager& m, const wchar_t* v) { m.SetOpacity(ReadAlpha(v)); }},
-    {L"layeredopacity", NameCase::Exact, [](CUIManager& m, const wchar_t* v) { m.SetLayeredOpacity(ReadAlpha(v)); }},
-    {L"layeredimage", NameCase::Exact, [](CUIManager& m, const wchar_t* v) { m.SetLayeredImage(v); }},
-    {L"nolayeredpadding", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetLayeredPadding(ReadFourNumbers(v)); }},
-    {L"disabledfontcolor", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetDisabledFontColor(ReadHexColor(v), ResourceScope::Own); }},
-    {L"defaultfontcolor", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetDefaultFontColor(ReadHexColor(v), ResourceScope::Own); }},
-    {L"linkfontcolor", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetLinkFontColor(ReadHexColor(v), ResourceScope::Own); }},
-    {L"linkhoverfontcolor", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetLinkHoverFontColor(ReadHexColor(v), ResourceScope::Own); }},
-    {L"selectedcolor", NameCase::Any,
-     [](CUIManager& m, const wchar_t* v) { m.SetSelectedColor(ReadHexColor(v), ResourceScope::Own); }},
+     },
+     kAnyCase},
+    {L"showdirty", kBoolAnyCase, L"false", L"Outline every repainted area (for finding needless repaints)",
+     [](CUIManager& m, const wchar_t* v) { m.SetShowDirty(ReadTrueAnyCase(v)); }, kAnyCase},
+    {L"noactivate", kBoolAnyCase, L"false", L"The window does not take the focus when clicked",
+     [](CUIManager& m, const wchar_t* v) { m.SetNoActivate(ReadTrueAnyCase(v)); }},
+    {L"opacity", kInteger, L"255", L"Opacity of the whole window, 0 to 255; ends the layered mode",
+     [](CUIManager& m, const wchar_t* v) { m.SetOpacity(ReadAlpha(v)); }, kAnyCase},
+    {L"layeredopacity", kInteger, L"255",
+     L"Opacity laid over a layered window's own alpha, 0 to 255",
+     [](CUIManager& m, const wchar_t* v) { m.SetLayeredOpacity(ReadAlpha(v)); }},
+    {L"layeredimage", kImage, L"none",
+     L"Makes the window layered (per-pixel alpha) with this background",
+     [](CUIManager& m, const wchar_t* v) { m.SetLayeredImage(v); }},
+    {L"nolayeredpadding", kRect, L"0,0,0,0", L"Insets of a layered window; inside them every drawn pixel is made opaque",
+     [](CUIManager& m, const wchar_t* v) { m.SetLayeredPadding(ReadFourNumbers(v)); }, kAnyCase},
+    {L"disabledfontcolor", kColour, L"#FFA7A6AA", L"Text colour of disabled controls in this window",
+     [](CUIManager& m, const wchar_t* v) { m.SetDisabledFontColor(ReadHexColor(v), ResourceScope::Own); },
+     kAnyCase},
+    {L"defaultfontcolor", kColour, L"#FF000000", L"Text colour of controls without textcolor in this window",
+     [](CUIManager& m, const wchar_t* v) { m.SetDefaultFontColor(ReadHexColor(v), ResourceScope::Own); },
+     kAnyCase},
+    {L"linkfontcolor", kColour, L"#FF0000FF", L"Colour of links in markup text",
+     [](CUIManager& m, const wchar_t* v) { m.SetLinkFontColor(ReadHexColor(v), ResourceScope::Own); }, kAnyCase},
+    {L"linkhoverfontcolor", kColour, L"#FFD3215F", L"Colour of a link under the mouse",
+     [](CUIManager& m, const wchar_t* v) { m.SetLinkHoverFontColor(ReadHexColor(v), ResourceScope::Own); },
+     kAnyCase},
+    {L"selectedcolor", kColour, L"#FFBAE4FF", L"Background of selected items",
+     [](CUIManager& m, const wchar_t* v) { m.SetSelectedColor(ReadHexColor(v), ResourceScope::Own); }, kAnyCase},
 };
 
 }  // namespace
+
+const CAttributeTable<CUIManager>& CUIManager::GetWindowAttributeTable()
+{
+    static const CAttributeTable<CUIManager> kTable(L"Window", nullptr, kWindowRows);
+    return kTable;
+}
 
 void CUIManager::SetWindowAttribute(const wchar_t* name, const wchar_t* value)
 {
@@ -138,17 +156,8 @@ void CUIManager::SetWindowAttribute(const wchar_t* name, const wchar_t* value)
         name = L"";
     if (value == nullptr)
         value = L"";
-    for (const WindowAttribute& attribute : kWindowAttributes)
-    {
-        const bool matches = attribute.nameCase == NameCase::Exact ? wcscmp(name, attribute.name) == 0
-                                                                   : _wcsicmp(name, attribute.name) == 0;
-        if (matches)
-        {
-            attribute.apply(*this, value);
-            return;
-        }
-    }
-    AddWindowCustomAttribute(name, value);
+    if (!GetWindowAttributeTable().Apply(*this, name, value))
+        AddWindowCustomAttribute(name, value);
 }
 
 // ---- Stored window settings -------------------------------------------------

@@ -37,6 +37,14 @@ const CUIString& CUIManager::GetSkinFolder()
     return s_skinFolder;
 }
 
+void CUIManager::SetSkinFolder(const wchar_t* folder)
+{
+    s_skinFolder = folder;
+    const int length = s_skinFolder.GetLength();
+    if (length > 0 && s_skinFolder[length - 1] != L'\\' && s_skinFolder[length - 1] != L'/')
+        s_skinFolder += L"\\";
+}
+
 const CUIString& CUIManager::GetSkinZipName()
 {
     return s_skinZipName;
@@ -405,12 +413,7 @@ ImageEntry* CUIManager::AddImage(const wchar_t* name, const wchar_t* type, DWORD
     if (name == nullptr || name[0] == L'\0')
         return nullptr;
     const bool hasType = type != nullptr && type[0] != L'\0';
-    const wchar_t* source = name;
-    // A colour is text even when it starts with a digit ("80FF0000"); only a
-    // real resource type makes a digit-led name a numeric resource id.
-    if (hasType && std::wcscmp(type, kColorImageType) != 0 && name[0] >= L'0' && name[0] <= L'9')
-        source = MAKEINTRESOURCEW(static_cast<WORD>(std::wcstol(name, nullptr, 10)));
-    ImageEntry* image = CRenderKit::LoadImageEntry(source, hasType ? type : nullptr, mask);
+    ImageEntry* image = CRenderKit::LoadImageEntry(ImageSourceName(name, type), hasType ? type : nullptr, mask);
     if (image == nullptr)
         return nullptr;
 

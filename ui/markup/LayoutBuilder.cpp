@@ -14,6 +14,7 @@
 #include "ui/control/ControlInterface.h"
 #include "ui/core/UIManager.h"
 #include "ui/markup/ControlTags.h"
+#include "ui/markup/SkinElements.h"
 
 namespace DuiLib {
 
@@ -21,63 +22,14 @@ namespace DuiLib {
 
 namespace {
 
-// Longest "count" and "source" value of an "Include" element, and longest
-// "cover" value, that the walk reads; longer values are cut there.
-constexpr int kMaxIncludeValue = 499;
-constexpr int kMaxCoverValue = 255;
-
 bool SameAnyCase(const wchar_t* a, const wchar_t* b)
 {
     return a != nullptr && b != nullptr && _wcsicmp(a, b) == 0;
 }
 
-// The value of the first attribute named name without regard to case; null
-// when there is none. Resource elements read their attributes this way.
-const wchar_t* FindAttributeAnyCase(const CXmlNode& node, const wchar_t* name)
+ResourceScope ScopeOf(const SkinDeclaration& declaration)
 {
-    const int count = node.GetAttributeCount();
-    for (int i = 0; i < count; ++i)
-    {
-        if (SameAnyCase(node.GetAttributeName(i), name))
-            return node.GetAttributeValue(i);
-    }
-    return nullptr;
-}
-
-// A flag of a resource element: true when the value is "true" in any case.
-bool ReadFlag(const CXmlNode& node, const wchar_t* name)
-{
-    return SameAnyCase(FindAttributeAnyCase(node, name), L"true");
-}
-
-int ReadNumber(const CXmlNode& node, const wchar_t* name, int fallback)
-{
-    const wchar_t* value = FindAttributeAnyCase(node, name);
-    return value != nullptr ? ParseInt(value) : fallback;
-}
-
-struct FontStyleFlag
-{
-    const wchar_t* attribute;
-    UIFontStyle style;
-};
-
-const FontStyleFlag kFontStyleFlags[] = {
-    {L"bold", UIFONT_BOLD},
-    {L"underline", UIFONT_UNDERLINE},
-    {L"italic", UIFONT_ITALIC},
-    {L"strikeout", UIFONT_STRIKEOUT},
-};
-
-ResourceScope ReadScope(const CXmlNode& node)
-{
-    return ReadFlag(node, L"shared") ? ResourceScope::Shared : ResourceScope::Own;
-}
-
-bool IsResourceElement(const wchar_t* name)
-{
-    return SameAnyCase(name, L"Image") || SameAnyCase(name, L"Font") || SameAnyCase(name, L"Default") ||
-           SameAnyCase(name, L"MultiLanguage");
+    return declaration.shared ? ResourceScope::Shared : ResourceScope::Own;
 }
 
 // Counts one level of nesting for as long as it lives.
@@ -190,47 +142,33 @@ void CLayoutBuilder::RegisterResources(const CXmlNode& root, CUIManager* manager
 {
     for (CXmlNode node = root.GetChild(); node.IsValid(); node = node.GetSibling())
     {
-        const wchar_t* element = node.GetName();
-        if (SameAnyCase(element, L"Image"))
+        const SkinElementInfo* element = FindSkinElement(node.GetName());
+        if (element == nullptr || element->kind == SkinElementKind::Include)
+            continue;
+        const SkinDeclaration d = ReadSkinDeclaration(*element, node);
+        switch (element->kind)
         {
-            const wchar_t* name = FindAttributeAnyCase(node, L"name");
-            const wchar_t* mask = FindAttributeAnyCase(node, L"mask");
-            if (name != nullptr)
-                manager->AddImage(name, FindAttributeAnyCase(node, L"restype"),
-                                  mask != nullptr ? ReadHexColor(mask) : 0, false, ReadScope(node));
-        }
-        else if (SameAnyCase(element, L"Font"))
-        {
-            const int id = ReadNumber(node, L"id", -1);
-            const wchar_t* face = FindAttributeAnyCase(node, L"name");
-            if (id < 0 || face == nullptr)
-                continue;
-            UINT styles = UIFONT_PLAIN;
-            for (const FontStyleFlag& flag : kFontStyleFlags)
-            {
-                if (ReadFlag(node, flag.attribute))
-                    styles |= flag.style;
-            }
-            const wchar_t* sizeText = FindAttributeAnyCase(node, L"size");
-            // Held within +-2^24: the font code negates the size.
-            const int size = sizeText != nullptr ? ParseCoordinate(sizeText) : 12;
-            const ResourceScope scope = ReadScope(node);
-            manager->AddFont(id, face, size, styles, scope);
-            if (ReadFlag(node, L"default"))
-                manager->SetDefaultFont(face, size, styles, scope);
-        }
-        else if (SameAnyCase(element, L"Default"))
-        {
-            const wchar_t* name = FindAttributeAnyCase(node, L"name");
-            if (name != nullptr)
-                manager->AddDefaultAttributes(name, FindAttributeAnyCase(node, L"value"), ReadScope(node));
-        }
-        else if (SameAnyCase(element, L"MultiLanguage"))
-        {
-            const int id = ReadNumber(node, L"id", -1);
-            const wchar_t* text = FindAttributeAnyCase(node, L"value");
-            if (id >= 0 && text != nullptr)
-                CUIManager::AddLanguageText(id, text);
+        case SkinElementKind::Image:
+            if (d.name != nullptr)
+                manager->AddImage(d.name, d.resType, d.mask, false, ScopeOf(d));
+            break;
+        case SkinElementKind::Font:
+            if (d.id < 0 || d.name == nullptr)
+                break;
+            manager->AddFont(d.id, d.name, d.size, d.fontStyles, ScopeOf(d));
+            if (d.isDefault)
+                manager->SetDefaultFont(d.name, d.size, d.fontStyles, ScopeOf(d));
+            break;
+        case SkinElementKind::Default:
+            if (d.name != nullptr)
+                manager->AddDefaultAttributes(d.name, d.value, ScopeOf(d));
+            break;
+        case SkinElementKind::MultiLanguage:
+            if (d.id >= 0 && d.value != nullptr)
+                CUIManager::AddLanguageText(d.id, d.value);
+            break;
+        case SkinElementKind::Include:
+            break;
         }
     }
 }
@@ -257,11 +195,12 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
     for (CXmlNode element = node.GetChild(); element.IsValid(); element = element.GetSibling())
     {
         const wchar_t* tag = element.GetName();
-        if (IsResourceElement(tag))
+        const SkinElementInfo* builderElement = FindSkinElement(tag);
+        if (builderElement != nullptr && builderElement->kind != SkinElementKind::Include)
             continue;
-        if (SameAnyCase(tag, L"Include"))
+        if (builderElement != nullptr)
         {
-            IControlUI* included = Include(element, parent, manager);
+            IControlUI* included = Include(ReadSkinDeclaration(*builderElement, element), parent, manager);
             if (result == nullptr)
                 result = included;
             else if (parent == nullptr && included != nullptr)
@@ -300,8 +239,7 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
         }
         else
         {
-            wchar_t cover[kMaxCoverValue + 1] = {};
-            if (element.GetAttributeValue(L"cover", cover, kMaxCoverValue) && wcscmp(cover, L"true") == 0)
+            if (ReadChildPlacement(element).cover)
             {
                 // The cover in place is deleted by its successor; a result
                 // that was that cover must not be handed out afterwards.
@@ -335,14 +273,11 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
 
 // ---- Includes ---------------------------------------------------------------
 
-IControlUI* CLayoutBuilder::Include(const CXmlNode& element, IControlUI* parent, CUIManager* manager)
+IControlUI* CLayoutBuilder::Include(const SkinDeclaration& include, IControlUI* parent, CUIManager* manager)
 {
-    if (!element.HasAttributes())
-        return nullptr;
-    wchar_t countText[kMaxIncludeValue + 1] = {};
-    wchar_t source[kMaxIncludeValue + 1] = {};
-    const int count = element.GetAttributeValue(L"count", countText, kMaxIncludeValue) ? ParseInt(countText) : 1;
-    if (!element.GetAttributeValue(L"source", source, kMaxIncludeValue))
+    const int count = include.count;
+    const wchar_t* source = include.source;
+    if (!include.hasSource)
         return nullptr;
     if (m_state->includeDepth >= kMaxIncludeDepth)
     {

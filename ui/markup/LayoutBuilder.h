@@ -17,6 +17,7 @@ namespace DuiLib {
 
 class CUIManager;
 class IControlUI;
+struct SkinDeclaration;
 
 // Supplies controls for skin tags of the application's own.
 class ILayoutBuilderCallback
@@ -87,7 +88,7 @@ private:
     IControlUI* ParseLevel(const CXmlNode& node, IControlUI* parent, CUIManager* manager);
     // Builds an "Include" element's document "count" times under parent;
     // the first control built, or null.
-    IControlUI* Include(const CXmlNode& element, IControlUI* parent, CUIManager* manager);
+    IControlUI* Include(const SkinDeclaration& include, IControlUI* parent, CUIManager* manager);
     // The tag table, then the callback, then the manager's control factories.
     IControlUI* MakeControl(const wchar_t* tag) const;
     // Applies the manager's default list for tag, then the element's own

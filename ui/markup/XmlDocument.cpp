@@ -211,24 +211,6 @@ wchar_t* ParseData(wchar_t*& read)
     return write;
 }
 
-// The stored message for a failed skin file read.
-const wchar_t* FetchFailureMessage(SkinReadStatus status)
-{
-    switch (status)
-    {
-    case SkinReadStatus::OpenFailed: return kErrorOpeningFile;
-    case SkinReadStatus::Empty: return kFileIsEmpty;
-    case SkinReadStatus::TooLarge: return kFileTooLarge;
-    case SkinReadStatus::ReadShort: return kCouldNotReadFile;
-    case SkinReadStatus::ZipOpenFailed: return kErrorOpeningZipFile;
-    case SkinReadStatus::EntryNotFound: return kCouldNotFindZipedFile;
-    case SkinReadStatus::UnzipFailed: return kCouldNotUnzipFile;
-    case SkinReadStatus::OutOfMemory: return kOutOfMemory;
-    case SkinReadStatus::Ok: break;
-    }
-    return kCouldNotReadFile;
-}
-
 void CopyBounded(wchar_t* target, size_t units, const wchar_t* source)
 {
     size_t i = 0;
@@ -343,6 +325,23 @@ int Widen(unsigned codePage, const unsigned char* bytes, int count, wchar_t* tex
 
 }  // namespace
 
+const wchar_t* CXmlDocument::ReadFailureMessage(SkinReadStatus status)
+{
+    switch (status)
+    {
+    case SkinReadStatus::OpenFailed: return kErrorOpeningFile;
+    case SkinReadStatus::Empty: return kFileIsEmpty;
+    case SkinReadStatus::TooLarge: return kFileTooLarge;
+    case SkinReadStatus::ReadShort: return kCouldNotReadFile;
+    case SkinReadStatus::ZipOpenFailed: return kErrorOpeningZipFile;
+    case SkinReadStatus::EntryNotFound: return kCouldNotFindZipedFile;
+    case SkinReadStatus::UnzipFailed: return kCouldNotUnzipFile;
+    case SkinReadStatus::OutOfMemory: return kOutOfMemory;
+    case SkinReadStatus::Ok: break;
+    }
+    return kCouldNotReadFile;
+}
+
 wchar_t* CXmlDocument::SkipWhitespace(wchar_t* at)
 {
     while (*at >= 1 && *at <= 32)
@@ -369,9 +368,13 @@ void CXmlDocument::Release()
 {
     std::free(m_text);
     std::free(m_elements);
+    std::free(m_lineBreaks);
     m_text = nullptr;
     m_elements = nullptr;
     m_elementCount = 0;
+    m_lineBreaks = nullptr;
+    m_lineBreakCount = 0;
+    m_linesIndexed = false;
 }
 
 bool CXmlDocument::Load(const wchar_t* text)
@@ -426,7 +429,7 @@ bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, c
     unsigned size = 0;
     const SkinReadStatus status = location.ReadSkinFile(name, kMaxSkinFileBytes, bytes, size);
     const bool loaded =
-        status == SkinReadStatus::Ok ? LoadFromBytes(bytes, size, encoding) : Fail(FetchFailureMessage(status), nullptr);
+        status == SkinReadStatus::Ok ? LoadFromBytes(bytes, size, encoding) : Fail(ReadFailureMessage(status), nullptr);
     delete[] bytes;
     return loaded;
 }
@@ -445,7 +448,7 @@ bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type, co
     // An empty resource is an empty text, as its zero bytes would be.
     const bool loaded = status == SkinReadStatus::Ok || status == SkinReadStatus::Empty
                             ? LoadFromBytes(bytes, size, EncodingUtf8)
-                            : Fail(FetchFailureMessage(status), nullptr);
+                            : Fail(ReadFailureMessage(status), nullptr);
     delete[] bytes;
     return loaded;
 }
@@ -517,10 +520,53 @@ bool CXmlDocument::ParseNewText(wchar_t* text)
 {
     Release();
     m_text = text;
+    m_errorLine = 0;
+    if (m_numberLines && !IndexLines())
+    {
+        Release();
+        return Fail(kOutOfMemory, nullptr);
+    }
     if (Parse())
         return true;
     Release();
     return false;
+}
+
+bool CXmlDocument::IndexLines()
+{
+    unsigned count = 0;
+    for (const wchar_t* at = m_text; *at != L'\0'; ++at)
+        count += *at == L'\n' ? 1 : 0;
+    m_linesIndexed = true;
+    if (count == 0)
+        return true;
+    m_lineBreaks = static_cast<int*>(std::malloc(static_cast<size_t>(count) * sizeof(int)));
+    if (m_lineBreaks == nullptr)
+        return false;
+    for (const wchar_t* at = m_text; *at != L'\0'; ++at)
+    {
+        if (*at == L'\n')
+            m_lineBreaks[m_lineBreakCount++] = Offset(at);
+    }
+    return true;
+}
+
+int CXmlDocument::LineOf(int offset) const
+{
+    if (!m_linesIndexed)
+        return 0;
+    // The number of line feeds before offset, by halving.
+    unsigned low = 0;
+    unsigned high = m_lineBreakCount;
+    while (low < high)
+    {
+        const unsigned middle = low + (high - low) / 2;
+        if (m_lineBreaks[middle] < offset)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return static_cast<int>(low) + 1;
 }
 
 CXmlNode CXmlDocument::GetRoot() const
@@ -562,6 +608,8 @@ bool CXmlDocument::Fail(const wchar_t* message, const wchar_t* at)
 {
     CopyBounded(m_errorMessage, kErrorMessageUnits, message);
     CopyBounded(m_errorLocation, kErrorLocationUnits, at != nullptr ? at : L"");
+    // Parse failures point into the text; the others carry no position.
+    m_errorLine = at != nullptr && m_text != nullptr ? LineOf(Offset(at)) : 0;
     return false;
 }
 

@@ -10,6 +10,7 @@
 namespace DuiLib {
 
 struct SkinLocation;
+enum class SkinReadStatus;
 
 // How LoadFromBytes reads its input (a 32-bit selector).
 enum XmlEncoding
@@ -67,9 +68,17 @@ public:
     // As above, from the resource module of location.
     bool LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location);
 
+    // The message a load stores for a skin file read that failed with status.
+    static const wchar_t* ReadFailureMessage(SkinReadStatus status);
+
     // Frees the text and the element table. Keeps the last error, so that a
     // failed load can still be explained.
     void Release();
+    // With numbering on, each later load notes where the text's lines start
+    // before parsing rewrites it, so that nodes and the last error can name
+    // their line. Off by default: the builder needs no lines and keeps to
+    // its two allocations.
+    void SetLineNumbering(bool on) { m_numberLines = on; }
     // True after a successful load, even of a text without elements.
     bool IsValid() const { return m_elements != nullptr; }
     // The first top-level element; an invalid node when there is none.
@@ -80,6 +89,9 @@ public:
     // Up to 49 characters of the text from the point where the last load
     // failed; "" when it failed at the end of the text or before parsing.
     const wchar_t* GetLastErrorLocation() const { return m_errorLocation; }
+    // The line (from 1) where the last load failed; 0 when it failed before
+    // parsing, at no position, or without line numbering.
+    int GetLastErrorLine() const { return m_errorLine; }
 
 private:
     friend class CXmlNode;
@@ -106,6 +118,10 @@ private:
     // Releases the document, stores message with no location, returns null.
     wchar_t* RefuseInput(const wchar_t* message);
     bool ParseNewText(wchar_t* text);
+    // Notes the offset of every line feed of m_text; false without memory.
+    bool IndexLines();
+    // The line (from 1) of the text offset; 0 without line numbering.
+    int LineOf(int offset) const;
 
     // Parsing, in place over m_text.
     bool Parse();
@@ -127,6 +143,13 @@ private:
     unsigned m_elementCapacity;
     wchar_t m_errorMessage[kErrorMessageUnits];
     wchar_t m_errorLocation[kErrorLocationUnits];
+    int m_errorLine = 0;
+    bool m_numberLines = false;
+    // Whether the loaded text was indexed, and the offsets of its line feeds,
+    // ascending (null when it has none).
+    bool m_linesIndexed = false;
+    int* m_lineBreaks = nullptr;
+    unsigned m_lineBreakCount = 0;
 };
 
 }  // namespace DuiLib

@@ -55,6 +55,19 @@ bool CXmlNode::HasChildren() const
     return element != nullptr && element->firstChild != 0;
 }
 
+int CXmlNode::GetLine() const
+{
+    const auto* element = CXmlDocument::FindElement(m_document, m_index);
+    return element != nullptr ? m_document->LineOf(element->namePosition) : 0;
+}
+
+int CXmlNode::GetAttributeLine(int index) const
+{
+    if (index < 0 || index >= GetAttributeCount())
+        return 0;
+    return m_document->LineOf(m_attributes[index].name);
+}
+
 bool CXmlNode::HasAttributes() const
 {
     return GetAttributeCount() > 0;

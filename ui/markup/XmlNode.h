@@ -27,6 +27,9 @@ public:
     CXmlNode GetChild() const;
     CXmlNode GetSibling() const;
     bool HasChildren() const;
+    // The line (from 1) of the element's start tag; 0 for an invalid node or
+    // a document loaded without line numbering.
+    int GetLine() const;
 
     bool HasAttributes() const;
     // Attributes in document order, at most kMaxAttributes; 0 when invalid.
@@ -41,6 +44,9 @@ public:
     // zeroed buffer of maxChars + 1. False when the node is invalid, name or
     // value is null, or no attribute has that name.
     bool GetAttributeValue(const wchar_t* name, wchar_t* value, int maxChars) const;
+    // The line of the attribute's name, as GetLine; 0 also for an index
+    // outside 0..count-1.
+    int GetAttributeLine(int index) const;
 
 private:
     friend class CXmlDocument;

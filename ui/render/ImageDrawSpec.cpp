@@ -1,6 +1,6 @@
-// The image description language: a loop over key='value' items that stops
-// at the first malformed one, and the readers of its number and colour
-// values. Every scan tests for the terminator before it steps, so no text,
+// The image description language: the key rows, the reader of key='value'
+// items that stops at the first malformed one, and the readers of its number
+// and colour values. Every scan tests for the terminator before it steps, so no text,
 // however truncated, is read past its end.
 #include "ui/render/ImageDrawSpec.h"
 
@@ -11,38 +11,6 @@
 namespace DuiLib {
 
 namespace {
-
-enum class ItemKey
-{
-    File,
-    Res,
-    ResType,
-    Color,
-    Dest,
-    Source,
-    Corner,
-    Mask,
-    Fade,
-    Hole,
-    XTiled,
-    YTiled,
-    Hsl,
-};
-
-struct KeyName
-{
-    const wchar_t* text;
-    ItemKey key;
-};
-
-// Compared case-sensitively; "corner" and "scale9" are synonyms.
-constexpr KeyName kKeys[] = {
-    {L"file", ItemKey::File},     {L"res", ItemKey::Res},       {L"restype", ItemKey::ResType},
-    {L"color", ItemKey::Color},   {L"dest", ItemKey::Dest},     {L"source", ItemKey::Source},
-    {L"corner", ItemKey::Corner}, {L"scale9", ItemKey::Corner}, {L"mask", ItemKey::Mask},
-    {L"fade", ItemKey::Fade},     {L"hole", ItemKey::Hole},     {L"xtiled", ItemKey::XTiled},
-    {L"ytiled", ItemKey::YTiled}, {L"hsl", ItemKey::Hsl},
-};
 
 // The language's whitespace: every code from 1 to 32.
 bool IsBlank(wchar_t ch)
@@ -83,74 +51,54 @@ long ReadDecimal(const wchar_t*& at, long limit)
     return static_cast<long>(negative ? -value : value);
 }
 
-bool IsTrue(const CUIString& value)
+bool IsTrue(const wchar_t* value)
 {
-    return value == L"true";
+    return std::wcscmp(value, L"true") == 0;
 }
 
-void ApplyItem(ItemKey key, const CUIString& value, ImageRequest& request, ImageDrawSpec& spec)
-{
-    switch (key)
-    {
-    case ItemKey::File:
-        request.name = value;
-        break;
-    case ItemKey::Res:
-        request.name = value;
-        request.useResType = true;
-        break;
-    case ItemKey::ResType:
-        request.resType = value;
-        break;
-    case ItemKey::Color:
-        request.name = value;
-        request.resType = kColorImageType;
-        request.useResType = true;
-        break;
-    case ItemKey::Dest:
-        spec.destOffset = ReadFourNumbers(value.GetData());
-        break;
-    case ItemKey::Source:
-        spec.sourcePart = ReadFourNumbers(value.GetData());
-        break;
-    case ItemKey::Corner:
-        spec.corners = ReadFourNumbers(value.GetData());
-        break;
-    case ItemKey::Mask:
-        request.mask = ReadHexColor(value.GetData());
-        break;
-    case ItemKey::Fade:
-    {
-        const wchar_t* at = value.GetData();
-        spec.fade = static_cast<BYTE>(ReadDecimal(at, 0x7FFFFFFF) & 0xFF);
-        break;
-    }
-    case ItemKey::Hole:
-        spec.hole = IsTrue(value);
-        break;
-    case ItemKey::XTiled:
-        spec.xTiled = IsTrue(value);
-        break;
-    case ItemKey::YTiled:
-        spec.yTiled = IsTrue(value);
-        break;
-    case ItemKey::Hsl:
-        request.hsl = IsTrue(value);
-        break;
-    }
-}
+using namespace AttributeGrammar;
 
-void ApplyItem(const CUIString& key, const CUIString& value, ImageRequest& request, ImageDrawSpec& spec)
-{
-    for (const KeyName& name : kKeys)
-    {
-        if (key == name.text)
-        {
-            ApplyItem(name.key, value, request, spec);
-            return;
-        }
-    }
-}
+// "corner" and "scale9" are synonyms.
+const AttributeRow<ImageDescription> kKeyRows[] = {
+    {L"file", L"file name", L"the whole description", L"Image file of the skin (folder or archive entry)",
+     [](ImageDescription& d, const wchar_t* v) { d.request.name = v; }},
+    {L"res", L"resource name or id", L"none", L"Image from a resource of the program, of the type restype",
+     [](ImageDescription& d, const wchar_t* v) {
+         d.request.name = v;
+         d.request.useResType = true;
+     }},
+    {L"restype", L"resource type", L"none", L"Resource type for res",
+     [](ImageDescription& d, const wchar_t* v) { d.request.resType = v; }},
+    {L"color", kColour, L"none", L"A plain colour drawn as the image; no file is read",
+     [](ImageDescription& d, const wchar_t* v) {
+         d.request.name = v;
+         d.request.resType = kColorImageType;
+         d.request.useResType = true;
+     }},
+    {L"dest", kRect, L"0,0,0,0 (the whole control)", L"Where to draw, from the control's left and top edges",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.destOffset = ReadFourNumbers(v); }},
+    {L"source", kRect, L"0,0,0,0 (the whole image)", L"The part of the image to draw, in image pixels",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.sourcePart = ReadFourNumbers(v); }},
+    {L"corner", kRect, L"0,0,0,0", L"Widths of the image's edges drawn unstretched (nine-grid)",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.corners = ReadFourNumbers(v); }},
+    {L"scale9", kRect, L"0,0,0,0", L"Same as corner",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.corners = ReadFourNumbers(v); }},
+    {L"mask", kColour, L"none", L"Pixels of this colour become transparent",
+     [](ImageDescription& d, const wchar_t* v) { d.request.mask = ReadHexColor(v); }},
+    {L"fade", kInteger, L"255", L"Opacity from 0 to 255 (the number's low 8 bits)",
+     [](ImageDescription& d, const wchar_t* v) {
+         const wchar_t* at = v;
+         d.spec.fade = static_cast<BYTE>(ReadDecimal(at, 0x7FFFFFFF) & 0xFF);
+     }},
+    {L"hole", kBool, L"false", L"Leave the middle of the nine-grid out",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.hole = IsTrue(v); }},
+    {L"xtiled", kBool, L"false", L"Repeat the middle across instead of stretching it",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.xTiled = IsTrue(v); }},
+    {L"ytiled", kBool, L"false", L"Repeat the middle downwards instead of stretching it",
+     [](ImageDescription& d, const wchar_t* v) { d.spec.yTiled = IsTrue(v); }},
+    {L"hsl", kBool, L"false", L"The image takes part in the window's hue/saturation/lightness shift",
+     [](ImageDescription& d, const wchar_t* v) { d.request.hsl = IsTrue(v); }},
+};
 
 }  // namespace
 
@@ -169,44 +117,71 @@ void ImageDrawSpec::Clear()
     yTiled = false;
 }
 
+const CAttributeTable<ImageDescription>& GetImageDescriptionKeys()
+{
+    static const CAttributeTable<ImageDescription> kTable(L"Image description", nullptr, kKeyRows);
+    return kTable;
+}
+
+CImageDescriptionReader::CImageDescriptionReader(const wchar_t* text) : m_at(text != nullptr ? text : L"")
+{
+}
+
+bool CImageDescriptionReader::Next(CUIString& key, CUIString& value)
+{
+    if (m_ended)
+        return false;
+    m_ended = true;
+    const wchar_t* at = SkipBlanks(m_at);
+    if (*at == L'\0')
+        return false;
+    const wchar_t* keyStart = at;
+    while (*at != L'\0' && *at != L'=' && !IsBlank(*at))
+        ++at;
+    key.Assign(keyStart, static_cast<int>(at - keyStart));
+
+    m_malformed = true;
+    at = SkipBlanks(at);
+    if (*at != L'=')
+        return false;
+    at = SkipBlanks(at + 1);
+    if (*at != L'\'')
+        return false;
+    const wchar_t* valueStart = ++at;
+    while (*at != L'\0' && *at != L'\'')
+        ++at;
+    // An unclosed value is not applied.
+    if (*at == L'\0')
+        return false;
+    value.Assign(valueStart, static_cast<int>(at - valueStart));
+    ++at;
+    m_malformed = false;
+
+    // Exactly a space, not any blank, must follow a closing quote; what
+    // follows anything else is never read, which only matters when it is
+    // more than blanks.
+    if (*at == L' ')
+        m_ended = false;
+    else
+        m_malformed = *SkipBlanks(at) != L'\0';
+    m_at = at;
+    return true;
+}
+
 void ParseImageDescription(const wchar_t* text, ImageRequest& request, ImageDrawSpec& spec)
 {
     request = ImageRequest();
     request.name = text;
     if (text == nullptr)
         return;
-
-    const wchar_t* at = text;
-    for (;;)
+    ImageDescription target = {request, spec};
+    CImageDescriptionReader reader(text);
+    CUIString key;
+    CUIString value;
+    while (reader.Next(key, value))
     {
-        at = SkipBlanks(at);
-        if (*at == L'\0')
-            return;
-        const wchar_t* keyStart = at;
-        while (*at != L'\0' && *at != L'=' && !IsBlank(*at))
-            ++at;
-        const CUIString key(keyStart, static_cast<int>(at - keyStart));
-
-        at = SkipBlanks(at);
-        if (*at != L'=')
-            return;
-        at = SkipBlanks(at + 1);
-        if (*at != L'\'')
-            return;
-        const wchar_t* valueStart = ++at;
-        while (*at != L'\0' && *at != L'\'')
-            ++at;
-        // An unclosed value is not applied.
-        if (*at == L'\0')
-            return;
-        const CUIString value(valueStart, static_cast<int>(at - valueStart));
-        ++at;
-
         if (!value.IsEmpty())
-            ApplyItem(key, value, request, spec);
-        // Exactly a space, not any blank, must follow a closing quote.
-        if (*at != L' ')
-            return;
+            GetImageDescriptionKeys().Apply(target, key.GetData(), value.GetData());
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "ui/core/AttributeTable.h"
 #include "ui/core/UIRect.h"
 #include "ui/core/UIString.h"
 #include "ui/render/ImageEntry.h"
@@ -41,6 +42,37 @@ struct ImageRequest
     bool useResType = false;  // "res" or "color" appeared
     DWORD mask = 0;
     bool hsl = false;
+};
+
+// What the key rows of an image description write to.
+struct ImageDescription
+{
+    ImageRequest& request;
+    ImageDrawSpec& spec;
+};
+
+// The keys of the image description language, compared case-sensitively.
+const CAttributeTable<ImageDescription>& GetImageDescriptionKeys();
+
+// Reads the key='value' items of a description one by one: blanks (codes 1
+// to 32) may surround the key and the '=', the value runs to the next single
+// quote, and exactly a space must follow it before the next item.
+class CImageDescriptionReader
+{
+public:
+    // text null counts as "".
+    explicit CImageDescriptionReader(const wchar_t* text);
+    // The next item's key and value (either may be empty); false at the end
+    // of the text and at the first malformed item, which ends the reading.
+    bool Next(CUIString& key, CUIString& value);
+    // True when reading ended at a malformed item rather than at the end
+    // (blanks after the last item are no fault).
+    bool IsMalformed() const { return m_malformed; }
+
+private:
+    const wchar_t* m_at;
+    bool m_malformed = false;
+    bool m_ended = false;
 };
 
 // Parses text (null counts as "") as a sequence of key='value' items: the

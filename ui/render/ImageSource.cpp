@@ -15,6 +15,14 @@ constexpr unsigned kMaxImageBytes = INT_MAX;
 
 }  // namespace
 
+const wchar_t* ImageSourceName(const wchar_t* name, const wchar_t* type)
+{
+    const bool resourceType = type != nullptr && type[0] != L'\0' && std::wcscmp(type, kColorImageType) != 0;
+    if (resourceType && name != nullptr && name[0] >= L'0' && name[0] <= L'9')
+        return MAKEINTRESOURCEW(static_cast<WORD>(std::wcstol(name, nullptr, 10)));
+    return name;
+}
+
 bool FetchImageBytes(const SkinLocation& location, const wchar_t* name, const wchar_t* type, BYTE*& bytes,
                      unsigned& size)
 {

@@ -15,6 +15,12 @@ namespace DuiLib {
 // colour, made without fetching any bytes.
 constexpr wchar_t kColorImageType[] = L"*COLOR*";
 
+// What an image declared as name with resource type is fetched as: a name
+// that starts with a digit, given a real resource type, is a numeric resource
+// id (in integer-resource form); any other name (a colour's text too, even
+// "80FF0000") is itself.
+const wchar_t* ImageSourceName(const wchar_t* name, const wchar_t* type);
+
 // Fetches the bytes of image name into a new[] buffer the caller frees with
 // delete[]. type null or "": skin file or archive entry of location; any
 // other type: a resource of that type (name may be in integer-resource form).

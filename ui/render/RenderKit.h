@@ -1,7 +1,8 @@
 // CRenderKit: the toolkit's picture operations. Images load once into
 // premultiplied 32-bit top-down DIBs (RenderKitImages.cpp), specs draw as
 // nine-grids (RenderKitImageDraw.cpp), fills and strokes in RenderKitShapes.cpp.
-// No state but the two msimg32 entry points, resolved once per process.
+// No state but the two msimg32 entry points, resolved once per process, and
+// the optional report of images that failed to load.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,18 @@ enum class GradientDirection
     Vertical,    // first colour at the top
 };
 
+// Why LoadImageEntry gave no picture.
+enum class ImageFailure
+{
+    NotFound,    // no place held bytes under the name
+    NotDecoded,  // the bytes are no picture the decoder reads, or too large
+};
+
+// Told the name of every skin image LoadImageEntry could not load. The
+// uninstaller installs none (a missing picture is drawn as nothing); tools
+// that check skins report what is missing.
+using ImageFailureReport = void (*)(const wchar_t* name, ImageFailure failure);
+
 // The shape of msimg32's AlphaBlend, which BlendFallback shares.
 using AlphaBlendProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 using GradientFillProc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
@@ -42,6 +55,9 @@ public:
 
     // ---- Images and colours -------------------------------------------------
 
+    // Installs the process-wide report of failed loads; null removes it. It
+    // is called on the loading thread, for names given as text only.
+    static void SetImageFailureReport(ImageFailureReport report);
     // Loads name from the manager's skin settings (see the overload).
     static ImageEntry* LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask);
     // A new entry for name, or null, with the bytes fetched from location

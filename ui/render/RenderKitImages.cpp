@@ -19,6 +19,14 @@ namespace {
 // in a signed 32-bit field, nor held in a 32-bit process.
 constexpr unsigned long long kMaxPixelBytes = INT_MAX;
 
+ImageFailureReport s_failureReport = nullptr;
+
+void ReportFailure(const wchar_t* name, ImageFailure failure)
+{
+    if (s_failureReport != nullptr && !IS_INTRESOURCE(name))
+        s_failureReport(name, failure);
+}
+
 // Straight RGBA from the decoder, or null; the decoder's pixels are freed
 // with stbi_image_free.
 stbi_uc* DecodeRgba(const BYTE* bytes, unsigned size, int& width, int& height)
@@ -70,14 +78,25 @@ ImageEntry* CRenderKit::LoadImageEntry(const wchar_t* name, const wchar_t* type,
     BYTE* bytes = nullptr;
     unsigned size = 0;
     if (!FetchImageBytes(location, name, type, bytes, size))
+    {
+        ReportFailure(name, ImageFailure::NotFound);
         return nullptr;
+    }
     int width = 0;
     int height = 0;
     stbi_uc* rgba = DecodeRgba(bytes, size, width, height);
     // The encoded bytes are not needed once decoded; freeing them before the
     // DIB exists keeps the peak to one copy of the picture.
     delete[] bytes;
-    return EntryFromDecoded(rgba, width, height, mask);
+    ImageEntry* entry = EntryFromDecoded(rgba, width, height, mask);
+    if (entry == nullptr)
+        ReportFailure(name, ImageFailure::NotDecoded);
+    return entry;
+}
+
+void CRenderKit::SetImageFailureReport(ImageFailureReport report)
+{
+    s_failureReport = report;
 }
 
 ImageEntry* CRenderKit::DecodeImageEntry(const BYTE* bytes, unsigned size, DWORD mask)
