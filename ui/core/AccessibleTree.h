@@ -48,7 +48,6 @@ public:
     // The manager or its window is going: forgets both and every id, so
     // elements still held by readers answer that they are disconnected.
     void Detach();
-    bool IsConnected() const { return m_manager != nullptr; }
     // The manager's window; null once detached.
     HWND Window() const;
 
