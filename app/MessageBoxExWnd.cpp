@@ -74,8 +74,11 @@ IControlUI* CMessageBoxExWnd::BuildTree()
                    L"name=\"title_lab\" width=\"280\" height=\"40\" textcolor=\"#FFFFFFFF\" textpadding=\"15,0,0,0\" "
                    L"visible=\"true\"",
                    m_title.GetData());
+    // The image-only close button is named for screen readers by its tool
+    // tip; every button names its default action in the skin's language.
     Make<CButtonUI>(titleRow, L"name=\"close_btn\" width=\"20\" height=\"20\" normalimage=\"btn/close_btn.png\" "
-                              L"hotimage=\"btn/close_btn.png\" padding=\"0,10,0,0\"");
+                              L"hotimage=\"btn/close_btn.png\" padding=\"0,10,0,0\" tooltip=\"关闭\" "
+                              L"actionname=\"按下\"");
 
     auto* contentRow = Make<CHorizontalLayoutUI>(root, L"inset=\"15,0,15,0\"");
     auto* iconColumn = Make<CVerticalLayoutUI>(contentRow, L"name=\"waring_ico_ver\" width=\"1\" visible=\"false\"");
@@ -91,12 +94,12 @@ IControlUI* CMessageBoxExWnd::BuildTree()
     Make<CControlUI>(buttonRow, L"");
     Make<CButtonUI>(buttonRow,
                     L"name=\"ok_btn\" width=\"100\" height=\"30\" textcolor=\"#FFFFFFFF\" hotbkcolor=\"#20000000\" "
-                    L"borderround=\"3,3\" bkimage=\"btn/download_new_version_btn.png\"",
+                    L"borderround=\"3,3\" bkimage=\"btn/download_new_version_btn.png\" actionname=\"按下\"",
                     m_okText.GetData());
     Make<CControlUI>(buttonRow, L"name=\"mid_ctr\" width=\"20\"");
     Make<CButtonUI>(buttonRow,
                     L"name=\"cancel_btn\" width=\"100\" height=\"30\" textcolor=\"#FF000000\" hotbkcolor=\"#20000000\" "
-                    L"borderround=\"3,3\" bkimage=\"btn/chat_official_btn.png\"",
+                    L"borderround=\"3,3\" bkimage=\"btn/chat_official_btn.png\" actionname=\"按下\"",
                     m_cancelText.GetData());
     Make<CControlUI>(buttonRow, L"");
     return root;

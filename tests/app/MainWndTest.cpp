@@ -11,6 +11,7 @@
 #include "app/WriteLogFile.h"
 #include "tests/app/TestSupport.h"
 #include "tests/app/UiTestSupport.h"
+#include "tests/core/AccessibleReader.h"
 #include "ui/core/UIManager.h"
 #include "ui/core/WindowWnd.h"
 
@@ -267,6 +268,103 @@ TEST_F(MainWndSlowTest, UninstallGrowsTheBarReachesTheFinishedPageAndCloseEndsTh
     EXPECT_TRUE(PathExists(m_install + L"user_notes.txt"));
     EXPECT_FALSE(PathExists(m_root / L"velko.lnk"));
     EXPECT_FALSE(KeyExists());
+}
+
+// The three pages as a screen reader reads them from outside the toolkit,
+// with the uninstall started and the window closed through default actions
+// alone: no mouse, no key.
+TEST_F(MainWndTest, AReaderReadsEachPageAndUninstallsThroughDefaultActionsAlone)
+{
+    using namespace DuiLib::test;
+    CComApartment com;
+    std::wstring confirmation;
+    std::wstring progress;
+    std::wstring finished;
+    ElementFacts uninstall;
+    ElementFacts close;
+    std::wstring hitName;
+    POINT origin = {0, 0};
+    HRESULT started = E_FAIL;
+    HRESULT closed = E_FAIL;
+    AccessiblePtr keptButton;
+    // The page's element named name once the window is laid out, or null.
+    const auto laidOut = [](IAccessible* client, const wchar_t* name) {
+        AccessiblePtr element = client != nullptr ? FindElement(client, name) : nullptr;
+        return element != nullptr && ReadElement(element.get()).screen.right > 0 ? std::move(element) : nullptr;
+    };
+    CWindowScript script(L"CMainWnd", {
+        [&](HWND w) {
+            AccessiblePtr client = ClientElement(w);
+            AccessiblePtr button = laidOut(client.get(), L"继续卸载");
+            if (button == nullptr)
+                return false;
+            ClientToScreen(w, &origin);
+            confirmation = TreeText(client.get());
+            uninstall = ReadElement(button.get());
+            close = ReadElement(FindElement(client.get(), L"关闭").get());
+            POINT centre = kUninstallButton;
+            ClientToScreen(w, &centre);
+            AccessiblePtr hit = HitElement(client.get(), centre);
+            hitName = hit != nullptr ? ReadElement(hit.get()).name : L"";
+            started = button->accDoDefaultAction(SelfChild());
+            keptButton = std::move(button);
+            return true;
+        },
+        [&](HWND w) {
+            AccessiblePtr client = ClientElement(w);
+            if (laidOut(client.get(), L"正在卸载，请稍候…") == nullptr)
+                return false;
+            progress = TreeText(client.get());
+            return true;
+        },
+        [&](HWND w) {
+            AccessiblePtr client = ClientElement(w);
+            if (laidOut(client.get(), L"下载新版本") == nullptr)
+                return false;
+            finished = TreeText(client.get());
+            closed = FindElement(client.get(), L"关闭")->accDoDefaultAction(SelfChild());
+            return true;
+        },
+    }, 50);
+    EXPECT_EQ(0u, Run());
+    ASSERT_EQ(3u, script.StepsRun()) << "a page never showed to the reader";
+    EXPECT_EQ(S_OK, started);
+    EXPECT_EQ(S_OK, closed);
+    EXPECT_EQ(0, FilesLeft(40)) << "the action did not run the uninstall";
+    EXPECT_FALSE(KeyExists());
+
+    // The uninstall button as "main.xml" places it: 150 x 42 at 178,138 of
+    // the page that starts at y = 190; the close button, 28 x 28, 8 from the
+    // top and right edges.
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, uninstall.role);
+    EXPECT_EQ(L"按下", uninstall.action);
+    EXPECT_NE(0, uninstall.state & STATE_SYSTEM_FOCUSABLE);
+    const RECT button = {origin.x + 178, origin.y + 190 + 138, origin.x + 178 + 150, origin.y + 190 + 138 + 42};
+    EXPECT_TRUE(EqualRect(&button, &uninstall.screen));
+    EXPECT_EQ(L"继续卸载", hitName) << "the hit test at the button's centre";
+    EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, close.role) << "the image-only close button is named by its tool tip";
+    const RECT closeButton = {origin.x + 644, origin.y + 8, origin.x + 672, origin.y + 36};
+    EXPECT_TRUE(EqualRect(&closeButton, &close.screen));
+
+    // What each page says, in reading order.
+    const auto has = [](const std::wstring& tree, const wchar_t* line) { return tree.find(line) != std::wstring::npos; };
+    for (const wchar_t* line : {L"static text | 卸载向导", L"push button | 关闭", L"static text | 卸载 Velko加速器",
+                                L"static text | 卸载将移除程序文件、快捷方式及注册信息", L"push button | 继续卸载",
+                                L"push button | 我再想想"})
+        EXPECT_TRUE(has(confirmation, line)) << line;
+    EXPECT_LT(confirmation.find(L"继续卸载"), confirmation.find(L"我再想想"));
+    EXPECT_FALSE(has(confirmation, L"正在卸载"));
+    EXPECT_TRUE(has(progress, L"static text | 正在卸载，请稍候…"));
+    EXPECT_FALSE(has(progress, L"继续卸载"));
+    EXPECT_FALSE(has(progress, L"我再想想"));
+    for (const wchar_t* line : {L"static text | 卸载完成", L"static text | 感谢您一路相伴，期待与您再次相遇",
+                                L"push button | 下载新版本"})
+        EXPECT_TRUE(has(finished, line)) << line;
+    EXPECT_FALSE(has(finished, L"正在卸载"));
+
+    // A reader that kept an element past the window gets an error.
+    BSTR name = nullptr;
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, keptButton->get_accName(SelfChild(), &name));
 }
 
 // The window answers a hit test at a client point as the shell would ask.

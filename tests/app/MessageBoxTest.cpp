@@ -5,9 +5,12 @@
 #include "app/MessageBoxExWnd.h"
 #include "app/ProductNames.h"
 #include "tests/app/UiTestSupport.h"
+#include "tests/core/AccessibleReader.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <algorithm>
 
 using kalvex::ShowMessageBoxEx;
 using kalvex::test::CWindowScript;
@@ -91,4 +94,36 @@ TEST_F(MessageBoxTest, OneButtonModeCentresOkAndHidesCancel)
                                      [](HWND box) { PostClick(box, kOkAlone); return true; }});
     EXPECT_EQ(1u, Show(1));
     EXPECT_EQ(2u, driver.StepsRun()) << "the click beside the lone OK button closed the box";
+}
+
+TEST_F(MessageBoxTest, AReaderReadsTheTitleTextAndButtonsAndAnswersThroughTheDefaultAction)
+{
+    using namespace DuiLib::test;
+    CComApartment com;
+    std::wstring tree;
+    HRESULT answered = E_FAIL;
+    CWindowScript driver(kBoxClass, {[&](HWND box) {
+        AccessiblePtr client = ClientElement(box);
+        AccessiblePtr ok = client != nullptr ? FindElement(client.get(), L"确定") : nullptr;
+        // Once laid out: the buttons have their places.
+        if (ok == nullptr || ReadElement(ok.get()).screen.right == 0)
+            return false;
+        tree = TreeText(client.get());
+        answered = ok->accDoDefaultAction(SelfChild());
+        return true;
+    }});
+    EXPECT_EQ(1u, Show(2, L"卸载提示"));
+    EXPECT_EQ(S_OK, answered);
+    // Title, close button (named by its tool tip), the message, then the
+    // two buttons, each pressed as "按下"; the hidden icon is not there.
+    const wchar_t* const lines[] = {L"static text | 卸载提示 |", L"push button | 关闭 |",
+                                    L"static text | Velko加速器正在运行中，确定卸载？ |", L"push button | 确定 |",
+                                    L"push button | 取消 |"};
+    size_t at = 0;
+    for (const wchar_t* line : lines) {
+        const size_t found = tree.find(line, at);
+        EXPECT_NE(std::wstring::npos, found) << line;
+        at = found != std::wstring::npos ? found : at;
+    }
+    EXPECT_EQ(5, std::count(tree.begin(), tree.end(), L'\n')) << "one line per element";
 }

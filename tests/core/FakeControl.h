@@ -111,6 +111,8 @@ public:
     CEventHub& NotifyHub() override { return m_hub; }
     CEventHub& PaintHub() override { return m_hub; }
     CEventHub& PostPaintHub() override { return m_hub; }
+    void DescribeAccess(int, AccessDescription&) const override {}
+    bool DoAccessAction(int) override { return false; }
 
 private:
     CUIString m_name;

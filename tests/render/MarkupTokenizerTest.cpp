@@ -148,5 +148,27 @@ TEST(MarkupTokenizerTest, ImageArgumentHasNameFramesAndFrame)
     EXPECT_EQ(L"PNG", std::wstring(image.resType.GetData()));
 }
 
+TEST(MarkupTokenizerTest, PlainTextKeepsWhatIsShownAndEachLinksText)
+{
+    CUIString links[2];
+    int count = -1;
+    // Tags, an image and formatting leave nothing; <n> and a newline become
+    // spaces; escapes and raw runs show their characters; a third link finds
+    // no slot, and one left open at the end still counts.
+    const CUIString plain = MarkupPlainText(
+        L"<b>Bold</b> {c #FF0000}red{/c}<n>a <a one>first link</a><i pic.png 3 1>\nand <a two><u>second</u></a>"
+        L" <{><r><b>raw</b></r> <a three>third</a>",
+        links, 2, &count);
+    EXPECT_STREQ(L"Bold red a first link and second {<b>raw</b> third", plain.GetData());
+    EXPECT_EQ(2, count);
+    EXPECT_STREQ(L"first link", links[0].GetData());
+    EXPECT_STREQ(L"second", links[1].GetData());
+
+    EXPECT_STREQ(L"open", MarkupPlainText(L"<a x>open", links, 2, &count).GetData());
+    EXPECT_EQ(1, count);
+    EXPECT_STREQ(L"open", links[0].GetData());
+    EXPECT_STREQ(L"", MarkupPlainText(nullptr).GetData());
+}
+
 }  // namespace
 }  // namespace DuiLib

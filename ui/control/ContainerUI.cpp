@@ -6,6 +6,8 @@
 // [SECTIONS] child list · control operations · hit testing and painting
 #include "ui/control/ContainerUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -688,6 +690,13 @@ bool CContainerUI::PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopCont
         }
     }
     return true;
+}
+
+void CContainerUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CControlUI::DescribeAccess(part, description);
+    if (description.role != 0)
+        description.role = ROLE_SYSTEM_GROUPING;
 }
 
 }  // namespace DuiLib

@@ -8,48 +8,13 @@
 
 #include <windows.h>
 
+#include "ui/control/ContainerInterface.h"
 #include "ui/control/ControlUI.h"
 #include "ui/core/PtrList.h"
 
 namespace DuiLib {
 
 class CScrollBarUI;
-
-// Which Remove asks for: deleting the child (when the container owns its
-// children) or only unlinking it.
-enum class ChildDisposal
-{
-    Destroy,
-    Keep,
-};
-
-// The child list as the layout builder reaches it through CastTo("IContainer").
-class IContainerUI
-{
-public:
-    virtual ~IContainerUI() = default;
-    // The child at index, or null outside 0..count-1.
-    virtual IControlUI* ChildAt(int index) const = 0;
-    // The index of control, or -1 for a foreign or null control.
-    virtual int IndexOfChild(IControlUI* control) const = 0;
-    // Moves a child to index; false when control is not a child.
-    virtual bool MoveChildTo(IControlUI* control, int index) = 0;
-    // Moves the block of count children starting at control to start at
-    // index; false for null, negative values or a block running past the end.
-    virtual bool MoveChildrenTo(IControlUI* control, int count, int index) = 0;
-    virtual int GetCount() const = 0;
-    // Appends control and binds it to the container's manager; false for null.
-    virtual bool Add(IControlUI* control) = 0;
-    // As Add, at index; false for null or an index outside 0..count.
-    virtual bool InsertChildAt(IControlUI* control, int index) = 0;
-    // Takes control out of the list, deleting it when the container owns its
-    // children and disposal is Destroy; false when it is not a child.
-    virtual bool Remove(IControlUI* control, ChildDisposal disposal) = 0;
-    // Remove of the child at index; false when there is none.
-    virtual bool RemoveChildAt(int index, ChildDisposal disposal) = 0;
-    // Empties the list, deleting the children when the container owns them.
-    virtual void RemoveAll() = 0;
-};
 
 // Which bars ShowScrollBars wants.
 enum class ScrollBarChoice
@@ -105,6 +70,9 @@ public:
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
     // Serves a pending ScrollToBottom, then the base.
     void PaintOverlay(HDC dc, const RECT& paintRect) override;
+    // A container with a name (text or tool tip) is a grouping; one without
+    // has no role of its own, so its children stand for it.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // ==== Container operations ==============================================
     virtual CUIRect GetInset() const;

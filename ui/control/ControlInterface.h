@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "ui/control/AccessDescription.h"
 #include "ui/control/UIEvent.h"
 #include "ui/core/Delegate.h"
 #include "ui/core/UIRect.h"
@@ -195,6 +196,19 @@ public:
     virtual CEventHub& NotifyHub() = 0;
     virtual CEventHub& PaintHub() = 0;
     virtual CEventHub& PostPaintHub() = 0;
+
+    // Accessibility, which each control family answers for itself. Both are
+    // called while a screen reader's request is served, possibly inside the
+    // window's own message handling: DescribeAccess never lays out, paints,
+    // notifies or deletes.
+    //
+    // Fills description for part 0 (the control) or for one of its
+    // sub-elements 1..parts; an unknown part leaves it empty (role 0).
+    virtual void DescribeAccess(int part, AccessDescription& description) const = 0;
+    // Performs the default action of part as a click on it would, with every
+    // notification the click sends; false when part has no action or the
+    // control cannot act now (hidden or disabled).
+    virtual bool DoAccessAction(int part) = 0;
 };
 
 }  // namespace DuiLib

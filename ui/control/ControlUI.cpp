@@ -8,6 +8,8 @@
 // virtual window and custom attributes
 #include "ui/control/ControlUI.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 
 #include "ui/core/UIManager.h"
@@ -155,6 +157,7 @@ void CControlUI::SetText(const wchar_t* text)
         return;
     m_text = text;
     Invalidate();
+    NotifyAccess(TextAccessEvent());
 }
 
 CUIString CControlUI::GetToolTip() const
@@ -238,6 +241,8 @@ void CControlUI::SetVisible(bool visible)
         RequestParentLayout();
     if (m_cover != nullptr)
         m_cover->SetInheritedVisible(IsVisible());
+    if (IsVisible() != wasVisible)
+        NotifyAccess(IsVisible() ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
 }
 
 void CControlUI::SetInheritedVisible(bool visible)
@@ -260,6 +265,7 @@ void CControlUI::SetEnabled(bool enabled)
         return;
     m_enabled = enabled;
     Invalidate();
+    NotifyAccess(EVENT_OBJECT_STATECHANGE);
 }
 
 bool CControlUI::IsMouseEnabled() const
@@ -542,6 +548,51 @@ void CControlUI::RemoveAllCustomAttributes()
     for (int i = 0; i < m_customAttributes.GetSize(); ++i)
         delete static_cast<CUIString*>(m_customAttributes.Find(m_customAttributes.GetAt(i), false));
     m_customAttributes.Resize(CNameMap::kDefaultBuckets);
+}
+
+// ---- Accessibility ---------------------------------------------------------------------
+
+void CControlUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    if (part != 0)
+        return;
+    description.name = AccessName();
+    description.role = description.name.IsEmpty() ? 0 : ROLE_SYSTEM_GRAPHIC;
+    description.rect = m_itemRect;
+    if (!IsEnabled())
+        description.state |= STATE_SYSTEM_UNAVAILABLE;
+    if ((ControlFlagBits() & UIFLAG_TABSTOP) != 0)
+        description.state |= STATE_SYSTEM_FOCUSABLE;
+    if (IsFocused())
+        description.state |= STATE_SYSTEM_FOCUSED;
+}
+
+bool CControlUI::DoAccessAction(int)
+{
+    return false;
+}
+
+CUIString CControlUI::AccessName() const
+{
+    CUIString name = !m_text.IsEmpty() ? m_text : m_toolTip;
+    CUIManager::ExpandLanguageTokens(name);
+    return name;
+}
+
+CUIString CControlUI::AccessAction(const wchar_t* fallback) const
+{
+    return !m_actionName.IsEmpty() ? m_actionName : CUIString(fallback);
+}
+
+void CControlUI::NotifyAccess(DWORD event)
+{
+    if (m_manager != nullptr)
+        m_manager->RaiseAccessEvent(event, this);
+}
+
+DWORD CControlUI::TextAccessEvent() const
+{
+    return EVENT_OBJECT_NAMECHANGE;
 }
 
 }  // namespace DuiLib

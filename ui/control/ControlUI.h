@@ -5,8 +5,8 @@
 // Invariant: a control that goes away tells its manager (ForgetControl), so
 // the manager never keeps a pointer to it.
 //
-// [SECTIONS] interface operations · colours, borders and images ·
-// virtual window and custom attributes · fields
+// [SECTIONS] interface operations · accessibility · colours, borders and
+// images · virtual window and custom attributes · fields
 #pragma once
 
 #include <windows.h>
@@ -197,6 +197,20 @@ public:
     CEventHub& PaintHub() final { return m_paintHub; }
     CEventHub& PostPaintHub() final { return m_postPaintHub; }
 
+    // ==== Accessibility =====================================================
+
+    // Part 0 only: the name (text, else tool tip), the item rectangle and the
+    // states every control has (unavailable, focusable, focused). A plain
+    // control with a name is a graphic; one without has no role of its own.
+    void DescribeAccess(int part, AccessDescription& description) const override;
+    // A plain control has no default action: false.
+    bool DoAccessAction(int part) override;
+
+    // The skin's name for the default action ("actionname"); empty leaves
+    // each control family its own.
+    const CUIString& GetActionName() const { return m_actionName; }
+    void SetActionName(const wchar_t* name) { m_actionName = name; }
+
     // ==== Colours, borders and images =======================================
     // Colours are 0xAARRGGBB as parsed; 0 means none. Each setter marks the
     // control for repaint; the colour setters return at once when unchanged.
@@ -253,6 +267,17 @@ public:
     void RemoveAllCustomAttributes();
 
 protected:
+    // The text, else the tool tip, with the language tokens expanded.
+    CUIString AccessName() const;
+    // The skin's action name when it gave one, else fallback.
+    CUIString AccessAction(const wchar_t* fallback) const;
+    // Tells screen readers of a change to this control (an EVENT_OBJECT_*
+    // of the platform's win events) through the manager; nothing without one.
+    void NotifyAccess(DWORD event);
+    // The event a change of the text raises: for most controls the text is
+    // the name, so EVENT_OBJECT_NAMECHANGE.
+    virtual DWORD TextAccessEvent() const;
+
     // Prepares spec for description: unchanged text with a loaded image is
     // kept; otherwise the draw spec is cleared, takes the text, resolves its image
     // (with a manager) and the control is invalidated. True when the draw spec
@@ -313,6 +338,7 @@ protected:
     CUIRect m_paintRect;  // item rectangle cut by the rectangle being painted
     CUIRect m_borderSize;
     CNameMap m_customAttributes;  // name -> owned CUIString
+    CUIString m_actionName;
 
 private:
     enum class AncestorCheck

@@ -105,6 +105,8 @@ const AttributeRow<CControlUI> kRows[] = {
      [](CControlUI& c, const wchar_t* v) { c.SetContextMenuUsed(ParseBool(v)); }},
     {L"virtualwnd", kText, L"empty", L"Name of the virtual window the control and its children report in",
      [](CControlUI& c, const wchar_t* v) { c.SetVirtualWindowName(v); }},
+    {L"actionname", kText, L"empty", L"Name screen readers give the control's default action; empty keeps its own",
+     [](CControlUI& c, const wchar_t* v) { c.SetActionName(v); }},
 };
 
 }  // namespace

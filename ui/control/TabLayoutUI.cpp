@@ -3,6 +3,8 @@
 // placement of the selected page.
 #include "ui/control/TabLayoutUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -164,6 +166,43 @@ void CTabLayoutUI::PlaceAt(const RECT& rect, bool invalidate)
         child->PlaceAt(RECT{rc.left, rc.top, AddClamped(rc.left, placedWidth), AddClamped(rc.top, placedHeight)},
                        false);
     }
+}
+
+void CTabLayoutUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    if (part == 0)
+    {
+        CContainerUI::DescribeAccess(0, description);
+        description.role = ROLE_SYSTEM_PAGETABLIST;
+        description.parts = GetCount();
+        return;
+    }
+    IControlUI* page = ChildAt(part - 1);
+    if (page == nullptr)
+        return;
+    AccessDescription pageDescription;
+    page->DescribeAccess(0, pageDescription);
+    description.role = ROLE_SYSTEM_PAGETAB;
+    description.name = pageDescription.name;
+    description.content = page;
+    description.action = AccessAction(L"Switch");
+    description.state = STATE_SYSTEM_SELECTABLE;
+    if (!page->IsEnabled())
+        description.state |= STATE_SYSTEM_UNAVAILABLE;
+    if (part - 1 == m_selected)
+    {
+        description.state |= STATE_SYSTEM_SELECTED;
+        description.rect = page->GetPos();
+    }
+    else
+    {
+        description.state |= STATE_SYSTEM_INVISIBLE;
+    }
+}
+
+bool CTabLayoutUI::DoAccessAction(int part)
+{
+    return part > 0 && IsVisible() && IsEnabled() && SelectItem(part - 1);
 }
 
 }  // namespace DuiLib

@@ -33,6 +33,13 @@ public:
     // too); then the container's attributes.
     const ControlAttributeTable& GetAttributeTable() const override;
 
+    // A page tab list whose parts are its pages, in order: each a page tab
+    // (selected, or invisible while another page shows) holding the page's
+    // children, named as the page would be.
+    void DescribeAccess(int part, AccessDescription& description) const override;
+    // A page's action selects it, as SelectItem with notification does.
+    bool DoAccessAction(int part) override;
+
     // -1 when no page is selected.
     int GetCurrentSel() const { return m_selected; }
     // Shows page index, gives it the focus and hides the others, then moves

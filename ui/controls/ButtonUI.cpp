@@ -6,6 +6,8 @@
 // events · button: painting · option · check box
 #include "ui/controls/ButtonUI.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
@@ -29,6 +31,17 @@ void FillStateColor(HDC dc, const RECT& paintRect, const RECT& itemRect, DWORD c
 }
 
 }  // namespace
+
+void DescribePushButton(UINT buttonState, const CUIString& action, AccessDescription& description)
+{
+    description.role = ROLE_SYSTEM_PUSHBUTTON;
+    description.state &= ~STATE_SYSTEM_READONLY;
+    if ((buttonState & UISTATE_HOT) != 0)
+        description.state |= STATE_SYSTEM_HOTTRACKED;
+    if ((buttonState & UISTATE_PUSHED) != 0)
+        description.state |= STATE_SYSTEM_PRESSED;
+    description.action = action;
+}
 
 // ---- Button: identity and setters ------------------------------------------------------
 
@@ -427,6 +440,23 @@ void CButtonUI::PaintText(HDC dc)
     DrawButtonText(dc, 0, true);
 }
 
+void CButtonUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CLabelUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    DescribePushButton(m_buttonState, AccessAction(L"Press"), description);
+}
+
+bool CButtonUI::DoAccessAction(int part)
+{
+    if (part != 0 || !IsVisible() || !IsEnabled())
+        return false;
+    // The press of a click focuses the button before its release activates it.
+    SetFocus();
+    return Activate();
+}
+
 // ---- Option ----------------------------------------------------------------------------
 
 COptionUI::COptionUI() = default;
@@ -512,6 +542,7 @@ void COptionUI::Select(bool selected, bool notify)
         return;
     m_selected = selected;
     m_buttonState = selected ? (m_buttonState | UISTATE_SELECTED) : (m_buttonState & ~UISTATE_SELECTED);
+    NotifyAccess(EVENT_OBJECT_STATECHANGE);
     if (m_manager != nullptr)
     {
         if (!m_group.IsEmpty())
@@ -599,6 +630,17 @@ void COptionUI::PaintText(HDC dc)
     DrawButtonText(dc, m_selectedTextColor, false);
 }
 
+void COptionUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CButtonUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_RADIOBUTTON;
+    if (m_selected)
+        description.state |= STATE_SYSTEM_CHECKED;
+    description.action = AccessAction(m_group.IsEmpty() ? L"Toggle" : L"Select");
+}
+
 // ---- Check box -------------------------------------------------------------------------
 
 const wchar_t* CCheckBoxUI::GetClass() const
@@ -611,6 +653,15 @@ void* CCheckBoxUI::CastTo(const wchar_t* name)
     if (name != nullptr && std::wcscmp(name, L"CheckBox") == 0)
         return this;
     return COptionUI::CastTo(name);
+}
+
+void CCheckBoxUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    COptionUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_CHECKBUTTON;
+    description.action = AccessAction(L"Toggle");
 }
 
 }  // namespace DuiLib

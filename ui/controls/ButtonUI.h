@@ -29,6 +29,11 @@ enum UIButtonState : UINT
 constexpr UINT kButtonFadeTimer = 11;
 constexpr UINT kButtonFadeMs = 30;
 
+// What a push button tells a screen reader beyond its name and place: the
+// role, the hot and pressed states of its UIButtonState bits, and action as
+// its default action.
+void DescribePushButton(UINT buttonState, const CUIString& action, AccessDescription& description);
+
 class CButtonUI : public CLabelUI
 {
 public:
@@ -56,6 +61,12 @@ public:
     void PaintBackColor(HDC dc) override;
     void PaintStateImage(HDC dc) override;
     void PaintText(HDC dc) override;
+    // A push button, hot and pressed as drawn; its action is "Press" unless
+    // the skin names it.
+    void DescribeAccess(int part, AccessDescription& description) const override;
+    // Focuses and activates the button as a click does; false while hidden
+    // or disabled.
+    bool DoAccessAction(int part) override;
 
     UINT GetButtonState() const { return m_buttonState; }
     BYTE GetFadeAlpha() const { return m_fadeAlpha; }
@@ -147,6 +158,9 @@ public:
     const ControlAttributeTable& GetAttributeTable() const override;
     void PaintStateImage(HDC dc) override;
     void PaintText(HDC dc) override;
+    // A radio button, checked while selected; its action selects a grouped
+    // option ("Select") and toggles a lone one ("Toggle").
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     const CUIString& GetGroup() const { return m_group; }
     // Leaves the old group and joins the new one (with a manager); null or
@@ -184,6 +198,8 @@ public:
     const wchar_t* GetClass() const override;
     // This control for "CheckBox", else the option's answer.
     void* CastTo(const wchar_t* name) override;
+    // A check button, checked while checked; its action is "Toggle".
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     bool IsChecked() const { return IsSelected(); }
     void SetCheck(bool checked, bool notify = true) { Select(checked, notify); }

@@ -2,6 +2,8 @@
 // picture, and the timer.
 #include "ui/controls/ChrysanthemumLoadingUI.h"
 
+#include <oleacc.h>
+
 #include <cmath>
 #include <cwchar>
 
@@ -209,6 +211,15 @@ bool CChrysanthemumLoadingUI::PaintInto(HDC dc, const RECT& paintRect, IControlU
         Rebuild();
     m_picture.DrawKept(dc, m_itemRect, paintRect, 0);
     return true;
+}
+
+void CChrysanthemumLoadingUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CControlUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_ANIMATION;
+    description.state |= STATE_SYSTEM_READONLY | (m_spokeCount > 0 ? STATE_SYSTEM_ANIMATED : 0u);
 }
 
 }  // namespace DuiLib

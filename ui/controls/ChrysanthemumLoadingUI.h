@@ -46,6 +46,8 @@ public:
     // The whole painting: the rendered picture, unscaled, at the top-left
     // corner; nothing while hidden.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
+    // An animation, animated while it has spokes to turn.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // Negative counts are 0 (no spokes), counts above kMaxSpokes are
     // kMaxSpokes; a change rebuilds the tables.

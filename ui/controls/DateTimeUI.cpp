@@ -6,6 +6,8 @@
 // [SECTIONS] control · picker window
 #include "ui/controls/DateTimeUI.h"
 
+#include <oleacc.h>
+
 #include <commctrl.h>
 
 #include <cwchar>
@@ -81,6 +83,19 @@ void CDateTimeUI::SetTime(const SYSTEMTIME& date)
     m_updateMode = DateTextUpdate::Update;
     UpdateText();
     m_updateMode = mode;
+}
+
+void CDateTimeUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CLabelUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    DescribeEditableText(description);
+}
+
+DWORD CDateTimeUI::TextAccessEvent() const
+{
+    return EVENT_OBJECT_VALUECHANGE;
 }
 
 void CDateTimeUI::UpdateText()

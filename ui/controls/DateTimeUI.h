@@ -46,6 +46,8 @@ public:
     void Move(int dx, int dy, bool invalidate) override;
     // Focus or a press opens the picker; the I-beam cursor while enabled.
     void HandleEvent(UIEvent& event) override;
+    // Editable text named by its tool tip, with the date shown as the value.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     SYSTEMTIME GetTime() const { return m_date; }
     // Stores date and shows it as the text.
@@ -56,6 +58,9 @@ public:
 
 private:
     friend class CDateTimeWnd;
+
+    // The text is the value, not the name.
+    DWORD TextAccessEvent() const override;
 
     // Applies the update mode to the text: Update writes the date as
     // "%4d-%02d-%02d", Clear empties the text, the others leave it.

@@ -5,6 +5,8 @@
 // field: painting · native window: opening · native window: messages
 #include "ui/controls/EditUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cwchar>
 #include <vector>
@@ -317,6 +319,37 @@ void CEditUI::PaintText(HDC dc)
         DrawSolidEffectText(dc, area, color, shown.GetData(), m_textStyle | DT_SINGLELINE);
     else
         CRenderKit::DrawPlainText(dc, m_manager, area, shown.GetData(), color, m_font, m_textStyle | DT_SINGLELINE);
+}
+
+void CEditUI::TakeEditedText(const wchar_t* text)
+{
+    m_text = text;
+    NotifyAccess(EVENT_OBJECT_VALUECHANGE);
+}
+
+DWORD CEditUI::TextAccessEvent() const
+{
+    return EVENT_OBJECT_VALUECHANGE;
+}
+
+void CEditUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CLabelUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    DescribeEditableText(description);
+    if (m_readOnly)
+        description.state |= STATE_SYSTEM_READONLY;
+    if ((m_editState & UISTATE_HOT) != 0)
+        description.state |= STATE_SYSTEM_HOTTRACKED;
+    if (m_password)
+    {
+        // The text never leaves the field: neither as value nor as name.
+        description.state |= STATE_SYSTEM_PROTECTED;
+        description.valueProtected = true;
+        description.hasValue = false;
+        description.value = CUIString();
+    }
 }
 
 // ---- Native window: opening ------------------------------------------------------------

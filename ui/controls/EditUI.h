@@ -47,6 +47,9 @@ public:
     const ControlAttributeTable& GetAttributeTable() const override;
     void PaintStateImage(HDC dc) override;
     void PaintText(HDC dc) override;
+    // Editable text named by its tool tip, with its text as the value; in
+    // password mode it is protected and the value is never given.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     int GetMaxChar() const { return m_maxChar; }
     // Also limits an open native window (EM_LIMITTEXT); 0 or less: no limit.
@@ -91,8 +94,10 @@ private:
     // The native window left: called by it with its last breath.
     void EditWindowClosed() { m_editWnd = nullptr; }
     // Stores text copied back from the native window, without touching the
-    // window again and without repainting.
-    void TakeEditedText(const wchar_t* text) { m_text = text; }
+    // window again and without repainting; readers hear of the new value.
+    void TakeEditedText(const wchar_t* text);
+    // The text is the value, not the name.
+    DWORD TextAccessEvent() const override;
 
     CEditWnd* m_editWnd = nullptr;  // deletes itself
     int m_maxChar = 255;

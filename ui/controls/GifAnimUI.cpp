@@ -5,6 +5,8 @@
 // animation: loading and playing · animation: painting · button
 #include "ui/controls/GifAnimUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -394,6 +396,33 @@ void CGifButtonUI::HandleEvent(UIEvent& event)
         break;
     }
     CGifAnimUI::HandleEvent(event);
+}
+
+// ---- Accessibility ---------------------------------------------------------------------
+
+void CGifAnimUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CControlUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_ANIMATION;
+    description.state |= STATE_SYSTEM_READONLY | (m_playing ? STATE_SYSTEM_ANIMATED : 0u);
+}
+
+void CGifButtonUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CGifAnimUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    DescribePushButton(m_buttonState, AccessAction(L"Press"), description);
+}
+
+bool CGifButtonUI::DoAccessAction(int part)
+{
+    if (part != 0 || !IsVisible() || !IsEnabled())
+        return false;
+    SetFocus();
+    return Activate();
 }
 
 }  // namespace DuiLib

@@ -52,6 +52,8 @@ public:
     // The whole painting: the current frame stretched over the control, the
     // text over it; loads the picture first when there is none.
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
+    // An animation, animated while playing.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // A new non-empty name stops playback and drops the old picture; the new
     // one loads at the next paint.
@@ -115,6 +117,12 @@ public:
     void HandleEvent(UIEvent& event) override;
     // "cursor", "hottextcolor", then the animation's.
     const ControlAttributeTable& GetAttributeTable() const override;
+    // A push button ("Press" unless the skin names the action), hot and
+    // pressed as it tracks the mouse.
+    void DescribeAccess(int part, AccessDescription& description) const override;
+    // Focuses and activates the button as a click does; false while hidden
+    // or disabled.
+    bool DoAccessAction(int part) override;
 
     UINT GetButtonState() const { return m_buttonState; }
 

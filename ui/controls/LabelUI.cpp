@@ -5,6 +5,8 @@
 // GDI+ text effects
 #include "ui/controls/LabelUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
@@ -14,6 +16,7 @@
 #include "ui/controls/GdiplusText.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
+#include "ui/render/MarkupTokenizer.h"
 
 namespace DuiLib {
 
@@ -568,6 +571,35 @@ void CLabelUI::PaintEffectText(HDC dc)
     text.Draw(text.Graphics(), string, area, textBrush);
     DeleteBrush(textBrush);
     DeleteBrush(shadowBrush);
+}
+
+// ---- Accessibility ---------------------------------------------------------------------
+
+void CLabelUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CControlUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    if (m_showHtml && !m_text.IsEmpty())
+    {
+        CUIString text = m_text;
+        CUIManager::ExpandLanguageTokens(text);
+        description.name = MarkupPlainText(text.GetData());
+    }
+    description.role = description.name.IsEmpty() ? 0 : ROLE_SYSTEM_STATICTEXT;
+    description.state |= STATE_SYSTEM_READONLY;
+}
+
+void CLabelUI::DescribeEditableText(AccessDescription& description) const
+{
+    description.role = ROLE_SYSTEM_TEXT;
+    description.name = m_toolTip;
+    CUIManager::ExpandLanguageTokens(description.name);
+    description.state &= ~STATE_SYSTEM_READONLY;
+    if (IsEnabled())
+        description.state |= STATE_SYSTEM_FOCUSABLE;
+    description.value = m_text;
+    description.hasValue = true;
 }
 
 }  // namespace DuiLib

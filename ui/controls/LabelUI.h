@@ -43,6 +43,9 @@ public:
     // alone; otherwise the base's colours.
     void PaintBackColor(HDC dc) override;
     void PaintText(HDC dc) override;
+    // Static text named by its text (without tags when shown as markup) or
+    // tool tip; a label with neither has no role of its own.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // DrawText flags: DT_CENTER, DT_RIGHT, DT_VCENTER, DT_BOTTOM,
     // DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS.
@@ -80,6 +83,9 @@ protected:
     // the mouse) waits for the manager's leave watch and answers true: the
     // event is done. False for every other event.
     bool FollowHover(UIEvent& event, UINT& state);
+    // Fills description as editable text: named by the tool tip, the text
+    // its value, focusable while enabled.
+    void DescribeEditableText(AccessDescription& description) const;
     // The text-metric height of the label's font; 0 without a manager.
     int FontHeight() const;
     // Stores color in field and repaints; nothing when it is unchanged.

@@ -1,6 +1,10 @@
 // CProgressUI: the range setters and the fore image's filled part.
 #include "ui/controls/ProgressUI.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
@@ -63,12 +67,15 @@ void CProgressUI::SetMaxValue(int value)
 
 void CProgressUI::SetValue(int value)
 {
+    const int old = m_value;
     m_value = value;
     if (m_value > m_max)
         m_value = m_max;
     if (m_value < m_min)
         m_value = m_min;
     Invalidate();
+    if (m_value != old)
+        NotifyAccess(EVENT_OBJECT_VALUECHANGE);
 }
 
 void CProgressUI::PaintStateImage(HDC dc)
@@ -103,6 +110,22 @@ void CProgressUI::PaintStateImage(HDC dc)
         m_progressImage.destOffset = CUIRect(0, static_cast<int>(top), static_cast<int>(width), static_cast<int>(height));
     }
     PaintImage(dc, m_progressImage);
+}
+
+void CProgressUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CLabelUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_PROGRESSBAR;
+    // The range as the next paint repairs it, without storing the repair:
+    // an empty range has one step.
+    const long long span = m_max > m_min ? static_cast<long long>(m_max) - m_min : 1;
+    const long long filled = std::min(std::max(static_cast<long long>(m_value) - m_min, 0LL), span);
+    wchar_t percent[16] = {};
+    std::swprintf(percent, 16, L"%d%%", static_cast<int>(filled * 100 / span));
+    description.value = percent;
+    description.hasValue = true;
 }
 
 }  // namespace DuiLib

@@ -24,6 +24,9 @@ public:
     const ControlAttributeTable& GetAttributeTable() const override;
     // Repairs the range, then paints the fore image into the filled part.
     void PaintStateImage(HDC dc) override;
+    // A progress bar; its value is the filled share as a percentage of the
+    // range as painting repairs it.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     bool IsHorizontal() const { return m_horizontal; }
     void SetHorizontal(bool horizontal);

@@ -1,6 +1,8 @@
 // CRotateImageUI: attributes, the turning timer and the rotated drawing.
 #include "ui/controls/RotateImageUI.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
@@ -180,6 +182,15 @@ void CRotateImageUI::PaintBackImage(HDC dc)
         gp::GdipTranslateWorldTransform(graphics, -centreX, -centreY, Gdiplus::MatrixOrderPrepend);
         gp::GdipDrawImageRectI(graphics, image, left, top, width, height);
     });
+}
+
+void CRotateImageUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CControlUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_ANIMATION;
+    description.state |= STATE_SYSTEM_READONLY | (m_playing ? STATE_SYSTEM_ANIMATED : 0u);
 }
 
 }  // namespace DuiLib

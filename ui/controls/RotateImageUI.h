@@ -39,6 +39,8 @@ public:
     // The picture rotated about the centre: over the whole control when
     // stretched, else at its own size centred there.
     void PaintBackImage(HDC dc) override;
+    // An animation, animated while turning.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // Starts the timer; nothing without a positive interval and step, while
     // playing, or without a manager.

@@ -2,7 +2,10 @@
 // owner container does the scrolling; the bar only asks for steps.
 #include "ui/controls/ScrollBarUI.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
@@ -631,6 +634,18 @@ bool CScrollBarUI::PaintInto(HDC dc, const RECT&, IControlUI*)
     }
     PaintFrame(dc);
     return true;
+}
+
+void CScrollBarUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CControlUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_SCROLLBAR;
+    wchar_t number[16] = {};
+    std::swprintf(number, 16, L"%d", m_position);
+    description.value = number;
+    description.hasValue = true;
 }
 
 }  // namespace DuiLib

@@ -61,6 +61,8 @@ public:
     // The part images and colours, direction, range and steps, then the base's.
     const ControlAttributeTable& GetAttributeTable() const override;
     bool PaintInto(HDC dc, const RECT& paintRect, IControlUI* stopControl) override;
+    // A scroll bar whose value is its position.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // The container that scrolls; null for none. Not owned.
     CContainerUI* GetOwner() const { return m_owner; }

@@ -3,6 +3,9 @@
 // release and wheel handling, and the thumb painting by state.
 #include "ui/controls/SliderUI.h"
 
+#include <oleacc.h>
+
+#include <cstdio>
 #include <cwchar>
 
 #include "ui/control/AttributeValues.h"
@@ -218,6 +221,20 @@ void CSliderUI::PaintStateImage(HDC dc)
             return;
     }
     PaintThumb(dc, m_thumbImage, thumb);
+}
+
+void CSliderUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    CProgressUI::DescribeAccess(part, description);
+    if (part != 0)
+        return;
+    description.role = ROLE_SYSTEM_SLIDER;
+    description.state &= ~STATE_SYSTEM_READONLY;
+    if ((m_buttonState & UISTATE_HOT) != 0)
+        description.state |= STATE_SYSTEM_HOTTRACKED;
+    wchar_t number[16] = {};
+    std::swprintf(number, 16, L"%d", GetValue());
+    description.value = number;
 }
 
 }  // namespace DuiLib

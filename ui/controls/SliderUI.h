@@ -28,6 +28,8 @@ public:
     const ControlAttributeTable& GetAttributeTable() const override;
     // The progress bar's fill, then the thumb image of the current state.
     void PaintStateImage(HDC dc) override;
+    // A slider whose value is the number it holds.
+    void DescribeAccess(int part, AccessDescription& description) const override;
 
     // UIButtonState bits: hot and captured.
     UINT GetButtonState() const { return m_buttonState; }

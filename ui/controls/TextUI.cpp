@@ -1,10 +1,13 @@
 // CTextUI: link hit-testing over the rectangles the markup drawing reported.
 #include "ui/controls/TextUI.h"
 
+#include <oleacc.h>
+
 #include <cwchar>
 
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
+#include "ui/render/MarkupTokenizer.h"
 
 namespace DuiLib {
 
@@ -130,6 +133,71 @@ void CTextUI::PaintText(HDC dc)
                                m_font, m_textStyle);
     if (m_hoverLink >= m_linkCount)
         m_hoverLink = -1;
+}
+
+// ---- Accessibility ---------------------------------------------------------------------
+
+int CTextUI::LinkPartCount() const
+{
+    int parts = 0;
+    for (int i = 0; i < m_linkCount; ++i)
+        parts += i == 0 || m_linkNames[i] != m_linkNames[i - 1] ? 1 : 0;
+    return parts;
+}
+
+bool CTextUI::LinkSlots(int part, int& first, int& count) const
+{
+    int at = 0;
+    count = 0;
+    for (int i = 0; i < m_linkCount; ++i)
+    {
+        at += i == 0 || m_linkNames[i] != m_linkNames[i - 1] ? 1 : 0;
+        if (at > part)
+            break;
+        if (at == part && count++ == 0)
+            first = i;
+    }
+    return count > 0;
+}
+
+void CTextUI::DescribeAccess(int part, AccessDescription& description) const
+{
+    if (part == 0)
+    {
+        CLabelUI::DescribeAccess(0, description);
+        description.parts = LinkPartCount();
+        return;
+    }
+    int first = 0;
+    int count = 0;
+    if (!LinkSlots(part, first, count))
+        return;
+    CUIString text = m_text;
+    CUIManager::ExpandLanguageTokens(text);
+    CUIString shown[kMaxTextLinks];
+    int found = 0;
+    MarkupPlainText(text.GetData(), shown, kMaxTextLinks, &found);
+    description.role = ROLE_SYSTEM_LINK;
+    description.name = part <= found ? shown[part - 1] : m_linkNames[first];
+    description.rect = m_linkRects[first];
+    for (int i = first + 1; i < first + count; ++i)
+        description.rect.Join(m_linkRects[i]);
+    description.state = STATE_SYSTEM_LINKED | (IsEnabled() ? 0u : STATE_SYSTEM_UNAVAILABLE);
+    if (m_hoverLink >= first && m_hoverLink < first + count)
+        description.state |= STATE_SYSTEM_HOTTRACKED;
+    description.action = AccessAction(L"Jump");
+}
+
+bool CTextUI::DoAccessAction(int part)
+{
+    int first = 0;
+    int count = 0;
+    if (!LinkSlots(part, first, count) || !IsVisible() || !IsEnabled() || m_manager == nullptr)
+        return false;
+    SetFocus();
+    if (m_manager != nullptr)
+        m_manager->RaiseNotify(this, L"link", static_cast<WPARAM>(first), 0);
+    return true;
 }
 
 }  // namespace DuiLib

@@ -27,6 +27,11 @@ public:
     void HandleEvent(UIEvent& event) override;
     // Rewrites the link rectangles (client coordinates of this paint).
     void PaintText(HDC dc) override;
+    // Static text whose parts are its links as last painted (a wrapped link
+    // once), each named by its shown text; a link's action ("Jump") sends
+    // "link" as a click on it does.
+    void DescribeAccess(int part, AccessDescription& description) const override;
+    bool DoAccessAction(int part) override;
 
     int GetLinkCount() const { return m_linkCount; }
     // The name of link index; null outside 0..count - 1.
@@ -37,6 +42,11 @@ public:
 private:
     // The first link holding point, or -1.
     int LinkAt(POINT point) const;
+    // The links as readers count them: a wrapped link fills consecutive
+    // slots with one name. LinkSlots gives the first slot and the number of
+    // slots of link part (1..); false when there is no such link.
+    int LinkPartCount() const;
+    bool LinkSlots(int part, int& first, int& count) const;
 
     int m_linkCount = 0;
     RECT m_linkRects[kMaxTextLinks] = {};

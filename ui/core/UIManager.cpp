@@ -9,6 +9,7 @@
 #include <gdiplus.h>
 
 #include "ui/control/ControlInterface.h"
+#include "ui/core/AccessibleTree.h"
 #include "ui/core/Notify.h"
 #include "ui/core/SkinArchive.h"
 
@@ -96,6 +97,9 @@ CUIManager::CUIManager()
 
 CUIManager::~CUIManager()
 {
+    // Readers that still hold elements are answered from now on without
+    // the controls deleted below.
+    DetachAccessTree();
     // Queued work first: deferred controls and notifications may name
     // controls of the tree that is deleted next.
     // Taken from the front one by one: each control leaves the queue through
@@ -157,6 +161,8 @@ void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 
     if (window == m_window)
         return;
+    DetachAccessTree();
+    m_accessClosed = false;
     // A manager moved to another window gives back the old window's device
     // context and stays listed once.
     if (m_paintDc != nullptr)
@@ -184,6 +190,8 @@ void CUIManager::ForgetControl(IControlUI* control)
     if (m_root == control)
         m_root = nullptr;
     ForgetInputControl(control);
+    if (m_accessTree != nullptr)
+        m_accessTree->Forget(control);
 
     // Walked from the last item down without move-to-front: removing an item
     // then only renumbers the items already visited.

@@ -6,14 +6,14 @@
 // UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
 // UIManagerNotify.cpp, the window attributes and translucent mode in
 // UIManagerAttributes.cpp, the shadowed layered presentation in
-// UIManagerShadow.cpp.
+// UIManagerShadow.cpp, the accessible tree's glue in UIManagerAccess.cpp.
 // Invariant: every control pointer the manager keeps is cleared in ForgetControl.
 //
 // [SECTIONS] records · process-wide state · construction and window ·
 // colours · fonts · images · default attributes · window custom attributes ·
 // window attributes and translucent windows · option groups · language texts ·
 // control tree and lifetime · painting · focus · control timers ·
-// notifications · message and input dispatch · fields
+// notifications · accessibility · message and input dispatch · fields
 #pragma once
 
 #include <windows.h>
@@ -28,6 +28,7 @@
 
 namespace DuiLib {
 
+class CAccessibleTree;
 class CSkinArchive;
 class IControlUI;
 class INotifyUI;
@@ -402,6 +403,16 @@ public:
     void SetUseVirtualWindowNames(bool use) { m_useVirtualWindowNames = use; }
     bool IsUsingVirtualWindowNames() const { return m_useVirtualWindowNames; }
 
+    // ---- Accessibility (UIManagerAccess.cpp) --------------------------------
+    // The window answers WM_GETOBJECT for its client area with the control
+    // tree as Active Accessibility elements (AccessibleTree.h), and runs the
+    // requests readers post there.
+
+    // Tells screen readers of a change to control (an EVENT_OBJECT_* win
+    // event for its element). Nothing for null, a control outside the
+    // attached tree, or once the window is gone.
+    void RaiseAccessEvent(DWORD event, IControlUI* control);
+
     // ==== Message and input dispatch ========================================
     // Owned by the dispatch side (UIManagerDispatch.cpp). Its fields carry
     // their initial values as default member initializers, since the
@@ -544,6 +555,21 @@ public:
 
 
 private:
+    // ---- Accessibility (private) -------------------------------------------
+
+    // The tree, made on first use while the window lives; null after the
+    // window or the manager began to go.
+    CAccessibleTree* AccessTree();
+    // WM_GETOBJECT: for the client area, result holds the answer of
+    // LresultFromObject and the answer is true; false for other objects.
+    bool AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Disconnects every element readers still hold; no tree is made again
+    // until AttachWindow binds another window.
+    void DetachAccessTree();
+
+    CAccessibleTree* m_accessTree = nullptr;  // one reference held
+    bool m_accessClosed = false;
+
     // ---- Painting, focus, timers and notifications (private) ----------------
 
     // Counts a delivery of this manager (a routed message, a notification,

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "ui/core/AccessibleTree.h"
 #include "ui/core/MessageFilter.h"
 #include "ui/core/UIManagerInput.h"
 
@@ -112,6 +113,10 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 {
     if (m_window == nullptr)
         return false;
+    // Screen readers ask for the client area ahead of every filter: the
+    // answer reads nothing a filter could be in the middle of changing.
+    if (message == WM_GETOBJECT && AnswerGetObject(wParam, lParam, result))
+        return true;
     // Every handler below may run control or application code; controls
     // queued for deletion wait until the outermost message is done.
     CDeliveryScope busy(*this);
@@ -190,6 +195,9 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_CLOSE:
         OnClose(wParam, lParam);
         return false;
+    case WM_DESTROY:
+        DetachAccessTree();
+        return false;
     case WM_ERASEBKGND:
         result = 1;
         return true;
@@ -252,6 +260,14 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         result = ::SendMessageW(reinterpret_cast<HWND>(lParam), message + kReflectionOffset, wParam, lParam);
         return true;
     default:
+        // A reader's request, posted so that it runs on the window's own
+        // turn with every control as the message loop left it.
+        if (message == AccessRequestMessage())
+        {
+            if (m_accessTree != nullptr)
+                m_accessTree->RunRequest(static_cast<AccessId>(wParam), static_cast<AccessRequest>(lParam));
+            return true;
+        }
         return false;
     }
 }

@@ -60,6 +60,8 @@ void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
         return;
     m_focus = target;
     Deliver(target, FocusEvent(UIEVENT_SETFOCUS, target));
+    if (next.Get() != nullptr && m_focus == next.Get())
+        RaiseAccessEvent(EVENT_OBJECT_FOCUS, next.Get());
     if (next.Get() != nullptr)
         RaiseNotify(next.Get(), L"setfocus");
 }

@@ -10,7 +10,10 @@
 // off-screen bitmap · layered mode
 #include "ui/core/UIManager.h"
 
+#include "ui/core/AccessibleTree.h"
+
 #include "ui/control/ControlInterface.h"
+#include "ui/core/AccessibleTree.h"
 #include "ui/core/LayeredPixels.h"
 #include "ui/render/RenderKit.h"
 
@@ -283,6 +286,9 @@ void CUIManager::PaintWindow()
     EndPaint(m_window, &paint);
     m_painting = wasPainting;
     m_layeredChanged = false;
+    // Elements that appeared are announced once they have their places.
+    if (m_accessTree != nullptr)
+        m_accessTree->FlushEvents();
     // A control that asked for layout (or focus) while it was painted is
     // served by one more paint.
     if (m_layoutNeeded || m_focusNeeded)

@@ -135,6 +135,64 @@ MarkupToken ReadMarkupToken(const wchar_t* text, bool inRaw)
     return token;
 }
 
+CUIString MarkupPlainText(const wchar_t* text, CUIString* links, int linkCapacity, int* linkCount)
+{
+    CUIString plain;
+    int found = 0;
+    bool inRaw = false;
+    bool inLink = false;
+    for (const wchar_t* at = text != nullptr ? text : L""; *at != L'\0';)
+    {
+        const MarkupToken token = ReadMarkupToken(at, inRaw);
+        CUIString shown;
+        switch (token.kind)
+        {
+        case MarkupTokenKind::Run:
+            shown = CUIString(at, token.length);
+            break;
+        case MarkupTokenKind::Space:
+        case MarkupTokenKind::Newline:
+            shown = L" ";
+            break;
+        case MarkupTokenKind::Escape:
+            shown = CUIString(&token.escaped, 1);
+            break;
+        case MarkupTokenKind::OpenTag:
+            inRaw = inRaw || token.letter == L'r';
+            if (token.letter == L'n')
+                shown = L" ";
+            if (token.letter == L'a' && !inLink && links != nullptr && found < linkCapacity)
+            {
+                inLink = true;
+                links[found] = CUIString();
+            }
+            break;
+        case MarkupTokenKind::CloseTag:
+            inRaw = inRaw && token.letter != L'r';
+            if (token.letter == L'a' && inLink)
+            {
+                inLink = false;
+                ++found;
+            }
+            break;
+        case MarkupTokenKind::End:
+            break;
+        }
+        plain += shown;
+        if (inLink)
+            links[found] += shown;
+        // A token always takes at least one character, but a zero length
+        // must never stall the walk.
+        at += token.length > 0 ? token.length : 1;
+    }
+    // A link left open at the end of the text still counts.
+    if (inLink)
+        ++found;
+    if (linkCount != nullptr)
+        *linkCount = found;
+    return plain;
+}
+
 int LastMarkupBreak(const wchar_t* run, int count)
 {
     if (run == nullptr)

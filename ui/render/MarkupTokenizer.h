@@ -50,6 +50,14 @@ inline bool IsMarkupBreakAfter(wchar_t ch)
 // 0 when there is none.
 int LastMarkupBreak(const wchar_t* run, int count);
 
+// The characters marked-up text shows, without its tags: runs and escapes
+// as they stand, line breaks (a newline or <n>) and spaces as one space
+// each; images and formatting leave nothing. When links is given, the shown
+// text of the first linkCapacity links (<a>...</a>) is written there in
+// order and linkCount tells how many were found. Null counts as "".
+CUIString MarkupPlainText(const wchar_t* text, CUIString* links = nullptr, int linkCapacity = 0,
+                          int* linkCount = nullptr);
+
 // Tag numbers are held within +-kMaxMarkupNumber, so that adding them to
 // coordinates cannot overflow.
 constexpr int kMaxMarkupNumber = 1 << 20;
