@@ -11,6 +11,7 @@
 #include "app/ScopedLock.h"
 #include "app/UninstallManifest.h"
 #include "app/WriteLogFile.h"
+#include "ui/control/ControlUI.h"
 #include "ui/control/ControlInterface.h"
 #include "ui/markup/LayoutBuilder.h"
 
@@ -226,6 +227,7 @@ void CMainWnd::StartUninstall()
     m_uninstallButton->SetVisible(false);
     m_progressLabel->SetVisible(true);
     m_progressLabel->SetTag(kProgressStart);
+    TellReadersTheProgress(kProgressStart);
     ::SetTimer(GetHWND(), kProgressTimerId, kProgressTimerPeriodMs, nullptr);
 
     DWORD id = 0;
@@ -276,6 +278,18 @@ void CMainWnd::OnProgressTick()
     wchar_t image[256] = {};
     swprintf(image, 256, kProgressImage, static_cast<int>(width));
     m_progressLabel->ApplyAttribute(L"bkimage", image);
+    TellReadersTheProgress(width);
+}
+
+void CMainWnd::TellReadersTheProgress(unsigned width)
+{
+    // The bar is only an image growing behind the label; a screen reader
+    // hears the label as a progress bar with the share done.
+    if (auto* label = static_cast<DuiLib::CControlUI*>(m_progressLabel->CastTo(L"Control"))) {
+        wchar_t percent[16] = {};
+        swprintf(percent, 16, L"%u%%", width * 100 / kProgressEnd);
+        label->SetAccessProgress(percent);
+    }
 }
 
 void CMainWnd::OnUninstallDone()

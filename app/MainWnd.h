@@ -58,6 +58,8 @@ private:
     void OnWindowInit();
     void StartUninstall();
     void OnProgressTick();
+    // Gives the progress label the share a bar of width shows, for readers.
+    void TellReadersTheProgress(unsigned width);
     void OnUninstallDone();
     void OnTrayMessage(LPARAM mouseMessage);
     void ShowFromTray();

@@ -565,6 +565,26 @@ void CControlUI::DescribeAccess(int part, AccessDescription& description) const
         description.state |= STATE_SYSTEM_FOCUSABLE;
     if (IsFocused())
         description.state |= STATE_SYSTEM_FOCUSED;
+    DescribeAccessProgress(part, description);
+}
+
+void CControlUI::SetAccessProgress(const wchar_t* value)
+{
+    const CUIString next = value != nullptr ? value : L"";
+    if (next == m_accessProgress)
+        return;
+    m_accessProgress = next;
+    NotifyAccess(EVENT_OBJECT_VALUECHANGE);
+}
+
+void CControlUI::DescribeAccessProgress(int part, AccessDescription& description) const
+{
+    if (part != 0 || m_accessProgress.IsEmpty())
+        return;
+    description.role = ROLE_SYSTEM_PROGRESSBAR;
+    description.value = m_accessProgress;
+    description.hasValue = true;
+    description.state |= STATE_SYSTEM_READONLY;
 }
 
 bool CControlUI::DoAccessAction(int)

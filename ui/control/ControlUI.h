@@ -210,6 +210,11 @@ public:
     // each control family its own.
     const CUIString& GetActionName() const { return m_actionName; }
     void SetActionName(const wchar_t* name) { m_actionName = name; }
+    // For a control that shows a progress only in pixels (a label whose image
+    // grows): readers take it for a progress bar with value (for example
+    // "40%"), and a new value raises a value-change event. Null or empty
+    // gives the control back its own role.
+    void SetAccessProgress(const wchar_t* value);
 
     // ==== Colours, borders and images =======================================
     // Colours are 0xAARRGGBB as parsed; 0 means none. Each setter marks the
@@ -277,6 +282,9 @@ protected:
     // The event a change of the text raises: for most controls the text is
     // the name, so EVENT_OBJECT_NAMECHANGE.
     virtual DWORD TextAccessEvent() const;
+    // Makes part 0's description a progress bar's when SetAccessProgress
+    // gave a value; the descriptions of plain controls and labels end here.
+    void DescribeAccessProgress(int part, AccessDescription& description) const;
 
     // Prepares spec for description: unchanged text with a loaded image is
     // kept; otherwise the draw spec is cleared, takes the text, resolves its image
@@ -339,6 +347,7 @@ protected:
     CUIRect m_borderSize;
     CNameMap m_customAttributes;  // name -> owned CUIString
     CUIString m_actionName;
+    CUIString m_accessProgress;
 
 private:
     enum class AncestorCheck

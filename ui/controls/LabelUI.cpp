@@ -588,6 +588,7 @@ void CLabelUI::DescribeAccess(int part, AccessDescription& description) const
     }
     description.role = description.name.IsEmpty() ? 0 : ROLE_SYSTEM_STATICTEXT;
     description.state |= STATE_SYSTEM_READONLY;
+    DescribeAccessProgress(part, description);
 }
 
 void CLabelUI::DescribeEditableText(AccessDescription& description) const
