@@ -27,7 +27,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/minizip/unzip.c.new "${_unzip_crypt}")
 configure_file(${CMAKE_BINARY_DIR}/minizip/unzip.c.new ${CMAKE_BINARY_DIR}/minizip/unzip.c COPYONLY)
 add_library(minizip STATIC ${CMAKE_BINARY_DIR}/minizip/unzip.c ${_minizip}/ioapi.c)
 target_include_directories(minizip SYSTEM PUBLIC ${_minizip} ${KALVEX_ZLIB_INCLUDE})
-target_compile_options(minizip PRIVATE -w)
+target_compile_options(minizip PRIVATE -w ${KALVEX_SECTION_FLAGS})
 target_link_libraries(minizip PUBLIC ${KALVEX_ZLIB})
 
 add_library(jsoncpp STATIC
@@ -35,7 +35,7 @@ add_library(jsoncpp STATIC
   ${_json_src}/src/lib_json/json_value.cpp
   ${_json_src}/src/lib_json/json_writer.cpp)
 target_include_directories(jsoncpp SYSTEM PUBLIC ${_json_src}/include)
-target_compile_options(jsoncpp PRIVATE -w)
+target_compile_options(jsoncpp PRIVATE -w ${KALVEX_SECTION_FLAGS})
 
 # pugixml: the XML parse the skin benchmark measures CXmlDocument against;
 # nothing else links it. A build tree made before setup.sh fetched it builds
