@@ -188,11 +188,11 @@ def mutants_of(path, line_range):
     return mutants
 
 
-def test_programs_for(path, with_e2e):
+def test_programs_for(path, with_e2e, chosen=None):
     folder = max((f for f in TEST_PROGRAMS if path.startswith(f + "/")), key=len, default=None)
-    if folder is None:
+    if folder is None and not chosen:
         return []
-    programs = [TEST_PROGRAMS[folder]]
+    programs = chosen or [TEST_PROGRAMS[folder]]
     if with_e2e:
         programs.append(E2E)
     return programs
@@ -295,6 +295,9 @@ def parse_args():
                         help="run again only the mutants a saved report lists as survived (e.g. with --e2e)")
     parser.add_argument("--filter", metavar="GTEST_FILTER", help="run only these tests")
     parser.add_argument("--e2e", action="store_true", help="run the end-to-end tests too")
+    parser.add_argument("--program", action="append", metavar="DIR:PROGRAM",
+                        help="run this test program (tests/DIR/PROGRAM) instead of the folder's own; repeatable, "
+                             "for code whose tests live in another subsystem's program")
     parser.add_argument("--timeout", type=int, metavar="S",
                         help="seconds a mutant's test run may take (default: 3 x the unmutated run, at least 60)")
     parser.add_argument("--list", action="store_true", help="only list the mutants")
@@ -324,9 +327,10 @@ def main():
     if args.lines:
         a, b = args.lines.split("-")
         line_range = (int(a), int(b))
+    chosen = [(d, [p]) for d, p in (item.split(":", 1) for item in args.program)] if args.program else None
     groups = []
     for path in files:
-        if not test_programs_for(path, args.e2e):
+        if not test_programs_for(path, args.e2e, chosen):
             print("%s: no test program for this folder; skipped" % path)
             continue
         groups.append(mutants_of(path, line_range))
@@ -359,7 +363,7 @@ def main():
     # sets the default timeout.
     programs = {}
     for m in mutants:
-        programs.setdefault(m.path, test_programs_for(m.path, args.e2e))
+        programs.setdefault(m.path, test_programs_for(m.path, args.e2e, chosen))
     all_programs = sorted({(d, tuple(n)) for p in programs.values() for d, n in p})
     targets = sorted({n for _, names in all_programs for n in names})
     if not scratch.build_targets(targets):
