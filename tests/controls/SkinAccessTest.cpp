@@ -203,6 +203,20 @@ TEST(SkinAccess, DefaultActionsRunAsClicksAndChangesAreAnnounced)
     EXPECT_EQ(1u, recorder.OfType(L"click").size());
     EXPECT_NE(0, ReadElement(check.get()).state & STATE_SYSTEM_CHECKED);
     EXPECT_EQ(skin.Find(L"check_b"), skin.Manager().GetFocus()) << "a click focuses what it presses";
+    // A reader asking where the keyboard is finds it; it may read the
+    // check box's Alt shortcut but never set its value.
+    SetFocus(skin.Window());
+    AccessiblePtr focused = FocusedElement(client.get());
+    ASSERT_NE(nullptr, focused);
+    EXPECT_EQ(L"Log", ReadElement(focused.get()).name);
+    skin.Find(L"check_b")->ApplyAttribute(L"shortcut", L"l");
+    BSTR text = nullptr;
+    EXPECT_EQ(S_OK, check->get_accKeyboardShortcut(SelfChild(), &text));
+    EXPECT_EQ(std::wstring(L"Alt+L"), text != nullptr ? text : L"");
+    SysFreeString(text);
+    text = SysAllocString(L"changed");
+    EXPECT_TRUE(FAILED(check->put_accValue(SelfChild(), text)));
+    SysFreeString(text);
 
     // The tiles page's tab selects its page.
     AccessiblePtr page = ParentOf(check.get());

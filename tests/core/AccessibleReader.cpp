@@ -143,6 +143,15 @@ AccessiblePtr HitElement(IAccessible* element, POINT screen)
     return ElementOf(element, hit);
 }
 
+AccessiblePtr FocusedElement(IAccessible* element)
+{
+    VARIANT focus;
+    VariantInit(&focus);
+    if (element->get_accFocus(&focus) != S_OK)
+        return nullptr;
+    return ElementOf(element, focus);
+}
+
 std::wstring TreeText(IAccessible* element)
 {
     std::wstring text;

@@ -61,6 +61,9 @@ AccessiblePtr FindElement(IAccessible* element, const std::wstring& name);
 // The element accHitTest answers at a screen point: the child object, or
 // the element itself for CHILDID_SELF; null for nothing.
 AccessiblePtr HitElement(IAccessible* element, POINT screen);
+// The element that has the keyboard focus, as element's accFocus answers;
+// null when it names none.
+AccessiblePtr FocusedElement(IAccessible* element);
 
 // The subtree below element, one line per element and two spaces of indent
 // per level: role text | name | value | state texts.
