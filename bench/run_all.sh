@@ -38,12 +38,12 @@ row() { rows+=("$(printf '%-58s %10s   %s' "$1" "${2:-?}" "$3")"); }
 echo "running the benchmarks; the full output goes to $log" >&2
 
 out=$(run uninstall_bench 3 startup)
-row "start-up, relocated copy / minimal window" "$(figure "$out" "relocated copy" ratio)" "<= 1.25"
-row "start-up, from the install directory / minimal window" "$(figure "$out" "from the install dir" ratio)" "<= 2.0"
+row "start-up, relocated copy / minimal window" "$(figure "$out" "kalvex.exe, relocated copy" ratio)" "<= 1.25"
+row "start-up, from the install directory / minimal window" "$(figure "$out" "kalvex.exe, from the install dir" ratio)" "<= 2.0"
 
 out=$(run uninstall_bench 3 uninstall)
 row "removal of 20,000 files in 1,000 directories / DeleteFileW floor" "$(figure "$out" "kalvex / floor" "kalvex / floor")" "<= 1.2"
-row "removal through a manifest of 21,000 entries / floor" "$(figure "$out" "21,000 entries" "s,")" "<= 1.35"
+row "removal through a manifest of 21,000 entries / floor" "$(figure "$out" "a manifest naming every" "s,")" "<= 1.35"
 
 out=$(run remove_manifest_bench)
 row "RemoveManifestFiles / plain delete loop" "$(figure "$out" "median:" ratio)" "(no target)"
