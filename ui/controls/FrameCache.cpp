@@ -39,10 +39,7 @@ HBITMAP CFrameCache::Prepare(unsigned key, int width, int height, const Renderer
         return found->second;
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
     if (m_bytes + bytes > kMaxBytes)
-    {
         Clear();
-        m_size = {width, height};
-    }
     HBITMAP picture = Render(width, height, render);
     if (picture == nullptr)
         return nullptr;
@@ -57,7 +54,6 @@ void CFrameCache::Clear()
         DeleteObject(picture.second);
     m_pictures.clear();
     m_bytes = 0;
-    m_size = {};
 }
 
 void CFrameCache::Forget(unsigned key)
