@@ -252,3 +252,32 @@ TEST_F(ControlLifetimeTest, SetFocusGoesThroughTheManagerAndItsRules)
     detached.SetFocus();  // no manager: nothing happens
     EXPECT_EQ(root, Manager().GetFocus());
 }
+
+// The references every holder above uses: a copy made before a control goes
+// reads null with the original; a forgotten control is seen again by new
+// references only; one that has ended by none.
+TEST(ControlRef, CopiesReadNullOnceTheControlGoesAndForgettingIsNotEnding)
+{
+    CControlUI* control = new CControlUI();
+    CControlRef first(control);
+    CControlRef copy = first;
+    CControlRef moved{CControlRef(control)};
+    ASSERT_EQ(control, first.Get());
+    ASSERT_EQ(control, copy.Get());
+    ASSERT_EQ(control, moved.Get());
+
+    control->ForgetReferences();
+    EXPECT_EQ(nullptr, first.Get());
+    EXPECT_EQ(nullptr, copy.Get());
+    EXPECT_EQ(nullptr, moved.Get());
+    CControlRef later(control);
+    EXPECT_EQ(control, later.Get()) << "a forgotten control is still alive";
+
+    std::vector<CControlRef> list = {later, later};
+    control->Delete();
+    EXPECT_EQ(nullptr, later.Get());
+    EXPECT_FALSE(ListsControl(list, control));
+    EXPECT_FALSE(UnlistControl(list, control));
+    first = copy;
+    EXPECT_EQ(nullptr, first.Get());
+}

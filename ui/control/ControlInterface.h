@@ -8,6 +8,7 @@
 
 #include "ui/control/AccessDescription.h"
 #include "ui/control/UIEvent.h"
+#include "ui/core/ControlRef.h"
 #include "ui/core/Delegate.h"
 #include "ui/core/UIRect.h"
 #include "ui/core/UIString.h"
@@ -48,7 +49,8 @@ struct FloatPercent
     double bottom;
 };
 
-class IControlUI
+// Derives from CControlLifetime so that CControlRef can hold any control.
+class IControlUI : public CControlLifetime
 {
 public:
     // 0: destroys the control; owners delete controls through this, never

@@ -40,9 +40,11 @@ CControlUI::~CControlUI()
     if (m_destroyHub)
         m_destroyHub(this);
     // Last, so that focus, hover, timers, names and queued notifications that
-    // the delegates above may still have caused are dropped as well.
+    // the delegates above may still have caused are dropped as well; from
+    // here on no reference can see the control again.
     if (m_manager != nullptr)
         m_manager->ForgetControl(this);
+    EndLife();
 }
 
 CUIString CControlUI::GetName() const

@@ -102,21 +102,9 @@ CUIManager::~CUIManager()
     DetachAccessTree();
     // Queued work first: deferred controls and notifications may name
     // controls of the tree that is deleted next.
-    // Taken from the front one by one: each control leaves the queue through
-    // ForgetControl as it is deleted.
-    while (!m_delayedDeletions.IsEmpty())
-    {
-        IControlUI* control = static_cast<IControlUI*>(m_delayedDeletions[0]);
-        m_delayedDeletions.Remove(0);
-        control->Delete();
-    }
-    for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
-        delete static_cast<NotifyEvent*>(m_queuedNotifications[i]);
-    m_queuedNotifications.Empty();
-
-    // With no buckets left, controls that unregister while the tree goes
-    // away find nothing to remove.
-    m_controlNames.Resize(0);
+    DeleteQueuedControls(m_deliveryDepth);
+    DropQueuedNotifications();
+    m_controlNames.Clear();
 
     if (m_root != nullptr)
     {
@@ -155,7 +143,7 @@ CUIManager::~CUIManager()
 
 void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 {
-    m_controlNames.Resize(CNameMap::kDefaultBuckets);
+    m_controlNames.Clear();
     ReleaseOwnResources();
     m_name = name;
 
@@ -189,60 +177,11 @@ void CUIManager::ForgetControl(IControlUI* control)
         return;
     if (m_root == control)
         m_root = nullptr;
-    ForgetInputControl(control);
     if (m_accessTree != nullptr)
         m_accessTree->Forget(control);
-
-    // Walked from the last item down without move-to-front: removing an item
-    // then only renumbers the items already visited.
-    for (int i = m_optionGroups.GetSize() - 1; i >= 0; --i)
-    {
-        const wchar_t* group = m_optionGroups.GetAt(i);
-        CPtrList* members = static_cast<CPtrList*>(m_optionGroups.Find(group, false));
-        int index = members->Find(control);
-        if (index < 0)
-            continue;
-        members->Remove(index);
-        if (members->IsEmpty())
-        {
-            delete members;
-            m_optionGroups.Remove(group);
-        }
-    }
-    ForgetControlNames(control);
+    m_controlNames.Remove(control->GetName().GetData(), control);
     KillTimers(control);
-
-    // Queued records and those being delivered right now both lose their
-    // sender; the listeners accept a notification without one.
-    for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
-    {
-        NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[i]);
-        if (notification->sender == control)
-            notification->sender = nullptr;
-    }
-    for (int i = 0; i < m_deliveringNotifications.GetSize(); ++i)
-    {
-        NotifyEvent* notification = static_cast<NotifyEvent*>(m_deliveringNotifications[i]);
-        if (notification->sender == control)
-            notification->sender = nullptr;
-    }
-
-    // Painting's lists and the deletion queue: a control deleted directly
-    // while it waited there must not be deleted a second time by the pump.
-    CPtrList* const lists[] = {&m_overlayPainters, &m_foundControls, &m_delayedDeletions};
-    for (CPtrList* list : lists)
-    {
-        for (int index = list->Find(control); index >= 0; index = list->Find(control))
-            list->Remove(index);
-    }
-    if (m_placing != nullptr)
-    {
-        for (int index = m_placing->Find(control); index >= 0; index = m_placing->Find(control))
-        {
-            m_placing->Remove(index);
-            m_placing->InsertAt(index, nullptr);
-        }
-    }
+    control->ForgetReferences();
 }
 
 void CUIManager::RemoveAllTimers()

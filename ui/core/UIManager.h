@@ -7,7 +7,8 @@
 // UIManagerNotify.cpp, the window attributes and translucent mode in
 // UIManagerAttributes.cpp, the shadowed layered presentation in
 // UIManagerShadow.cpp, the accessible tree's glue in UIManagerAccess.cpp.
-// Invariant: every control pointer the manager keeps is cleared in ForgetControl.
+// Invariant: every control pointer the manager keeps that may outlive the
+// control is a CControlRef, which reads null once the control has gone.
 //
 // [SECTIONS] records · process-wide state · construction and window ·
 // colours · fonts · images · default attributes · window custom attributes ·
@@ -18,7 +19,11 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ui/core/AttributeTable.h"
+#include "ui/core/ControlNames.h"
+#include "ui/core/ControlRef.h"
 #include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
@@ -316,19 +321,12 @@ public:
 
     // The top of the control tree; owned, deleted with the manager.
     IControlUI* GetRoot() const { return m_root; }
-    // The one place that drops every pointer this manager keeps to control
-    // before the control is destroyed: the root, option groups, its name
-    // registration, its timers, notifications it sent that are queued or
-    // being delivered (their sender becomes null), the overlay painters, the
-    // layout pass's lists, the deletion queue and the input pointers of
-    // ForgetInputControl. A null control is ignored.
+    // Drops what this manager keeps of control before it is destroyed (or
+    // leaves the manager): the root, its name registration, its timers and
+    // the accessible elements made for it; every CControlRef to it (focus,
+    // hover, click, option groups, notifications it sent, painting lists,
+    // the deletion queue) reads null from then on. A null control is ignored.
     void ForgetControl(IControlUI* control);
-    // Forgets a control that leaves this manager without being deleted (the
-    // layout builder's controls until their tree is registered) as
-    // ForgetControl does; the queued notifications it sent get it back as
-    // their sender when RegisterControlTree meets it before they are
-    // delivered. A null control is ignored.
-    void SetControlAside(IControlUI* control);
     // Stops every platform timer of this manager's window and frees the records.
     void RemoveAllTimers();
     // The control registered under name (the later of two with one name);
@@ -337,6 +335,9 @@ public:
     // Registers control under name and gives it that name. False for a null
     // control, one of another manager, an empty name or a name another
     // control holds (nothing changes then); true at once for its own name.
+    // A control outside this manager's tree (bound only while the layout
+    // builder applies its attributes) takes the name unregistered: attaching
+    // its tree registers it.
     bool RenameControl(IControlUI* control, const wchar_t* name);
     // Detaches control from its parent (the caller takes it out of the
     // parent's child list) and deletes it on a later turn of the message
@@ -463,12 +464,6 @@ public:
     // coordinates); null without a root or where no control is.
     IControlUI* LocateControl(POINT point) const;
 
-    // Drops every reference the dispatch keeps to control: hover, click,
-    // key-press, focus and last tool-tip control, leave watcher, hosted
-    // window, and the controls that deliveries in progress still hold.
-    // ForgetControl calls it before the control is destroyed. Null is ignored.
-    void ForgetInputControl(IControlUI* control);
-
     // ---- Needed by dispatch, owned by painting (UIManagerPaint.cpp), focus
     // (UIManagerFocus.cpp) and window attributes.
 
@@ -503,8 +498,6 @@ public:
     bool RemoveHostedWindow(HWND window);
 
 private:
-    class CControlWatch;
-
     void RememberMousePoint(UINT message, LPARAM lParam);
     void TrackHover(WPARAM wParam, LPARAM lParam);
     void DeliverMouseLeave(WPARAM wParam, LPARAM lParam, POINT point);
@@ -526,11 +519,11 @@ private:
     bool ActivateShortcut(wchar_t key);
     void PaintWindow();
 
-    IControlUI* m_focus = nullptr;
-    IControlUI* m_hover = nullptr;
-    IControlUI* m_click = nullptr;
-    IControlUI* m_keyPress = nullptr;
-    IControlUI* m_lastTooltipControl = nullptr;
+    CControlRef m_focus;
+    CControlRef m_hover;
+    CControlRef m_click;
+    CControlRef m_keyPress;
+    CControlRef m_lastTooltipControl;
     POINT m_lastMousePos = {-1, -1};
     // What the platform tool record is built from each time it is sent.
     CUIString m_tooltipText;
@@ -545,11 +538,14 @@ private:
     SIZE m_maxInfo = {0, 0};
     CPtrList m_preFilters;       // IMessageFilterUI
     CPtrList m_filters;          // IMessageFilterUI
-    CPtrList m_leaveWatchers;    // IControlUI
+    std::vector<CControlRef> m_leaveWatchers;
     CPtrList m_keyTranslators;   // ITranslateAccelerator
-    CPtrList m_hostedWindows;    // HWND, at the index of its control below
-    CPtrList m_hostedControls;   // IControlUI
-    CPtrList m_watchedControls;  // IControlUI** of CControlWatch objects alive
+    struct HostedWindow
+    {
+        CControlRef control;
+        HWND window;
+    };
+    std::vector<HostedWindow> m_hostedWindows;
 public:
     // ==== End of message and input dispatch =================================
 
@@ -601,6 +597,8 @@ private:
     void ReleaseLayeredBackground();
     void PrepareLayeredArea(const RECT& client, const RECT& area);
     void PrintHostedWindows(const RECT& area);
+    // Drops the hosted windows whose control or window has gone.
+    void ForgetGoneHosts();
     void PresentLayered(const RECT& client, const RECT& area);
     // The 10 ms frame clock of layered mode: paints at once when something
     // is dirty, since a layered window gets no WM_PAINT of its own.
@@ -610,15 +608,13 @@ private:
     // or more.
     void PresentWithShadow();
     IControlUI* PrecedingTabStop(IControlUI* control) const;
-    // Removes every name the table maps to control.
-    void ForgetControlNames(IControlUI* control);
-    // Drops the set-aside senders of a queued notification that leaves the
-    // queue; null drops them all.
-    void DropAsideSenders(const NotifyEvent* notification);
     void EndDelivery();
+    // Frees every queued notification undelivered.
+    void DropQueuedNotifications();
     // Posts the WM_APP + 1 pump message unless one is already on its way.
     void PostPump();
-    // Hands notification to its sender's NotifyHub and every listener.
+    // Hands notification to its sender's NotifyHub and every listener; the
+    // sender reads null for the listeners after one of them deleted it.
     void DeliverNotification(NotifyEvent& notification);
     // WM_APP + 1: delivers the queued notifications, then deletes the queued
     // controls unless a delivery outside the pump's own message is running.
@@ -646,7 +642,7 @@ private:
     // One control timer; killed records stay for a later restart.
     struct TimerRecord
     {
-        IControlUI* control;
+        IControlUI* control;  // KillTimers drops the record before it goes
         UINT key;
         HWND window;
         UINT platformId;
@@ -687,7 +683,14 @@ private:
     bool m_useSharedResources = false;
     ResourceRecord m_resources;
     CNameMap m_windowAttributes;  // name -> owned CUIString
-    CNameMap m_optionGroups;      // group -> owned CPtrList of IControlUI*
+    // The members of one option group, and the list OptionGroupMembers
+    // answers with, made from the members still alive.
+    struct OptionGroup
+    {
+        std::vector<CControlRef> members;
+        CPtrList alive;
+    };
+    CNameMap m_optionGroups;      // group -> owned OptionGroup
 
     // Window and lifetime; painting, focus, timers and dispatch read these.
     HWND m_window = nullptr;
@@ -698,14 +701,18 @@ private:
     HBITMAP m_backgroundBitmap = nullptr;
     HWND m_tooltipWindow = nullptr;
     IControlUI* m_root = nullptr;
-    CNameMap m_controlNames;     // control name -> IControlUI*, not owned
+    CControlNames m_controlNames;
     CPtrList m_timers;           // owned TimerRecord
     UINT m_timerIdCounter = 4096;
-    CPtrList m_delayedDeletions; // owned IControlUI, deleted by the pump
-    CPtrList m_queuedNotifications;  // owned NotifyEvent copies
-    // Pairs of a queued NotifyEvent and the sender SetControlAside took from
-    // it; the sender is only compared, never called, as it may be gone.
-    CPtrList m_asideSenders;
+    std::vector<CControlRef> m_delayedDeletions;  // owned, deleted by the pump
+    // A posted notification; its record's sender is taken from the
+    // reference when it is delivered.
+    struct QueuedNotification
+    {
+        NotifyEvent* notification;  // owned
+        CControlRef sender;
+    };
+    std::vector<QueuedNotification> m_queuedNotifications;
     ULONG_PTR m_gdiplusToken = 0;
 
     // Painting, focus, timers and notifications.
@@ -715,14 +722,9 @@ private:
     bool m_painting = false;
     bool m_notifyPosted = false;
     bool m_useVirtualWindowNames = false;
-    CPtrList m_overlayPainters;  // IControlUI, PaintOverlay after the tree
+    std::vector<CControlRef> m_overlayPainters;  // PaintOverlay after the tree
     CPtrList m_foundControls;    // IControlUI, scratch of the layout pass
     CPtrList m_listeners;        // INotifyUI
-    // Controls the layout pass is placing, while it runs; ForgetControl
-    // nulls the entry of a control deleted meanwhile.
-    CPtrList* m_placing = nullptr;
-    // NotifyEvent records being delivered; ForgetControl nulls their sender.
-    CPtrList m_deliveringNotifications;
     int m_deliveryDepth = 0;
     SIZE m_offscreenSize = {0, 0};
     BYTE* m_offscreenBits = nullptr;   // layered mode only: bottom-up rows

@@ -1,10 +1,10 @@
 // CUIManager message and input dispatch: the message handler, message filters,
 // hover tracking with tool tips, capture and key messages; pre-translation is
 // in UIManagerPreTranslate.cpp. Invariant: a control is never used after a
-// call that may have deleted it; such calls hold it in a CControlWatch.
+// call that may have deleted it; such calls hold it in a CControlRef.
 //
 // [SECTIONS] lists and capture · message handler · mouse · tool tips ·
-// keyboard · forgetting
+// keyboard
 #include "ui/core/UIManager.h"
 
 #include <commctrl.h>
@@ -72,12 +72,15 @@ bool CUIManager::AddPreFilter(IMessageFilterUI* filter)
 
 bool CUIManager::AddLeaveWatcher(IControlUI* control)
 {
-    return control != nullptr && m_leaveWatchers.Find(control) < 0 && m_leaveWatchers.Add(control);
+    if (control == nullptr || ListsControl(m_leaveWatchers, control))
+        return false;
+    m_leaveWatchers.push_back(control);
+    return true;
 }
 
 bool CUIManager::RemoveLeaveWatcher(IControlUI* control)
 {
-    return RemoveFirst(m_leaveWatchers, control);
+    return UnlistControl(m_leaveWatchers, control);
 }
 
 bool CUIManager::AddKeyTranslator(ITranslateAccelerator* translator)
@@ -378,7 +381,7 @@ void CUIManager::TrackHover(WPARAM wParam, LPARAM lParam)
     IControlUI* found = LocateControl(point);
     if (found != nullptr && found->GetManager() != this)
         return;
-    CControlWatch under(*this, found);
+    const CControlRef under(found);
 
     if (!m_captured)
     {
@@ -397,22 +400,22 @@ void CUIManager::TrackHover(WPARAM wParam, LPARAM lParam)
     }
 
     // A pressed control follows the mouse wherever it goes, even off itself.
-    IControlUI* target = m_click != nullptr ? m_click : under.Get();
+    IControlUI* target = m_click != nullptr ? m_click.Get() : under.Get();
     Deliver(target, MakeEvent(UIEVENT_MOUSEMOVE, target, point, CurrentKeyState(), wParam, lParam));
 }
 
 void CUIManager::DeliverMouseLeave(WPARAM wParam, LPARAM lParam, POINT point)
 {
-    CControlWatch leaving(*this, m_hover);
+    const CControlRef leaving(m_hover);
     // Watchers are taken from a copy, as a handler may change the list; one
-    // that was removed or deleted meanwhile is no longer in the live list.
-    const CPtrList watchers(m_leaveWatchers);
-    for (int i = 0; i < watchers.GetSize(); ++i)
+    // that was removed meanwhile is no longer in the live list, and one that
+    // was deleted reads null.
+    const std::vector<CControlRef> watchers(m_leaveWatchers);
+    for (const CControlRef& watcher : watchers)
     {
-        if (m_leaveWatchers.Find(watchers[i]) < 0)
+        if (watcher.Get() == nullptr || !ListsControl(m_leaveWatchers, watcher.Get()))
             continue;
-        Deliver(static_cast<IControlUI*>(watchers[i]),
-                MakeEvent(UIEVENT_MOUSELEAVE, leaving.Get(), point, CurrentKeyState(), wParam, lParam));
+        Deliver(watcher.Get(), MakeEvent(UIEVENT_MOUSELEAVE, leaving.Get(), point, CurrentKeyState(), wParam, lParam));
     }
     Deliver(leaving.Get(), MakeEvent(UIEVENT_MOUSELEAVE, leaving.Get(), point, CurrentKeyState(), wParam, lParam));
     m_hover = nullptr;
@@ -454,7 +457,7 @@ void CUIManager::OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam)
     IControlUI* found = LocateControl(point);
     if (found == nullptr || found->GetManager() != this)
         return;
-    CControlWatch pressed(*this, found);
+    const CControlRef pressed(found);
     const WORD keys = static_cast<WORD>(wParam);
 
     switch (message)
@@ -492,7 +495,7 @@ void CUIManager::OnButtonUp(WPARAM wParam, LPARAM lParam)
         ReleaseCapture();
     if (m_click == nullptr)
         return;
-    CControlWatch released(*this, m_click);
+    const CControlRef released(m_click);
     ReleaseCapture();
     m_click = nullptr;
     Deliver(released.Get(),
@@ -556,12 +559,17 @@ void CUIManager::OnKillFocus(WPARAM wParam)
     HWND child = ::GetFocus();
     while (child != nullptr && GetAncestor(child, GA_PARENT) != m_window)
         child = GetAncestor(child, GA_PARENT);
-    const int index = child != nullptr ? m_hostedWindows.Find(child) : -1;
-    if (index < 0)
+    if (child == nullptr)
         return;
-    IControlUI* host = static_cast<IControlUI*>(m_hostedControls[index]);
-    if (host != m_focus)
-        SetFocus(host, false);
+    for (const HostedWindow& hosted : m_hostedWindows)
+    {
+        if (hosted.window != child)
+            continue;
+        IControlUI* host = hosted.control.Get();
+        if (host != nullptr && host != m_focus)
+            SetFocus(host, false);
+        return;
+    }
 }
 
 // ---- Tool tips --------------------------------------------------------------
@@ -576,7 +584,7 @@ bool CUIManager::ShowToolTip(WPARAM wParam, LPARAM lParam)
     IControlUI* found = LocateControl(point);
     if (found == nullptr)
         return false;
-    CControlWatch hovered(*this, found);
+    const CControlRef hovered(found);
     Deliver(m_hover, MakeEvent(UIEVENT_MOUSEHOVER, m_hover, point, CurrentKeyState(), wParam, lParam));
     if (hovered.Get() == nullptr)
         return true;
@@ -653,7 +661,7 @@ void CUIManager::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
     {
     case WM_KEYDOWN:
     {
-        CControlWatch pressed(*this, m_focus);
+        const CControlRef pressed(m_focus);
         Deliver(pressed.Get(),
                 MakeEvent(UIEVENT_KEYDOWN, pressed.Get(), m_lastMousePos, CurrentKeyState(), wParam, lParam, key));
         if (pressed.Get() != nullptr)
@@ -671,38 +679,6 @@ void CUIManager::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         Deliver(m_focus, MakeEvent(UIEVENT_CHAR, m_focus, m_lastMousePos, CurrentKeyState(), wParam, lParam, key));
         break;
-    }
-}
-
-// ---- Forgetting -------------------------------------------------------------
-
-void CUIManager::ForgetInputControl(IControlUI* control)
-{
-    if (control == nullptr)
-        return;
-    if (m_focus == control)
-        m_focus = nullptr;
-    if (m_hover == control)
-        m_hover = nullptr;
-    if (m_click == control)
-        m_click = nullptr;
-    if (m_keyPress == control)
-        m_keyPress = nullptr;
-    if (m_lastTooltipControl == control)
-        m_lastTooltipControl = nullptr;
-    RemoveFirst(m_leaveWatchers, control);
-    for (int i = m_hostedControls.GetSize() - 1; i >= 0; --i)
-    {
-        if (m_hostedControls[i] != control)
-            continue;
-        m_hostedControls.Remove(i);
-        m_hostedWindows.Remove(i);
-    }
-    for (int i = 0; i < m_watchedControls.GetSize(); ++i)
-    {
-        IControlUI** slot = static_cast<IControlUI**>(m_watchedControls[i]);
-        if (*slot == control)
-            *slot = nullptr;
     }
 }
 

@@ -2,7 +2,7 @@
 // events and notifications, the tab order with wrap-around, attaching and
 // registering the tree, control names and the queue of controls deleted later.
 // Invariant: a control is never used after a call that may have deleted it;
-// such calls hold it in a CControlWatch.
+// such calls hold it in a CControlRef.
 //
 // [SECTIONS] focus · tab order · control tree and names
 #include "ui/core/UIManager.h"
@@ -41,12 +41,12 @@ void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
     if (control == m_focus)
         return;
     CDeliveryScope busy(*this);
-    CControlWatch next(*this, control);
+    const CControlRef next(control);
     if (m_focus != nullptr)
     {
         // Cleared before the old control hears of it, so that a handler
         // which moves the focus itself does not meet the old control again.
-        CControlWatch old(*this, m_focus);
+        const CControlRef old(m_focus);
         m_focus = nullptr;
         Deliver(old.Get(), FocusEvent(UIEVENT_KILLFOCUS, next.Get()));
         if (old.Get() != nullptr)
@@ -76,10 +76,10 @@ void CUIManager::RequestFocusSoon(IControlUI* control)
         return;
     }
     CDeliveryScope busy(*this);
-    CControlWatch wanted(*this, control);
+    const CControlRef wanted(control);
     if (m_focus != nullptr)
     {
-        CControlWatch old(*this, m_focus);
+        const CControlRef old(m_focus);
         m_focus = nullptr;
         Deliver(old.Get(), FocusEvent(UIEVENT_KILLFOCUS, wanted.Get()));
         if (old.Get() != nullptr)
@@ -180,14 +180,10 @@ bool CUIManager::AttachRootControl(IControlUI* root)
     if (m_root != nullptr)
     {
         DeleteQueuedControls(0);
-        for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
-            delete static_cast<NotifyEvent*>(m_queuedNotifications[i]);
-        m_queuedNotifications.Empty();
-        DropAsideSenders(nullptr);
-        m_controlNames.RemoveAll();
-        m_overlayPainters.Empty();
-        m_hostedWindows.Empty();
-        m_hostedControls.Empty();
+        DropQueuedNotifications();
+        m_controlNames.Clear();
+        m_overlayPainters.clear();
+        m_hostedWindows.clear();
         // The old tree's own code may be running (a page switch made from a
         // click handler), so it goes later.
         IControlUI* old = m_root;
@@ -207,22 +203,7 @@ IControlUI* RegisterNameProc(IControlUI* control, void* data)
 {
     const CUIString name = control->GetName();
     if (!name.IsEmpty())
-        static_cast<CNameMap*>(data)->Set(name.GetData(), control);
-    return nullptr;
-}
-
-// Gives a control of the registered tree back to the queued notifications
-// that SetControlAside took it from (pairs of record and sender).
-IControlUI* RestoreAsideSenderProc(IControlUI* control, void* data)
-{
-    CPtrList& aside = *static_cast<CPtrList*>(data);
-    for (int i = aside.GetSize() - 2; i >= 0; i -= 2)
-    {
-        if (aside[i + 1] != control)
-            continue;
-        static_cast<NotifyEvent*>(aside[i])->sender = control;
-        aside.Remove(i, 2);
-    }
+        static_cast<CControlNames*>(data)->Set(name.GetData(), control);
     return nullptr;
 }
 
@@ -234,59 +215,59 @@ bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
         return false;
     control->BindManager(this, parent != nullptr ? parent : control->GetParent(), true);
     control->LocateControl(RegisterNameProc, &m_controlNames, UIFIND_ALL);
-    if (!m_asideSenders.IsEmpty())
-        control->LocateControl(RestoreAsideSenderProc, &m_asideSenders, UIFIND_ALL);
     return true;
 }
 
 IControlUI* CUIManager::LocateControl(const wchar_t* name)
 {
-    return name != nullptr ? static_cast<IControlUI*>(m_controlNames.Find(name)) : nullptr;
+    return m_controlNames.Find(name);
 }
 
 bool CUIManager::RenameControl(IControlUI* control, const wchar_t* name)
 {
     if (control == nullptr || control->GetManager() != this || name == nullptr || name[0] == L'\0')
         return false;
-    IControlUI* holder = static_cast<IControlUI*>(m_controlNames.Find(name));
+    // A control bound only for its attributes (the layout builder's, whose
+    // parent is not in this tree yet) takes the name without registering
+    // it: attaching its tree registers it.
+    IControlUI* parent = control->GetParent();
+    if (parent != nullptr ? parent->GetManager() != this : control != m_root)
+    {
+        control->SetName(name);
+        return true;
+    }
+    IControlUI* holder = m_controlNames.Find(name);
     if (control->GetName() == name)
     {
         // A control that stored its new name before telling the manager is
-        // registered under it now.
+        // registered under it now; its old name is no longer known here.
         if (holder == nullptr)
         {
-            ForgetControlNames(control);
+            m_controlNames.RemoveEvery(control);
             m_controlNames.Insert(name, control);
         }
         return true;
     }
     if (holder != nullptr)
         return false;
-    ForgetControlNames(control);
+    m_controlNames.Remove(control->GetName().GetData(), control);
     if (!m_controlNames.Insert(name, control))
         return false;
     control->SetName(name);
     return true;
 }
 
-void CUIManager::ForgetControlNames(IControlUI* control)
-{
-    // Walked from the last item down without move-to-front: removing an item
-    // then only renumbers the items already visited.
-    for (int i = m_controlNames.GetSize() - 1; i >= 0; --i)
-    {
-        const wchar_t* key = m_controlNames.GetAt(i);
-        if (m_controlNames.Find(key, false) == control)
-            m_controlNames.Remove(key);
-    }
-}
-
 void CUIManager::QueueForDeletion(IControlUI* control)
 {
-    if (control == nullptr || m_delayedDeletions.Find(control) >= 0)
+    if (control == nullptr)
         return;
+    for (const CControlRef& queued : m_delayedDeletions)
+    {
+        if (queued.Get() == control)
+            return;
+    }
     control->BindManager(this, nullptr, false);
-    m_delayedDeletions.Add(control);
+    m_delayedDeletions.push_back(control);
     PostPump();
 }
 

@@ -1,5 +1,5 @@
 // Shared by the manager's input code (dispatch, pre-translation, focus): the
-// helpers that make and deliver event records, and CControlWatch. Internal to
+// helpers that make and deliver event records. Internal to
 // the manager's source files; nothing outside ui/core includes it.
 #pragma once
 
@@ -59,26 +59,5 @@ inline bool RemoveFirst(CPtrList& list, const void* element)
 }
 
 }  // namespace input
-
-// Holds a control across calls that may delete it. ForgetInputControl nulls
-// every watch on a control that goes away, so the step after such a call
-// finds null instead of freed memory.
-class CUIManager::CControlWatch
-{
-public:
-    CControlWatch(CUIManager& manager, IControlUI* control) : m_manager(manager), m_control(control)
-    {
-        m_manager.m_watchedControls.Add(&m_control);
-    }
-    CControlWatch(const CControlWatch&) = delete;
-    CControlWatch& operator=(const CControlWatch&) = delete;
-    ~CControlWatch() { input::RemoveFirst(m_manager.m_watchedControls, &m_control); }
-
-    IControlUI* Get() const { return m_control; }
-
-private:
-    CUIManager& m_manager;
-    IControlUI* m_control;
-};
 
 }  // namespace DuiLib

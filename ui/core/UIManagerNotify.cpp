@@ -54,10 +54,10 @@ void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableR
     {
         // A burst (a dragged scroll bar) reaches the listeners once, with
         // the latest values.
-        for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
+        for (QueuedNotification& entry : m_queuedNotifications)
         {
-            NotifyEvent* queued = static_cast<NotifyEvent*>(m_queuedNotifications[i]);
-            if (queued->sender != notification.sender || queued->type != notification.type)
+            NotifyEvent* queued = entry.notification;
+            if (entry.sender.Get() != notification.sender || queued->type != notification.type)
                 continue;
             if (m_useVirtualWindowNames)
                 queued->virtualWindowName = notification.virtualWindowName;
@@ -68,21 +68,16 @@ void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableR
             return;
         }
     }
-    NotifyEvent* copy = new NotifyEvent(notification);
-    if (!m_queuedNotifications.Add(copy))
-    {
-        delete copy;
-        return;
-    }
+    m_queuedNotifications.push_back(QueuedNotification{new NotifyEvent(notification), notification.sender});
     PostPump();
 }
 
 void CUIManager::DeliverNotification(NotifyEvent& notification)
 {
     CDeliveryScope busy(*this);
-    // Listed while it is delivered, so that a sender deleted by a handler
-    // leaves the record with no sender rather than a freed one.
-    m_deliveringNotifications.Add(&notification);
+    // A handler may delete the sender: each listener reads it through the
+    // reference, null once it has gone.
+    const CControlRef sender(notification.sender);
     if (notification.sender != nullptr && notification.sender->NotifyHub())
         notification.sender->NotifyHub()(&notification);
     // Listeners hear of it whatever the hub answered. A copy, since a
@@ -90,55 +85,27 @@ void CUIManager::DeliverNotification(NotifyEvent& notification)
     const CPtrList listeners(m_listeners);
     for (int i = 0; i < listeners.GetSize(); ++i)
     {
+        notification.sender = sender.Get();
         if (m_listeners.Find(listeners[i]) >= 0)
             static_cast<INotifyUI*>(listeners[i])->ReceiveNotify(notification);
     }
-    RemoveFirst(m_deliveringNotifications, &notification);
+    notification.sender = sender.Get();
 }
 
 void CUIManager::PumpNotifications()
 {
     m_notifyPosted = false;
-    while (!m_queuedNotifications.IsEmpty())
+    // Taken one by one from the front: a listener may post more.
+    while (!m_queuedNotifications.empty())
     {
-        NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[0]);
-        m_queuedNotifications.Remove(0);
-        DropAsideSenders(notification);
-        DeliverNotification(*notification);
-        delete notification;
+        QueuedNotification entry = std::move(m_queuedNotifications.front());
+        m_queuedNotifications.erase(m_queuedNotifications.begin());
+        entry.notification->sender = entry.sender.Get();
+        DeliverNotification(*entry.notification);
+        delete entry.notification;
     }
     // The pump's own message is the one delivery allowed on the stack.
     DeleteQueuedControls(1);
-}
-
-void CUIManager::SetControlAside(IControlUI* control)
-{
-    if (control == nullptr)
-        return;
-    for (int i = 0; i < m_queuedNotifications.GetSize(); ++i)
-    {
-        NotifyEvent* notification = static_cast<NotifyEvent*>(m_queuedNotifications[i]);
-        if (notification->sender != control || !m_asideSenders.Add(notification))
-            continue;
-        // Both halves or neither: a lone record would shift every later pair.
-        if (!m_asideSenders.Add(control))
-            m_asideSenders.Remove(m_asideSenders.GetSize() - 1);
-    }
-    ForgetControl(control);
-}
-
-void CUIManager::DropAsideSenders(const NotifyEvent* notification)
-{
-    if (notification == nullptr)
-    {
-        m_asideSenders.Empty();
-        return;
-    }
-    for (int i = m_asideSenders.GetSize() - 2; i >= 0; i -= 2)
-    {
-        if (m_asideSenders[i] == notification)
-            m_asideSenders.Remove(i, 2);
-    }
 }
 
 void CUIManager::DeleteQueuedControls(int ownDepth)
@@ -146,12 +113,21 @@ void CUIManager::DeleteQueuedControls(int ownDepth)
     if (m_deliveryDepth > ownDepth)
         return;
     // One at a time from the front: a control's destructor may queue more.
-    while (!m_delayedDeletions.IsEmpty())
+    // A queued control that was deleted directly meanwhile reads null.
+    while (!m_delayedDeletions.empty())
     {
-        IControlUI* control = static_cast<IControlUI*>(m_delayedDeletions[0]);
-        m_delayedDeletions.Remove(0);
-        control->Delete();
+        IControlUI* control = m_delayedDeletions.front().Get();
+        m_delayedDeletions.erase(m_delayedDeletions.begin());
+        if (control != nullptr)
+            control->Delete();
     }
+}
+
+void CUIManager::DropQueuedNotifications()
+{
+    for (QueuedNotification& entry : m_queuedNotifications)
+        delete entry.notification;
+    m_queuedNotifications.clear();
 }
 
 void CUIManager::EndDelivery()
@@ -159,7 +135,7 @@ void CUIManager::EndDelivery()
     --m_deliveryDepth;
     // A pump that ran inside a nested message loop left the queued controls
     // alone; now that nothing of this manager runs, another pump takes them.
-    if (m_deliveryDepth == 0 && !m_delayedDeletions.IsEmpty())
+    if (m_deliveryDepth == 0 && !m_delayedDeletions.empty())
         PostPump();
 }
 

@@ -10,7 +10,7 @@
 // off-screen bitmap · layered mode
 #include "ui/core/UIManager.h"
 
-#include "ui/core/AccessibleTree.h"
+#include <algorithm>
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/AccessibleTree.h"
@@ -116,13 +116,15 @@ void CUIManager::RequestLayout()
 
 bool CUIManager::AddOverlayPainter(IControlUI* control)
 {
-    return control != nullptr && m_overlayPainters.Add(control);
+    if (control == nullptr)
+        return false;
+    m_overlayPainters.push_back(control);
+    return true;
 }
 
 bool CUIManager::RemoveOverlayPainter(IControlUI* control)
 {
-    const int index = m_overlayPainters.Find(control);
-    return index >= 0 && m_overlayPainters.Remove(index);
+    return UnlistControl(m_overlayPainters, control);
 }
 
 CUIRect CUIManager::HostedWindowRect(HWND window) const
@@ -136,27 +138,42 @@ CUIRect CUIManager::HostedWindowRect(HWND window) const
 
 bool CUIManager::AddHostedWindow(IControlUI* control, HWND window)
 {
-    if (control == nullptr || window == nullptr || m_hostedWindows.Find(window) >= 0)
+    if (control == nullptr || window == nullptr)
         return false;
-    Invalidate(HostedWindowRect(window));
-    if (!m_hostedWindows.Add(window))
-        return false;
-    if (!m_hostedControls.Add(control))
+    ForgetGoneHosts();
+    for (const HostedWindow& hosted : m_hostedWindows)
     {
-        m_hostedWindows.Remove(m_hostedWindows.GetSize() - 1);
-        return false;
+        if (hosted.window == window)
+            return false;
     }
+    Invalidate(HostedWindowRect(window));
+    m_hostedWindows.push_back(HostedWindow{control, window});
     return true;
+}
+
+void CUIManager::ForgetGoneHosts()
+{
+    // A window whose control went (taking the window along) or that was
+    // destroyed on its own is no longer hosted.
+    m_hostedWindows.erase(std::remove_if(m_hostedWindows.begin(), m_hostedWindows.end(),
+                                         [](const HostedWindow& hosted) {
+                                             return hosted.control.Get() == nullptr || !IsWindow(hosted.window);
+                                         }),
+                          m_hostedWindows.end());
 }
 
 bool CUIManager::RemoveHostedWindow(HWND window)
 {
-    const int index = m_hostedWindows.Find(window);
-    if (index < 0)
-        return false;
-    m_hostedWindows.Remove(index);
-    m_hostedControls.Remove(index);
-    return true;
+    ForgetGoneHosts();
+    for (auto hosted = m_hostedWindows.begin(); hosted != m_hostedWindows.end(); ++hosted)
+    {
+        if (hosted->window == window)
+        {
+            m_hostedWindows.erase(hosted);
+            return true;
+        }
+    }
+    return false;
 }
 
 // ---- WM_PAINT ---------------------------------------------------------------
@@ -263,11 +280,11 @@ void CUIManager::PaintWindow()
         PrintHostedWindows(area);
     // A copy: a painter usually leaves the list from inside its PaintOverlay;
     // one that left (or was deleted) before its turn is skipped.
-    const CPtrList painters(m_overlayPainters);
-    for (int i = 0; i < painters.GetSize(); ++i)
+    const std::vector<CControlRef> painters(m_overlayPainters);
+    for (const CControlRef& painter : painters)
     {
-        if (m_overlayPainters.Find(painters[i]) >= 0)
-            static_cast<IControlUI*>(painters[i])->PaintOverlay(m_offscreenDc, area);
+        if (ListsControl(m_overlayPainters, painter.Get()))
+            painter->PaintOverlay(m_offscreenDc, area);
     }
     RestoreDC(m_offscreenDc, saved);
     if (m_layered)
@@ -317,18 +334,17 @@ bool CUIManager::LayOutTree(const RECT& client)
     {
         m_foundControls.Empty();
         m_root->LocateControl(CollectPendingProc, &m_foundControls, kLayoutSearch);
-        // Placed from a copy that ForgetControl keeps honest: placing one
-        // control may delete another that was collected.
-        CPtrList placing(m_foundControls);
-        CPtrList* outer = m_placing;
-        m_placing = &placing;
-        for (int i = 0; i < placing.GetSize(); ++i)
+        // Placed through references: placing one control may delete another
+        // that was collected.
+        std::vector<CControlRef> placing;
+        placing.reserve(m_foundControls.GetSize());
+        for (int i = 0; i < m_foundControls.GetSize(); ++i)
+            placing.push_back(static_cast<IControlUI*>(m_foundControls[i]));
+        for (const CControlRef& control : placing)
         {
-            IControlUI* control = static_cast<IControlUI*>(placing[i]);
-            if (control != nullptr)
+            if (control.Get() != nullptr)
                 control->PlaceAt(control->IsFloat() ? control->RelativeRect() : control->GetPos(), true);
         }
-        m_placing = outer;
     }
 
     if (m_firstLayoutPending)
@@ -457,16 +473,10 @@ void CUIManager::PrepareLayeredArea(const RECT& client, const RECT& area)
 // windows that meet the area are printed into it, opaque.
 void CUIManager::PrintHostedWindows(const RECT& area)
 {
-    for (int i = 0; i < m_hostedWindows.GetSize(); ++i)
+    ForgetGoneHosts();
+    for (const HostedWindow& hosted : m_hostedWindows)
     {
-        HWND child = static_cast<HWND>(m_hostedWindows[i]);
-        if (!IsWindow(child))
-        {
-            m_hostedWindows.Remove(i);
-            m_hostedControls.Remove(i);
-            --i;
-            continue;
-        }
+        HWND child = hosted.window;
         const CUIRect place = HostedWindowRect(child);
         RECT meet = {};
         if (!IsWindowVisible(child) || !IntersectRect(&meet, &place, &area))

@@ -116,7 +116,7 @@ bool CUIManager::ActivateShortcut(wchar_t key)
     IControlUI* found = m_root->LocateControl(ShortcutProc, &search, kShortcutSearch);
     if (found == nullptr)
         return false;
-    CControlWatch target(*this, found);
+    const CControlRef target(found);
     found->SetFocus();
     if (target.Get() != nullptr)
         target.Get()->Activate();

@@ -5,6 +5,7 @@
 //
 // [SECTIONS] skin archive · language texts · shared defaults · colours ·
 // fonts · images · default attributes · window attributes · option groups
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <cwchar>
@@ -535,15 +536,16 @@ bool CUIManager::JoinOptionGroup(const wchar_t* group, IControlUI* option)
 {
     if (group == nullptr || group[0] == L'\0' || option == nullptr)
         return false;
-    CPtrList* members = static_cast<CPtrList*>(m_optionGroups.Find(group));
+    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
     if (members != nullptr)
     {
-        if (members->Find(option) >= 0)
+        if (ListsControl(members->members, option))
             return false;
-        return members->Add(option);
+        members->members.push_back(option);
+        return true;
     }
-    members = new CPtrList(6);
-    members->Add(option);
+    members = new OptionGroup;
+    members->members.push_back(option);
     if (!m_optionGroups.Insert(group, members))
     {
         delete members;
@@ -554,19 +556,32 @@ bool CUIManager::JoinOptionGroup(const wchar_t* group, IControlUI* option)
 
 const CPtrList* CUIManager::OptionGroupMembers(const wchar_t* group)
 {
-    return static_cast<const CPtrList*>(m_optionGroups.Find(group));
+    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
+    if (members == nullptr)
+        return nullptr;
+    // Options that went without leaving are dropped here rather than searched
+    // for when each control is deleted.
+    members->alive.Empty();
+    auto& list = members->members;
+    list.erase(std::remove_if(list.begin(), list.end(), [](const CControlRef& member) { return !member; }),
+               list.end());
+    for (const CControlRef& member : list)
+        members->alive.Add(member.Get());
+    if (list.empty())
+    {
+        delete members;
+        m_optionGroups.Remove(group);
+        return nullptr;
+    }
+    return &members->alive;
 }
 
 void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
 {
-    CPtrList* members = static_cast<CPtrList*>(m_optionGroups.Find(group));
-    if (members == nullptr)
+    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
+    if (members == nullptr || !UnlistControl(members->members, option))
         return;
-    int index = members->Find(option);
-    if (index < 0)
-        return;
-    members->Remove(index);
-    if (members->IsEmpty())
+    if (members->members.empty())
     {
         delete members;
         m_optionGroups.Remove(group);
@@ -576,7 +591,7 @@ void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
 void CUIManager::ClearOptionGroups()
 {
     for (int i = 0; i < m_optionGroups.GetSize(); ++i)
-        delete static_cast<CPtrList*>(m_optionGroups.Find(m_optionGroups.GetAt(i), false));
+        delete static_cast<OptionGroup*>(m_optionGroups.Find(m_optionGroups.GetAt(i), false));
     m_optionGroups.RemoveAll();
 }
 

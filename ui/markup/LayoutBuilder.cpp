@@ -342,7 +342,9 @@ void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUI
     // While its attributes are applied the control reaches the manager's
     // fonts, images and colours. Afterwards it is bound as before: its
     // parent link stays, and a control added to an attached tree keeps the
-    // manager the tree registered it with.
+    // manager the tree registered it with. What the binding left behind (a
+    // name, a posted notification) is held through references, which read
+    // null should the control be deleted before its tree is attached.
     CUIManager* boundManager = control->GetManager();
     IControlUI* boundParent = control->GetParent();
     if (manager != nullptr)
@@ -355,16 +357,8 @@ void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUI
     const int count = element.GetAttributeCount();
     for (int i = 0; i < count; ++i)
         control->ApplyAttribute(element.GetAttributeName(i), element.GetAttributeValue(i));
-    if (manager == nullptr)
-        return;
-    control->BindManager(boundManager, boundParent, false);
-    // While bound, the control registered its name (and an option its
-    // group) with the manager. A control outside the manager's tree may be
-    // deleted before the tree is attached, and the manager would keep a
-    // pointer to it; attaching the tree registers it again, and gives the
-    // notifications it posted meanwhile their sender back.
-    if (boundManager != manager)
-        manager->SetControlAside(control);
+    if (manager != nullptr)
+        control->BindManager(boundManager, boundParent, false);
 }
 
 }  // namespace DuiLib
