@@ -13,7 +13,7 @@
 #include "tests/control/ControlTestSupport.h"
 #include "ui/control/HorizontalLayoutUI.h"
 #include "ui/control/VerticalLayoutUI.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 using namespace DuiLib;
 using namespace DuiLib::test;

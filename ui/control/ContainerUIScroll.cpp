@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "ui/control/LayoutMath.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/core/UIManager.h"
 
 namespace DuiLib {

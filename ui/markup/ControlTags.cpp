@@ -20,7 +20,7 @@
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ProgressUI.h"
 #include "ui/controls/RotateImageUI.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/controls/SliderUI.h"
 #include "ui/controls/TextUI.h"
 
