@@ -12,8 +12,8 @@
 
 #include "tests/control/ControlTestSupport.h"
 #include "ui/control/HorizontalLayoutUI.h"
-#include "ui/control/VerticalLayoutUI.h"
 #include "ui/control/ScrollBarUI.h"
+#include "ui/control/VerticalLayoutUI.h"
 
 using namespace DuiLib;
 using namespace DuiLib::test;
