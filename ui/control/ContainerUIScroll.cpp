@@ -353,12 +353,13 @@ void CContainerUI::UpdateScrollBars(const RECT& rect, int requiredWidth, int req
     // and the layout's own call back into this function fits the bars again
     // and leaves its request in m_nestedRelayout. Once a bar has appeared,
     // scroll processing stays set to the end, so no later pass of this run
-    // takes a bar away again. When the content needs no less room as its
-    // room shrinks, each bar appears and goes at most once per run, and a
-    // pass that changes no bar only settles ranges, after which the next
-    // finds nothing to do: five relayouts suffice. The bound keeps a layout
-    // that breaks that assumption from relaying out without end.
-    constexpr int kMaxRelayouts = 8;
+    // takes a bar away again. A run usually ends after a relayout or two,
+    // but a layout that gives its children the bar's range back as room
+    // (stretched children held at their minimum width) may need one more
+    // relayout per step of range growth: tens of them are seen. The bound
+    // lies far above that and only keeps a layout that never settles from
+    // relaying out without end.
+    constexpr int kMaxRelayouts = 256;
     const bool wasProcessing = m_scrollProcessing;
     m_scrollRelayoutRunning = true;
     for (int done = 0; next != ScrollRelayout::None && done < kMaxRelayouts; ++done)
