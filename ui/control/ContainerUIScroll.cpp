@@ -2,6 +2,8 @@
 // and UpdateScrollBars, which the layouts call with the size they need and
 // which fits each bar to its axis. The bars clamp positions themselves; this
 // file moves the children to match.
+// Sections: Scrolling (positions and steps); Scroll bars (creation); Fitting
+// the bars to the content (UpdateScrollBars and its per-axis helpers).
 #include "ui/control/ContainerUI.h"
 
 #include <cstdlib>
@@ -17,111 +19,6 @@ namespace {
 bool IsShown(const CScrollBarUI* bar)
 {
     return bar != nullptr && bar->IsVisible();
-}
-
-// What fitting a bar to its axis did to it.
-enum class BarChange
-{
-    StayedHidden,
-    Appeared,
-    Vanished,
-    Kept,            // placed again; its range may have changed
-    PositionShrank,  // a smaller range pulled its position back
-};
-
-// The slot of a horizontal bar: under rect, from its left edge to right.
-RECT BelowSlot(const CUIRect& rect, int right, int height)
-{
-    return RECT{rect.left, rect.bottom, right, AddClamped(rect.bottom, height)};
-}
-
-void HideBar(CScrollBarUI& bar)
-{
-    bar.SetVisible(false);
-    bar.SetScrollOffset(0, false);
-}
-
-// The rule of one bar along its own axis, given the room and the content's
-// need along it. A hidden bar appears when the content does not fit. A
-// visible one goes when nothing is left to scroll, unless scroll processing
-// keeps it (a bar that has just appeared stays through the relayout it
-// asked for); otherwise it takes slot and its range follows the need, as an
-// absolute value, the bar hiding if that range is 0.
-BarChange FitBar(CScrollBarUI& bar, long long room, long long need, bool processing, const RECT& slot)
-{
-    const long long range = need - room;
-    if (!bar.IsVisible())
-    {
-        if (need <= room)
-            return BarChange::StayedHidden;
-        bar.SetVisible(true);
-        bar.SetScrollRange(ClampToInt(range));
-        bar.SetScrollOffset(0, true);
-        return BarChange::Appeared;
-    }
-    if (range < 1 && !processing)
-    {
-        HideBar(bar);
-        bar.SetScrollRange(0);
-        return BarChange::Vanished;
-    }
-    bar.PlaceAt(slot, false);
-    if (bar.GetScrollRange() == range)
-        return BarChange::Kept;
-    const int before = bar.GetScrollOffset();
-    bar.SetScrollRange(ClampToInt(std::llabs(range)));
-    if (bar.GetScrollRange() == 0)
-        HideBar(bar);
-    return bar.GetScrollOffset() < before ? BarChange::PositionShrank : BarChange::Kept;
-}
-
-// The horizontal bar when a vertical one follows it: shown, placed under
-// rect and given its range while the content is wider than rect, hidden
-// otherwise, whatever scroll processing says. A bar that appears takes its
-// height off rect, one that goes gives it back. True when the bar went or
-// its range changed (a bar that appears with its old range counts as
-// unchanged).
-bool FitHorizontalBeforeVertical(CScrollBarUI& bar, CUIRect& rect, long long requiredWidth)
-{
-    const long long width = rect.GetWidth();
-    if (requiredWidth <= width)
-    {
-        if (!bar.IsVisible())
-            return false;
-        HideBar(bar);
-        rect.bottom = AddClamped(rect.bottom, bar.GetFixedHeight());
-        return true;
-    }
-    if (!bar.IsVisible())
-    {
-        bar.SetVisible(true);
-        bar.SetScrollOffset(0, true);
-        rect.bottom = AddClamped(rect.bottom, -static_cast<long long>(bar.GetFixedHeight()));
-    }
-    bar.PlaceAt(BelowSlot(rect, rect.right, bar.GetFixedHeight()), false);
-    const long long range = requiredWidth - width;
-    if (bar.GetScrollRange() == range)
-        return false;
-    bar.SetScrollRange(ClampToInt(range));
-    return true;
-}
-
-// The vertical bar by the rule of FitBar, at the right of rect. When it
-// appears or goes beside a visible horizontal bar, that bar's width and
-// range follow its room, narrowed or widened by the vertical bar's width.
-BarChange FitVerticalBar(CScrollBarUI& bar, CScrollBarUI* horizontal, const CUIRect& rect, long long requiredWidth,
-                         long long requiredHeight, bool processing)
-{
-    const RECT slot{rect.right, rect.top, AddClamped(rect.right, bar.GetFixedWidth()), rect.bottom};
-    const BarChange change = FitBar(bar, rect.GetHeight(), requiredHeight, processing, slot);
-    if ((change == BarChange::Appeared || change == BarChange::Vanished) && IsShown(horizontal))
-    {
-        const long long barWidth = bar.GetFixedWidth();
-        const long long right = rect.right + (change == BarChange::Appeared ? -barWidth : barWidth);
-        horizontal->PlaceAt(BelowSlot(rect, ClampToInt(right), horizontal->GetFixedHeight()), false);
-        horizontal->SetScrollRange(ClampToInt(requiredWidth - (right - rect.left)));
-    }
-    return change;
 }
 
 }  // namespace
@@ -339,6 +236,117 @@ void CContainerUI::Relayout(bool invalidate)
 {
     PlaceAt(IsFloat() ? RelativeRect() : GetPos(), invalidate);
 }
+
+// ==== Fitting the bars to the content =======================================
+
+namespace {
+
+// What fitting a bar to its axis did to it.
+enum class BarChange
+{
+    StayedHidden,
+    Appeared,
+    Vanished,
+    Kept,            // placed again; its range may have changed
+    PositionShrank,  // a smaller range pulled its position back
+};
+
+// The slot of a horizontal bar: under rect, from its left edge to right.
+RECT BelowSlot(const CUIRect& rect, int right, int height)
+{
+    return RECT{rect.left, rect.bottom, right, AddClamped(rect.bottom, height)};
+}
+
+void HideBar(CScrollBarUI& bar)
+{
+    bar.SetVisible(false);
+    bar.SetScrollOffset(0, false);
+}
+
+// The rule of one bar along its own axis, given the room and the content's
+// need along it. A hidden bar appears when the content does not fit. A
+// visible one goes when nothing is left to scroll, unless scroll processing
+// keeps it (a bar that has just appeared stays through the relayout it
+// asked for); otherwise it takes slot and its range follows the need, as an
+// absolute value, the bar hiding if that range is 0.
+BarChange FitBar(CScrollBarUI& bar, long long room, long long need, bool processing, const RECT& slot)
+{
+    const long long range = need - room;
+    if (!bar.IsVisible())
+    {
+        if (need <= room)
+            return BarChange::StayedHidden;
+        bar.SetVisible(true);
+        bar.SetScrollRange(ClampToInt(range));
+        bar.SetScrollOffset(0, true);
+        return BarChange::Appeared;
+    }
+    if (range < 1 && !processing)
+    {
+        HideBar(bar);
+        bar.SetScrollRange(0);
+        return BarChange::Vanished;
+    }
+    bar.PlaceAt(slot, false);
+    if (bar.GetScrollRange() == range)
+        return BarChange::Kept;
+    const int before = bar.GetScrollOffset();
+    bar.SetScrollRange(ClampToInt(std::llabs(range)));
+    if (bar.GetScrollRange() == 0)
+        HideBar(bar);
+    return bar.GetScrollOffset() < before ? BarChange::PositionShrank : BarChange::Kept;
+}
+
+// The horizontal bar when a vertical one follows it: shown, placed under
+// rect and given its range while the content is wider than rect, hidden
+// otherwise, whatever scroll processing says. A bar that appears takes its
+// height off rect, one that goes gives it back. True when the bar went or
+// its range changed (a bar that appears with its old range counts as
+// unchanged).
+bool FitHorizontalBeforeVertical(CScrollBarUI& bar, CUIRect& rect, long long requiredWidth)
+{
+    const long long width = rect.GetWidth();
+    if (requiredWidth <= width)
+    {
+        if (!bar.IsVisible())
+            return false;
+        HideBar(bar);
+        rect.bottom = AddClamped(rect.bottom, bar.GetFixedHeight());
+        return true;
+    }
+    if (!bar.IsVisible())
+    {
+        bar.SetVisible(true);
+        bar.SetScrollOffset(0, true);
+        rect.bottom = AddClamped(rect.bottom, -static_cast<long long>(bar.GetFixedHeight()));
+    }
+    bar.PlaceAt(BelowSlot(rect, rect.right, bar.GetFixedHeight()), false);
+    const long long range = requiredWidth - width;
+    if (bar.GetScrollRange() == range)
+        return false;
+    bar.SetScrollRange(ClampToInt(range));
+    return true;
+}
+
+// The vertical bar by the rule of FitBar, at the right of rect. When it
+// appears or goes beside a visible horizontal bar, that bar's width and
+// range follow its room, narrowed or widened by the vertical bar's width.
+BarChange FitVerticalBar(CScrollBarUI& bar, CScrollBarUI* horizontal, const CUIRect& rect, long long requiredWidth,
+                         long long requiredHeight, bool processing)
+{
+    const RECT slot{rect.right, rect.top, AddClamped(rect.right, bar.GetFixedWidth()), rect.bottom};
+    const BarChange change = FitBar(bar, rect.GetHeight(), requiredHeight, processing, slot);
+    if ((change == BarChange::Appeared || change == BarChange::Vanished) && IsShown(horizontal))
+    {
+        const long long barWidth = bar.GetFixedWidth();
+        const long long right = rect.right + (change == BarChange::Appeared ? -barWidth : barWidth);
+        horizontal->PlaceAt(BelowSlot(rect, ClampToInt(right), horizontal->GetFixedHeight()), false);
+        horizontal->SetScrollRange(ClampToInt(requiredWidth - (right - rect.left)));
+    }
+    return change;
+}
+
+}  // namespace
 
 void CContainerUI::UpdateScrollBars(const RECT& rect, int requiredWidth, int requiredHeight)
 {
