@@ -20,8 +20,8 @@
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlUI.h"
 #include "ui/control/HorizontalLayoutUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/control/VerticalLayoutUI.h"
-#include "ui/controls/ScrollBarUI.h"
 #include "ui/core/UIManager.h"
 #include "ui/core/WindowWnd.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "tests/control/ControlTestSupport.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 using namespace DuiLib;
 using namespace DuiLib::test;

@@ -12,8 +12,8 @@
 
 #include "tests/control/ControlTestSupport.h"
 #include "ui/control/HorizontalLayoutUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/control/VerticalLayoutUI.h"
-#include "ui/controls/ScrollBarUI.h"
 
 using namespace DuiLib;
 using namespace DuiLib::test;
@@ -226,6 +226,63 @@ TEST(LayoutScrollBars, BothBarsLeaveTheCornerAndEndTheContentAtTheirEdges)
     w.PaintNow();
     ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar after a relayout");
     ExpectRect(RECT{-216, 84, 284, 184}, last->GetPos(), "last after a relayout");
+}
+
+// Content 290 wide fits 300 but not the 284 left beside the vertical bar
+// that its height of 300 in 200 brings: the bottom bar follows, and both go
+// together once the window has room for everything.
+TEST(LayoutScrollBars, VerticalBarBringsTheBottomBarAndBothGoWhenRoomReturns)
+{
+    CRootWindow<CVerticalLayoutUI> w(300, 200);
+    ASSERT_NE(nullptr, w.host);
+    w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Shown);
+    CScrollBarUI* vertical = w.layout->VerticalBar();
+    CScrollBarUI* horizontal = w.layout->HorizontalBar();
+    vertical->SetVisible(false);
+    horizontal->SetVisible(false);
+    w.layout->Add(Fixed(290, 100));
+    CControlUI* second = Fixed(0, 100);
+    w.layout->Add(second);
+    w.layout->Add(Fixed(0, 100));
+    w.PaintNow();
+    ASSERT_TRUE(vertical->IsVisible());
+    ASSERT_TRUE(horizontal->IsVisible());
+    ExpectRect(RECT{284, 0, 300, 184}, vertical->GetPos(), "vertical bar");
+    ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar");
+    EXPECT_EQ(300 - 184, vertical->GetScrollRange());
+    EXPECT_EQ(290 - 284, horizontal->GetScrollRange());
+    // A stretched child spans the room beside the bar plus the range: 284 + 6.
+    ExpectRect(RECT{0, 100, 290, 200}, second->GetPos(), "second, laid out beside both bars");
+
+    w.Resize(400, 400);
+    EXPECT_FALSE(vertical->IsVisible());
+    EXPECT_FALSE(horizontal->IsVisible());
+    ExpectRect(RECT{0, 100, 400, 200}, second->GetPos(), "second with the whole width");
+}
+
+// Content 500 x 190 in 300 x 200: the bottom bar leaves 184 of height, so
+// the vertical bar comes too and narrows the bottom bar's room to 284.
+TEST(LayoutScrollBars, BottomBarBringsTheVerticalBar)
+{
+    CRootWindow<CVerticalLayoutUI> w(300, 200);
+    ASSERT_NE(nullptr, w.host);
+    w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Shown);
+    CScrollBarUI* vertical = w.layout->VerticalBar();
+    CScrollBarUI* horizontal = w.layout->HorizontalBar();
+    vertical->SetVisible(false);
+    horizontal->SetVisible(false);
+    w.layout->Add(Fixed(500, 90));
+    CControlUI* second = Fixed(0, 100);
+    w.layout->Add(second);
+    w.PaintNow();
+    ASSERT_TRUE(vertical->IsVisible());
+    ASSERT_TRUE(horizontal->IsVisible());
+    ExpectRect(RECT{284, 0, 300, 184}, vertical->GetPos(), "vertical bar");
+    ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar");
+    EXPECT_EQ(190 - 184, vertical->GetScrollRange());
+    EXPECT_EQ(500 - 284, horizontal->GetScrollRange());
+    // 284 beside the bar plus the range of 216.
+    ExpectRect(RECT{0, 90, 500, 190}, second->GetPos(), "second, laid out beside both bars");
 }
 
 // root: top (height 100), pane (height 150, limits 50..200, a 4-pixel

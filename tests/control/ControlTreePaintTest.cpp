@@ -14,8 +14,8 @@
 
 #include "tests/control/ControlTestSupport.h"
 #include "ui/control/HorizontalLayoutUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/control/VerticalLayoutUI.h"
-#include "ui/controls/ScrollBarUI.h"
 #include "ui/core/LayeredPixels.h"
 #include "ui/render/RenderKit.h"
 

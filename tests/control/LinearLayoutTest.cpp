@@ -12,7 +12,7 @@
 
 #include "tests/control/ControlTestSupport.h"
 #include "ui/control/LinearLayoutMath.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 using namespace DuiLib;
 using namespace DuiLib::test;

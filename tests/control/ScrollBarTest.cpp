@@ -1,6 +1,6 @@
 // CScrollBarUI: the geometry rule, position clamping and rounding, and a bar
 // in a real window driven by mouse messages and repeat-timer ticks.
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LayoutMath.h"
 #include "ui/control/LinearLayoutMath.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/ClipScope.h"
 

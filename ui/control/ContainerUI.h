@@ -143,6 +143,18 @@ protected:
     void DisposeChild(IControlUI* control);
     // PlaceAt again with the container's own rectangle.
     void Relayout(bool invalidate);
+    // What one fitting pass of the bars asks of the layout: nothing, a
+    // relayout without or with invalidation, or an invalidating one with
+    // scroll processing set because a bar has just appeared.
+    enum class ScrollRelayout
+    {
+        None,
+        Quiet,
+        Invalidating,
+        AfterNewBar,
+    };
+    // Shows, hides, places and sizes the bars for one layout pass.
+    ScrollRelayout FitScrollBars(const RECT& rect, int requiredWidth, int requiredHeight);
     int VerticalLineStep() const;
     int HorizontalLineStep() const;
 
@@ -155,6 +167,10 @@ protected:
     bool m_delayedDestroy = false;
     bool m_mouseChildEnabled = true;
     bool m_scrollProcessing = false;
+    // Set while UpdateScrollBars relays out; the layout's nested call leaves
+    // its request in m_nestedRelayout instead of relaying out itself.
+    bool m_scrollRelayoutRunning = false;
+    ScrollRelayout m_nestedRelayout = ScrollRelayout::None;
     bool m_scrollToEndPending = false;
     CScrollBarUI* m_verticalBar = nullptr;    // owned
     CScrollBarUI* m_horizontalBar = nullptr;  // owned

@@ -1,12 +1,15 @@
 // CContainerUI scrolling: positions and steps, the scroll bars' creation,
-// and UpdateScrollBars, which the layouts call with the size they need. The
-// bars clamp positions themselves; this file moves the children to match.
+// and UpdateScrollBars, which the layouts call with the size they need and
+// which fits each bar to its axis. The bars clamp positions themselves; this
+// file moves the children to match.
+// Sections: Scrolling (positions and steps); Scroll bars (creation); Fitting
+// the bars to the content (UpdateScrollBars and its per-axis helpers).
 #include "ui/control/ContainerUI.h"
 
 #include <cstdlib>
 
 #include "ui/control/LayoutMath.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/core/UIManager.h"
 
 namespace DuiLib {
@@ -234,142 +237,188 @@ void CContainerUI::Relayout(bool invalidate)
     PlaceAt(IsFloat() ? RelativeRect() : GetPos(), invalidate);
 }
 
-void CContainerUI::UpdateScrollBars(const RECT& given, int requiredWidth, int requiredHeight)
+// ==== Fitting the bars to the content =======================================
+
+namespace {
+
+// What fitting a bar to its axis did to it.
+enum class BarChange
 {
+    StayedHidden,
+    Appeared,
+    Vanished,
+    Kept,            // placed again; its range may have changed
+    PositionShrank,  // a smaller range pulled its position back
+};
+
+// The slot of a horizontal bar: under rect, from its left edge to right.
+RECT BelowSlot(const CUIRect& rect, int right, int height)
+{
+    return RECT{rect.left, rect.bottom, right, AddClamped(rect.bottom, height)};
+}
+
+void HideBar(CScrollBarUI& bar)
+{
+    bar.SetVisible(false);
+    bar.SetScrollOffset(0, false);
+}
+
+// The rule of one bar along its own axis, given the room and the content's
+// need along it. A hidden bar appears when the content does not fit. A
+// visible one goes when nothing is left to scroll, unless scroll processing
+// keeps it (a bar that has just appeared stays through the relayout it
+// asked for); otherwise it takes slot and its range follows the need, as an
+// absolute value, the bar hiding if that range is 0.
+BarChange FitBar(CScrollBarUI& bar, long long room, long long need, bool processing, const RECT& slot)
+{
+    const long long range = need - room;
+    if (!bar.IsVisible())
+    {
+        if (need <= room)
+            return BarChange::StayedHidden;
+        bar.SetVisible(true);
+        bar.SetScrollRange(ClampToInt(range));
+        bar.SetScrollOffset(0, true);
+        return BarChange::Appeared;
+    }
+    if (range < 1 && !processing)
+    {
+        HideBar(bar);
+        bar.SetScrollRange(0);
+        return BarChange::Vanished;
+    }
+    bar.PlaceAt(slot, false);
+    if (bar.GetScrollRange() == range)
+        return BarChange::Kept;
+    const int before = bar.GetScrollOffset();
+    bar.SetScrollRange(ClampToInt(std::llabs(range)));
+    if (bar.GetScrollRange() == 0)
+        HideBar(bar);
+    return bar.GetScrollOffset() < before ? BarChange::PositionShrank : BarChange::Kept;
+}
+
+// The horizontal bar when a vertical one follows it: shown, placed under
+// rect and given its range while the content is wider than rect, hidden
+// otherwise, whatever scroll processing says. A bar that appears takes its
+// height off rect, one that goes gives it back. True when the bar went or
+// its range changed (a bar that appears with its old range counts as
+// unchanged).
+bool FitHorizontalBeforeVertical(CScrollBarUI& bar, CUIRect& rect, long long requiredWidth)
+{
+    const long long width = rect.GetWidth();
+    if (requiredWidth <= width)
+    {
+        if (!bar.IsVisible())
+            return false;
+        HideBar(bar);
+        rect.bottom = AddClamped(rect.bottom, bar.GetFixedHeight());
+        return true;
+    }
+    if (!bar.IsVisible())
+    {
+        bar.SetVisible(true);
+        bar.SetScrollOffset(0, true);
+        rect.bottom = AddClamped(rect.bottom, -static_cast<long long>(bar.GetFixedHeight()));
+    }
+    bar.PlaceAt(BelowSlot(rect, rect.right, bar.GetFixedHeight()), false);
+    const long long range = requiredWidth - width;
+    if (bar.GetScrollRange() == range)
+        return false;
+    bar.SetScrollRange(ClampToInt(range));
+    return true;
+}
+
+// The vertical bar by the rule of FitBar, at the right of rect. When it
+// appears or goes beside a visible horizontal bar, that bar's width and
+// range follow its room, narrowed or widened by the vertical bar's width.
+BarChange FitVerticalBar(CScrollBarUI& bar, CScrollBarUI* horizontal, const CUIRect& rect, long long requiredWidth,
+                         long long requiredHeight, bool processing)
+{
+    const RECT slot{rect.right, rect.top, AddClamped(rect.right, bar.GetFixedWidth()), rect.bottom};
+    const BarChange change = FitBar(bar, rect.GetHeight(), requiredHeight, processing, slot);
+    if ((change == BarChange::Appeared || change == BarChange::Vanished) && IsShown(horizontal))
+    {
+        const long long barWidth = bar.GetFixedWidth();
+        const long long right = rect.right + (change == BarChange::Appeared ? -barWidth : barWidth);
+        horizontal->PlaceAt(BelowSlot(rect, ClampToInt(right), horizontal->GetFixedHeight()), false);
+        horizontal->SetScrollRange(ClampToInt(requiredWidth - (right - rect.left)));
+    }
+    return change;
+}
+
+}  // namespace
+
+void CContainerUI::UpdateScrollBars(const RECT& rect, int requiredWidth, int requiredHeight)
+{
+    ScrollRelayout next = FitScrollBars(rect, requiredWidth, requiredHeight);
+    if (m_scrollRelayoutRunning)
+    {
+        // Called by the PlaceAt of the loop below, which does the relayout.
+        m_nestedRelayout = next;
+        return;
+    }
+    // Each relayout lays the children out in the room the bars now leave,
+    // and the layout's own call back into this function fits the bars again
+    // and leaves its request in m_nestedRelayout. Once a bar has appeared,
+    // scroll processing stays set to the end, so no later pass of this run
+    // takes a bar away again. A run usually ends after a relayout or two,
+    // but a layout that gives its children the bar's range back as room
+    // (stretched children held at their minimum width) may need one more
+    // relayout per step of range growth: tens of them are seen. The bound
+    // lies far above that and only keeps a layout that never settles from
+    // relaying out without end.
+    constexpr int kMaxRelayouts = 256;
+    const bool wasProcessing = m_scrollProcessing;
+    m_scrollRelayoutRunning = true;
+    for (int done = 0; next != ScrollRelayout::None && done < kMaxRelayouts; ++done)
+    {
+        if (next == ScrollRelayout::AfterNewBar)
+            m_scrollProcessing = true;
+        m_nestedRelayout = ScrollRelayout::None;
+        Relayout(next != ScrollRelayout::Quiet);
+        next = m_nestedRelayout;
+    }
+    m_scrollRelayoutRunning = false;
+    m_scrollProcessing = wasProcessing;
+}
+
+CContainerUI::ScrollRelayout CContainerUI::FitScrollBars(const RECT& given, int requiredWidth, int requiredHeight)
+{
+    // The layouts hand over their rectangle without the room of the bars
+    // already shown: only a bar that appears now takes its room off it, and
+    // one that goes gives it back.
     CUIRect rect(given);
+    BarChange change = BarChange::StayedHidden;
     bool horizontalChanged = false;
-    if (m_horizontalBar != nullptr)
+    if (m_verticalBar != nullptr)
     {
-        CScrollBarUI* bar = m_horizontalBar;
-        const long long width = rect.GetWidth();
-        const long long range = requiredWidth - width;
-        if (m_verticalBar == nullptr)
-        {
-            // Only a horizontal bar.
-            if (requiredWidth > width && !bar->IsVisible())
-            {
-                bar->SetVisible(true);
-                bar->SetScrollRange(ClampToInt(range));
-                bar->SetScrollOffset(0, true);
-                m_scrollProcessing = true;
-                Relayout(true);
-                m_scrollProcessing = false;
-            }
-            else if (bar->IsVisible())
-            {
-                if (range < 1 && !m_scrollProcessing)
-                {
-                    bar->SetVisible(false);
-                    bar->SetScrollOffset(0, false);
-                    bar->SetScrollRange(0);
-                    Relayout(true);
-                }
-                else
-                {
-                    bar->PlaceAt(RECT{rect.left, rect.bottom, rect.right,
-                                      AddClamped(rect.bottom, bar->GetFixedHeight())},
-                                 false);
-                    if (bar->GetScrollRange() != range)
-                    {
-                        const int before = bar->GetScrollOffset();
-                        bar->SetScrollRange(ClampToInt(std::llabs(range)));
-                        if (bar->GetScrollRange() == 0)
-                        {
-                            bar->SetVisible(false);
-                            bar->SetScrollOffset(0, false);
-                        }
-                        if (bar->GetScrollOffset() < before)
-                            Relayout(false);
-                    }
-                }
-            }
-            return;
-        }
-        // Both bars: the horizontal one first.
-        if (requiredWidth > width)
-        {
-            // The layouts hand over their rectangle without the room of the
-            // bars already shown: only a bar that appears now takes its
-            // height off it. Taking it again from a shown bar would put the
-            // bar over the children and scroll the content a bar too far.
-            if (!bar->IsVisible())
-            {
-                bar->SetVisible(true);
-                bar->SetScrollOffset(0, true);
-                rect.bottom = AddClamped(rect.bottom, -static_cast<long long>(bar->GetFixedHeight()));
-            }
-            bar->PlaceAt(RECT{rect.left, rect.bottom, rect.right, AddClamped(rect.bottom, bar->GetFixedHeight())},
-                         false);
-            if (bar->GetScrollRange() != range)
-            {
-                bar->SetScrollRange(ClampToInt(range));
-                horizontalChanged = true;
-            }
-        }
-        else if (bar->IsVisible())
-        {
-            bar->SetVisible(false);
-            bar->SetScrollOffset(0, false);
-            rect.bottom = AddClamped(rect.bottom, bar->GetFixedHeight());
-            horizontalChanged = true;
-        }
+        // The horizontal bar first: its height decides the vertical room.
+        if (m_horizontalBar != nullptr)
+            horizontalChanged = FitHorizontalBeforeVertical(*m_horizontalBar, rect, requiredWidth);
+        change = FitVerticalBar(*m_verticalBar, m_horizontalBar, rect, requiredWidth, requiredHeight,
+                                m_scrollProcessing);
     }
-    if (m_verticalBar == nullptr)
-        return;
-    CScrollBarUI* bar = m_verticalBar;
-    const long long height = rect.GetHeight();
-    const long long range = requiredHeight - height;
-    // When the vertical bar appears or goes, the horizontal bar's width and
-    // range follow its new room.
-    const auto refitHorizontal = [&](long long rightEdge) {
-        if (!IsShown(m_horizontalBar))
-            return;
-        m_horizontalBar->PlaceAt(RECT{rect.left, rect.bottom, ClampToInt(rightEdge),
-                                      AddClamped(rect.bottom, m_horizontalBar->GetFixedHeight())},
-                                 false);
-        m_horizontalBar->SetScrollRange(ClampToInt(requiredWidth - (rightEdge - rect.left)));
-    };
-    if (requiredHeight > height && !bar->IsVisible())
+    else if (m_horizontalBar != nullptr)
     {
-        bar->SetVisible(true);
-        bar->SetScrollRange(ClampToInt(range));
-        bar->SetScrollOffset(0, true);
-        refitHorizontal(static_cast<long long>(rect.right) - bar->GetFixedWidth());
-        m_scrollProcessing = true;
-        Relayout(true);
-        m_scrollProcessing = false;
-        return;
+        change = FitBar(*m_horizontalBar, rect.GetWidth(), requiredWidth, m_scrollProcessing,
+                        BelowSlot(rect, rect.right, m_horizontalBar->GetFixedHeight()));
     }
-    if (!bar->IsVisible())
+    switch (change)
     {
-        if (horizontalChanged)
-            Relayout(true);
-        return;
+    case BarChange::Appeared:
+        return ScrollRelayout::AfterNewBar;
+    case BarChange::Vanished:
+        return ScrollRelayout::Invalidating;
+    case BarChange::PositionShrank:
+        return ScrollRelayout::Quiet;
+    // The last bar fitted is unchanged: a change of the horizontal bar
+    // before it still asks for a relayout.
+    case BarChange::StayedHidden:
+        return horizontalChanged ? ScrollRelayout::Invalidating : ScrollRelayout::None;
+    case BarChange::Kept:
+        return horizontalChanged ? ScrollRelayout::Quiet : ScrollRelayout::None;
     }
-    if (range < 1 && !m_scrollProcessing)
-    {
-        bar->SetVisible(false);
-        bar->SetScrollOffset(0, false);
-        bar->SetScrollRange(0);
-        refitHorizontal(static_cast<long long>(rect.right) + bar->GetFixedWidth());
-        Relayout(true);
-        return;
-    }
-    bar->PlaceAt(RECT{rect.right, rect.top, AddClamped(rect.right, bar->GetFixedWidth()), rect.bottom}, false);
-    bool shrank = false;
-    if (bar->GetScrollRange() != range)
-    {
-        const int before = bar->GetScrollOffset();
-        bar->SetScrollRange(ClampToInt(std::llabs(range)));
-        if (bar->GetScrollRange() == 0)
-        {
-            bar->SetVisible(false);
-            bar->SetScrollOffset(0, false);
-        }
-        shrank = bar->GetScrollOffset() < before;
-    }
-    if (shrank || horizontalChanged)
-        Relayout(false);
+    return ScrollRelayout::None;
 }
 
 }  // namespace DuiLib

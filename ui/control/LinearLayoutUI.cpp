@@ -9,7 +9,7 @@
 
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LinearLayoutMath.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 namespace DuiLib {
 

@@ -9,7 +9,7 @@
 
 #include "ui/control/AttributeValues.h"
 #include "ui/control/LayoutMath.h"
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 namespace DuiLib {
 

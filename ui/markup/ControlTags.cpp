@@ -9,6 +9,7 @@
 #include "ui/control/ContainerUI.h"
 #include "ui/control/ControlUI.h"
 #include "ui/control/HorizontalLayoutUI.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/control/TabLayoutUI.h"
 #include "ui/control/TileLayoutUI.h"
 #include "ui/control/VerticalLayoutUI.h"
@@ -20,7 +21,6 @@
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/ProgressUI.h"
 #include "ui/controls/RotateImageUI.h"
-#include "ui/controls/ScrollBarUI.h"
 #include "ui/controls/SliderUI.h"
 #include "ui/controls/TextUI.h"
 

@@ -1,6 +1,6 @@
 // CScrollBarUI: geometry, state, input and painting of the scroll bar. The
 // owner container does the scrolling; the bar only asks for steps.
-#include "ui/controls/ScrollBarUI.h"
+#include "ui/control/ScrollBarUI.h"
 
 #include <oleacc.h>
 
