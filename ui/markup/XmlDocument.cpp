@@ -366,11 +366,19 @@ CXmlDocument::~CXmlDocument()
 
 void CXmlDocument::Release()
 {
+    Clear();
     std::free(m_text);
     std::free(m_elements);
-    std::free(m_lineBreaks);
     m_text = nullptr;
+    m_textCapacity = 0;
     m_elements = nullptr;
+    m_elementCapacity = 0;
+}
+
+void CXmlDocument::Clear()
+{
+    std::free(m_lineBreaks);
+    m_loaded = false;
     m_elementCount = 0;
     m_lineBreaks = nullptr;
     m_lineBreakCount = 0;
@@ -382,11 +390,12 @@ bool CXmlDocument::Load(const wchar_t* text)
     if (text == nullptr)
         text = L"";
     const size_t length = std::wcslen(text);
-    wchar_t* const copy = AllocateText(length);
+    unsigned capacity = 0;
+    wchar_t* const copy = PrepareText(length, text, length * sizeof(wchar_t), capacity);
     if (copy == nullptr)
         return false;
     std::memcpy(copy, text, length * sizeof(wchar_t));
-    return ParseNewText(copy);
+    return ParseNewText(copy, capacity);
 }
 
 bool CXmlDocument::LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncoding encoding)
@@ -396,25 +405,26 @@ bool CXmlDocument::LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncod
         byteCount = 0;
 
     wchar_t* text = nullptr;
+    unsigned capacity = 0;
     switch (encoding) {
     case EncodingUtf8:
         if (byteCount > 2 && input[0] == 0xEF && input[1] == 0xBB && input[2] == 0xBF) {
             input += 3;
             byteCount -= 3;
         }
-        text = ConvertMultiByte(CP_UTF8, input, byteCount);
+        text = ConvertMultiByte(CP_UTF8, input, byteCount, capacity);
         break;
     case EncodingUtf16:
-        text = CopyUtf16(input, byteCount);
+        text = CopyUtf16(input, byteCount, capacity);
         break;
     case EncodingAnsi:
-        text = ConvertMultiByte(CP_ACP, input, byteCount);
+        text = ConvertMultiByte(CP_ACP, input, byteCount, capacity);
         break;
     default:
         RefuseInput(kCouldNotReadFile);
         break;
     }
-    return text != nullptr && ParseNewText(text);
+    return text != nullptr && ParseNewText(text, capacity);
 }
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
@@ -424,12 +434,15 @@ bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, const SkinLocation& location)
 {
-    Release();
+    Clear();
     BYTE* bytes = nullptr;
     unsigned size = 0;
     const SkinReadStatus status = location.ReadSkinFile(name, kMaxSkinFileBytes, bytes, size);
-    const bool loaded =
-        status == SkinReadStatus::Ok ? LoadFromBytes(bytes, size, encoding) : Fail(ReadFailureMessage(status), nullptr);
+    bool loaded = false;
+    if (status == SkinReadStatus::Ok)
+        loaded = LoadFromBytes(bytes, size, encoding);
+    else
+        RefuseInput(ReadFailureMessage(status));
     delete[] bytes;
     return loaded;
 }
@@ -441,30 +454,56 @@ bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type)
 
 bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location)
 {
-    Release();
+    Clear();
     BYTE* bytes = nullptr;
     unsigned size = 0;
     const SkinReadStatus status = location.ReadResource(name, type, bytes, size);
     // An empty resource is an empty text, as its zero bytes would be.
-    const bool loaded = status == SkinReadStatus::Ok || status == SkinReadStatus::Empty
-                            ? LoadFromBytes(bytes, size, EncodingUtf8)
-                            : Fail(ReadFailureMessage(status), nullptr);
+    bool loaded = false;
+    if (status == SkinReadStatus::Ok || status == SkinReadStatus::Empty)
+        loaded = LoadFromBytes(bytes, size, EncodingUtf8);
+    else
+        RefuseInput(ReadFailureMessage(status));
     delete[] bytes;
     return loaded;
 }
 
-wchar_t* CXmlDocument::AllocateText(unsigned long long length)
+wchar_t* CXmlDocument::PrepareText(unsigned long long length, const void* source, size_t sourceBytes,
+                                   unsigned& capacity)
 {
     if (length > kMaxTextLength)
         return RefuseInput(kFileTooLarge);
-    auto* text = static_cast<wchar_t*>(std::malloc(static_cast<size_t>(length + 1) * sizeof(wchar_t)));
+    const unsigned long long units = length + 1;
+    // Writing into the buffer the last load left is what makes a reload
+    // cheap: a large block is mapped afresh by the heap, and the first write
+    // to each of its pages costs a page fault, as much as the parse itself
+    // for a text of some megabytes. A buffer more than twice the size needed
+    // is given back instead of being kept.
+    const auto start = reinterpret_cast<std::uintptr_t>(m_text);
+    const auto from = reinterpret_cast<std::uintptr_t>(source);
+    const bool overlaps = from < start + m_textCapacity * sizeof(wchar_t) && start < from + sourceBytes;
+    if (m_text != nullptr && units <= m_textCapacity && units * 2 > m_textCapacity && !overlaps) {
+        Clear();
+        capacity = m_textCapacity;
+        m_text[length] = L'\0';
+        return m_text;
+    }
+    auto* text = static_cast<wchar_t*>(std::malloc(static_cast<size_t>(units) * sizeof(wchar_t)));
     if (text == nullptr)
         return RefuseInput(kOutOfMemory);
+    capacity = static_cast<unsigned>(units);
     text[length] = L'\0';
     return text;
 }
 
-wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount)
+void CXmlDocument::DropText(wchar_t* text)
+{
+    if (text != m_text)
+        std::free(text);
+}
+
+wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount,
+                                        unsigned& capacity)
 {
     // The platform conversion counts bytes and characters in an int.
     if (byteCount > INT_MAX)
@@ -473,21 +512,21 @@ wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* 
     // No code page turns a byte into more than one UTF-16 unit, so a buffer
     // of byteCount units holds the text and one conversion fills it; asking
     // for the exact length first would walk the whole input twice.
-    wchar_t* const text = AllocateText(byteCount);
+    wchar_t* const text = PrepareText(byteCount, bytes, byteCount, capacity);
     if (text == nullptr)
         return nullptr;
     const int converted = sourceLength > 0 ? Widen(codePage, bytes, sourceLength, text) : 0;
     // Without MB_ERR_INVALID_CHARS bad sequences become U+FFFD, so a zero
     // here is the platform refusing the code page itself.
     if (sourceLength > 0 && converted <= 0) {
-        std::free(text);
+        DropText(text);
         return RefuseInput(kCouldNotReadFile);
     }
     text[converted] = L'\0';
     return text;
 }
 
-wchar_t* CXmlDocument::CopyUtf16(const unsigned char* bytes, unsigned byteCount)
+wchar_t* CXmlDocument::CopyUtf16(const unsigned char* bytes, unsigned byteCount, unsigned& capacity)
 {
     // Without a byte-order mark the byte order is unknown; guessing would
     // turn a wrongly labelled file into plausible nonsense.
@@ -496,7 +535,7 @@ wchar_t* CXmlDocument::CopyUtf16(const unsigned char* bytes, unsigned byteCount)
     if (!littleEndian && !bigEndian)
         return RefuseInput(kCouldNotReadFile);
     const unsigned units = (byteCount - 2) / 2;
-    wchar_t* const text = AllocateText(units);
+    wchar_t* const text = PrepareText(units, bytes, byteCount, capacity);
     if (text == nullptr)
         return nullptr;
     std::memcpy(text, bytes + 2, static_cast<size_t>(units) * sizeof(wchar_t));
@@ -514,22 +553,27 @@ wchar_t* CXmlDocument::RefuseInput(const wchar_t* message)
     return nullptr;
 }
 
-// Takes ownership of text. The new text is complete before the old content
-// goes, so a text taken from this document's own buffer loads safely.
-bool CXmlDocument::ParseNewText(wchar_t* text)
+// Takes ownership of text. A new block replaces the old buffer only now,
+// when the text is complete, so a text taken from this document's own
+// buffer loads safely.
+bool CXmlDocument::ParseNewText(wchar_t* text, unsigned capacity)
 {
-    Release();
-    m_text = text;
+    Clear();
+    if (text != m_text) {
+        std::free(m_text);
+        m_text = text;
+        m_textCapacity = capacity;
+    }
     m_errorLine = 0;
     if (m_numberLines && !IndexLines())
     {
         Release();
         return Fail(kOutOfMemory, nullptr);
     }
-    if (Parse())
-        return true;
-    Release();
-    return false;
+    m_loaded = Parse();
+    if (!m_loaded)
+        Release();
+    return m_loaded;
 }
 
 bool CXmlDocument::IndexLines()
@@ -584,11 +628,10 @@ const CXmlDocument::Element* CXmlDocument::FindElement(const CXmlDocument* docum
 }
 
 // Appends a zeroed record. The table grows by half plus 500 records (500,
-// 1250, 2375, ...); indices stay valid, pointers into it do not.
+// 1250, 2375, ...); indices stay valid, pointers into it do not. A table
+// kept from the previous load is filled again from its start.
 bool CXmlDocument::ReserveElement(unsigned& index)
 {
-    if (m_elementCount == 0)
-        m_elementCapacity = 0;
     if (m_elementCount == m_elementCapacity) {
         const unsigned long long grown = m_elementCapacity + m_elementCapacity / 2ull + 500;
         if (grown > UINT_MAX || grown > PTRDIFF_MAX / sizeof(Element))

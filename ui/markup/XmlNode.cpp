@@ -6,6 +6,8 @@
 
 #include "ui/markup/XmlDocument.h"
 
+#include <cstddef>
+#include <cstring>
 #include <cwchar>
 
 namespace DuiLib {
@@ -22,13 +24,31 @@ wchar_t* StepOverString(wchar_t* at, const wchar_t* end)
 
 }  // namespace
 
-CXmlNode::CXmlNode() : m_index(0), m_attributeCount(0), m_attributes(), m_document(nullptr)
+CXmlNode::CXmlNode() : m_index(0), m_attributeCount(0), m_document(nullptr)
 {
 }
 
 CXmlNode::CXmlNode(const CXmlDocument* document, unsigned index)
-    : m_index(index), m_attributeCount(0), m_attributes(), m_document(document)
+    : m_index(index), m_attributeCount(0), m_document(document)
 {
+}
+
+CXmlNode::CXmlNode(const CXmlNode& other)
+    : m_index(other.m_index), m_attributeCount(other.m_attributeCount), m_document(other.m_document)
+{
+    std::memcpy(m_attributes, other.m_attributes, static_cast<size_t>(m_attributeCount) * sizeof(AttributePosition));
+}
+
+CXmlNode& CXmlNode::operator=(const CXmlNode& other)
+{
+    if (this != &other) {
+        m_index = other.m_index;
+        m_attributeCount = other.m_attributeCount;
+        m_document = other.m_document;
+        std::memcpy(m_attributes, other.m_attributes,
+                    static_cast<size_t>(m_attributeCount) * sizeof(AttributePosition));
+    }
+    return *this;
 }
 
 const wchar_t* CXmlNode::GetName() const
