@@ -271,6 +271,28 @@ int DecodeSequence(const unsigned char* bytes, const unsigned char* end, wchar_t
     return length;
 }
 
+// Copies the ASCII bytes at the head of bytes (count long) into text as
+// units and answers how many there were. Eight bytes are tested at a time and
+// written as four pairs of units; the block with the first other byte, and
+// the last few bytes, go one at a time.
+int WidenAscii(const unsigned char* bytes, int count, wchar_t* text)
+{
+    int at = 0;
+    for (std::uint32_t low, high; count - at >= 8; at += 8) {
+        std::memcpy(&low, bytes + at, 4);
+        std::memcpy(&high, bytes + at + 4, 4);
+        if (((low | high) & 0x80808080u) != 0)
+            break;
+        const std::uint32_t pairs[4] = {
+            (low & 0xFFu) | ((low & 0xFF00u) << 8), ((low >> 16) & 0xFFu) | ((low >> 8) & 0xFF0000u),
+            (high & 0xFFu) | ((high & 0xFF00u) << 8), ((high >> 16) & 0xFFu) | ((high >> 8) & 0xFF0000u)};
+        std::memcpy(text + at, pairs, sizeof(pairs));
+    }
+    for (; at < count && bytes[at] < 0x80; ++at)
+        text[at] = bytes[at];
+    return at;
+}
+
 // Converts count bytes of codePage into text, which has room for count
 // units, and answers the units written; 0 when the platform refuses.
 //
@@ -290,18 +312,9 @@ int Widen(unsigned codePage, const unsigned char* bytes, int count, wchar_t* tex
     int written = 0;
     int at = 0;
     while (at < count) {
-        // Four ASCII bytes at a time while they last, written as two pairs
-        // of units, then one at a time.
-        for (std::uint32_t quad; count - at >= 4; at += 4, written += 4) {
-            std::memcpy(&quad, bytes + at, 4);
-            if ((quad & 0x80808080u) != 0)
-                break;
-            const std::uint32_t pairs[2] = {(quad & 0xFFu) | ((quad & 0xFF00u) << 8),
-                                            ((quad >> 16) & 0xFFu) | ((quad >> 8) & 0xFF0000u)};
-            std::memcpy(text + written, pairs, sizeof(pairs));
-        }
-        while (at < count && bytes[at] < 0x80)
-            text[written++] = bytes[at++];
+        const int ascii = WidenAscii(bytes + at, count - at, text + written);
+        at += ascii;
+        written += ascii;
         while (at < count && bytes[at] >= 0x80) {
             int units = 0;
             const int length = DecodeSequence(bytes + at, end, text + written, units);

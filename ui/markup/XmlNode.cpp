@@ -7,6 +7,7 @@
 #include "ui/markup/XmlDocument.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -15,8 +16,18 @@ namespace DuiLib {
 namespace {
 
 // Steps over the NUL-terminated string at at and its NUL, stopping at end.
+// Attribute values make up most of a skin, so they are crossed two units per
+// aligned 32-bit word, never reading at or past end.
 wchar_t* StepOverString(wchar_t* at, const wchar_t* end)
 {
+    if (at < end && *at != L'\0' && (reinterpret_cast<std::uintptr_t>(at) & 2) != 0)
+        ++at;
+    for (std::uint32_t pair; end - at >= 2; at += 2) {
+        std::memcpy(&pair, at, sizeof(pair));
+        // Non-zero exactly when one of the two units is 0.
+        if (((pair - 0x00010001u) & ~pair & 0x80008000u) != 0)
+            break;
+    }
     while (at < end && *at != L'\0')
         ++at;
     return at < end ? at + 1 : at;
