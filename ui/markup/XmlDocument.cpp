@@ -447,6 +447,7 @@ bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, const SkinLocation& location)
 {
+    // Only the content goes now: the name may lie in this document's text.
     Clear();
     BYTE* bytes = nullptr;
     unsigned size = 0;
@@ -467,6 +468,7 @@ bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type)
 
 bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location)
 {
+    // Only the content goes now: the name may lie in this document's text.
     Clear();
     BYTE* bytes = nullptr;
     unsigned size = 0;
