@@ -172,7 +172,7 @@ TEST(XmlDocumentBytes, EncodingsAndTheirMarks)
     }
 }
 
-// ASCII is widened in blocks of eight bytes. A sequence, a cut sequence or a
+// ASCII is widened in blocks of four bytes. A sequence, a cut sequence or a
 // stray byte at any place of a block, with any number of ASCII bytes behind
 // it up to the end of the input, must come out as it does on its own.
 TEST(XmlDocumentBytes, NonAsciiAtEveryPlaceOfAnAsciiRunIsWidened)

@@ -1,11 +1,11 @@
 // CXmlDocument: turning input (text, bytes, skin files, module resources)
 // into the owned wide buffer, the element table, and the single-pass in-place
-// parser. Reading the files is SkinLocation's. Invariant: the parser writes
-// only at or behind its read position and never steps over the terminating
-// NUL, so every position it records lies inside the buffer.
+// parser. Reading the files is SkinLocation's, widening UTF-8 XmlWiden.h's.
+// Invariant: the parser writes only at or behind its read position and never
+// steps over the terminating NUL, so every position it records lies inside
+// the buffer.
 //
-// Sections: [Text helpers] [Input conversion] [Lifetime and loading]
-// [Element table] [Parser]
+// Sections: [Text helpers] [Lifetime and loading] [Element table] [Parser]
 #include "ui/markup/XmlDocument.h"
 
 #include <climits>
@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include "ui/core/SkinLocation.h"
+#include "ui/markup/XmlWiden.h"
 
 namespace DuiLib {
 
@@ -219,123 +220,6 @@ void CopyBounded(wchar_t* target, size_t units, const wchar_t* source)
     target[i] = L'\0';
 }
 
-// [Input conversion]
-
-// Decodes the well-formed UTF-8 sequence of two to four bytes at bytes (end
-// bounds it) into units and answers its length in bytes, with unitCount set;
-// 0 when no well-formed sequence starts there. Well-formed sequences have one
-// meaning in every decoder; what a damaged one becomes is left to the
-// platform.
-int DecodeSequence(const unsigned char* bytes, const unsigned char* end, wchar_t* units, int& unitCount)
-{
-    const unsigned lead = bytes[0];
-    int length = 0;
-    unsigned code = 0;
-    // The second byte's range excludes overlong forms, surrogates and code
-    // points above U+10FFFF.
-    unsigned low = 0x80;
-    unsigned high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (end - bytes < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        const unsigned next = bytes[i];
-        if (next < (i == 1 ? low : 0x80u) || next > (i == 1 ? high : 0xBFu))
-            return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < 0x10000) {
-        units[0] = static_cast<wchar_t>(code);
-        unitCount = 1;
-    } else {
-        code -= 0x10000;
-        units[0] = static_cast<wchar_t>(0xD800 + (code >> 10));
-        units[1] = static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-        unitCount = 2;
-    }
-    return length;
-}
-
-// Copies the ASCII bytes at the head of bytes (count long) into text as
-// units and answers how many there were. Eight bytes are tested at a time and
-// written as four pairs of units; the block with the first other byte, and
-// the last few bytes, go one at a time.
-int WidenAscii(const unsigned char* bytes, int count, wchar_t* text)
-{
-    int at = 0;
-    for (std::uint32_t low, high; count - at >= 8; at += 8) {
-        std::memcpy(&low, bytes + at, 4);
-        std::memcpy(&high, bytes + at + 4, 4);
-        if (((low | high) & 0x80808080u) != 0)
-            break;
-        const std::uint32_t pairs[4] = {
-            (low & 0xFFu) | ((low & 0xFF00u) << 8), ((low >> 16) & 0xFFu) | ((low >> 8) & 0xFF0000u),
-            (high & 0xFFu) | ((high & 0xFF00u) << 8), ((high >> 16) & 0xFFu) | ((high >> 8) & 0xFF0000u)};
-        std::memcpy(text + at, pairs, sizeof(pairs));
-    }
-    for (; at < count && bytes[at] < 0x80; ++at)
-        text[at] = bytes[at];
-    return at;
-}
-
-// Converts count bytes of codePage into text, which has room for count
-// units, and answers the units written; 0 when the platform refuses.
-//
-// UTF-8 is decoded here as far as its meaning is fixed: ASCII bytes and
-// well-formed sequences. A damaged sequence, and the bytes up to the next
-// ASCII one, go through the platform's conversion, which decides how many
-// U+FFFD they become. The result is the platform's for the whole text: its
-// decoder is at a sequence boundary wherever such a run starts, and an ASCII
-// byte is always a character of its own, never part of a damaged sequence.
-// ANSI code pages may use ASCII values as second bytes, so they go through
-// the platform in one call.
-int Widen(unsigned codePage, const unsigned char* bytes, int count, wchar_t* text)
-{
-    if (codePage != CP_UTF8)
-        return MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), count, text, count);
-    const unsigned char* const end = bytes + count;
-    int written = 0;
-    int at = 0;
-    while (at < count) {
-        const int ascii = WidenAscii(bytes + at, count - at, text + written);
-        at += ascii;
-        written += ascii;
-        while (at < count && bytes[at] >= 0x80) {
-            int units = 0;
-            const int length = DecodeSequence(bytes + at, end, text + written, units);
-            if (length > 0) {
-                at += length;
-                written += units;
-                continue;
-            }
-            const int start = at;
-            while (at < count && bytes[at] >= 0x80)
-                ++at;
-            units = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes) + start, at - start,
-                                        text + written, at - start);
-            if (units <= 0)
-                return 0;
-            written += units;
-        }
-    }
-    return written;
-}
-
 }  // namespace
 
 const wchar_t* CXmlDocument::ReadFailureMessage(SkinReadStatus status)
@@ -530,7 +414,7 @@ wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* 
     wchar_t* const text = PrepareText(byteCount, bytes, byteCount, capacity);
     if (text == nullptr)
         return nullptr;
-    const int converted = sourceLength > 0 ? Widen(codePage, bytes, sourceLength, text) : 0;
+    const int converted = sourceLength > 0 ? widen::Widen(codePage, bytes, sourceLength, text) : 0;
     // Without MB_ERR_INVALID_CHARS bad sequences become U+FFFD, so a zero
     // here is the platform refusing the code page itself.
     if (sourceLength > 0 && converted <= 0) {
