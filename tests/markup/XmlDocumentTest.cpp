@@ -246,9 +246,9 @@ TEST(XmlDocumentLifetime, ReloadsShowNothingOfTheTextBefore)
     EXPECT_EQ(L"Window(){z(u=\"1\")}", Summary(document, true));
 }
 
-// Regression guard for reloading in place: bytes that lie in the document's
-// own buffer, and that the buffer could hold once widened, must be read
-// before anything is written there.
+// A reload must not write over its own input: bytes that lie in the
+// document's buffer, and that the buffer could hold once widened, go to a
+// new block.
 TEST(XmlDocumentLifetime, BytesFromTheDocumentsOwnBufferLoad)
 {
     // 200 bytes of UTF-8, carried as 100 units of an attribute value: each
