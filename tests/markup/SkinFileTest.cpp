@@ -113,6 +113,21 @@ TEST(SkinFolder, FilesAreReadFromTheFolderPlusTheName)
     EXPECT_EQ(MainTree(), Summary(document, true));
 }
 
+// Regression: the document was released before the file was read, so a name
+// taken from the document itself (as an include's source is) was read after
+// it was freed. A text of megabytes lives in a block of its own, which the
+// heap unmaps when it is freed.
+TEST(SkinFolder, NameTakenFromTheDocumentItselfLoads)
+{
+    const SkinLocation skin = Folder(DataFolder() + L"skin\\");
+    CXmlDocument document((L"<i s=\"main.xml\"/>" + std::wstring(1 << 20, L' ')).c_str());
+    ASSERT_STREQ(L"main.xml", document.GetRoot().GetAttributeValue(0));
+    ASSERT_TRUE(document.LoadFromSkinFile(document.GetRoot().GetAttributeValue(0), EncodingUtf8, skin));
+    EXPECT_EQ(MainTree(), Summary(document, true));
+    EXPECT_FALSE(document.LoadFromSkinFile(document.GetRoot().GetName(), EncodingUtf8, skin));
+    EXPECT_EQ(L"Error opening file @", Summary(document, false));
+}
+
 TEST(SkinFolder, FileOfExactlyFourMebibytesLoadsAndOneByteMoreIsTooLarge)
 {
     const std::wstring folder = DataFolder() + L"sized\\";

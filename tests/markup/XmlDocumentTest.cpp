@@ -172,6 +172,34 @@ TEST(XmlDocumentBytes, EncodingsAndTheirMarks)
     }
 }
 
+// ASCII is widened in blocks of four bytes. A sequence, a cut sequence or a
+// stray byte at any place of a block, with any number of ASCII bytes behind
+// it up to the end of the input, must come out as it does on its own.
+TEST(XmlDocumentBytes, NonAsciiAtEveryPlaceOfAnAsciiRunIsWidened)
+{
+    const struct
+    {
+        const char* bytes;
+        const wchar_t* units;
+    } kOthers[] = {{"\xC3\xA9", L"\x00E9"},
+                   {"\xE4\xB8\xAD", L"\x4E2D"},
+                   {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},
+                   {"\xE4\xB8", L"\xFFFD"},
+                   {"\xFF", L"\xFFFD"}};
+    for (const auto& other : kOthers) {
+        for (int before = 0; before < 18; ++before) {
+            for (int after = 0; after < 10; ++after) {
+                const std::string head(static_cast<size_t>(before), 'x');
+                const std::string tail = std::string("0123456789").substr(0, static_cast<size_t>(after));
+                const std::wstring expected = L"a(t=\"" + std::wstring(head.begin(), head.end()) + other.units +
+                                              std::wstring(tail.begin(), tail.end()) + L"\")";
+                const std::string text = "<a t=\"" + head + other.bytes + tail + "\"/>";
+                ASSERT_EQ(expected, LoadSummary(B(text.c_str()), EncodingUtf8)) << testing::PrintToString(text);
+            }
+        }
+    }
+}
+
 TEST(XmlDocumentLifetime, EachLoadReplacesTheDocumentAndTheError)
 {
     CXmlDocument document(L"<first><x/></first>");
@@ -199,6 +227,52 @@ TEST(XmlDocumentLifetime, TextFromTheDocumentsOwnBufferLoads)
     EXPECT_TRUE(document.Load(L"<abcdefgh/>"));
     EXPECT_FALSE(document.Load(document.GetRoot().GetName()));
     EXPECT_EQ(L"Expected start tag @abcdefgh", Summary(document, false));
+}
+
+// A load writes over the buffer and table of the previous one when its text
+// fits them; nothing of the previous text or tree may show through.
+TEST(XmlDocumentLifetime, ReloadsShowNothingOfTheTextBefore)
+{
+    CXmlDocument document;
+    ASSERT_TRUE(document.Load(L"<Window><x t=\"1234567890\"/><y/></Window>"));
+    ASSERT_TRUE(document.Load(L"<Window><x t=\"12345\"/>"));
+    EXPECT_EQ(L"Window(){x(t=\"12345\")}", Summary(document, true));
+    EXPECT_FALSE(document.Load(L"<Window><x t=\"1\"></y>"));
+    EXPECT_EQ(L"Unmatched closing tag @y>", Summary(document, false));
+    ASSERT_TRUE(document.Load(L"<b/>"));
+    EXPECT_EQ(L"b()", Summary(document, true));
+    const std::wstring longer = L"<Window>" + std::wstring(300, L' ') + L"<z u=\"1\"/></Window>";
+    ASSERT_TRUE(document.Load(longer.c_str()));
+    EXPECT_EQ(L"Window(){z(u=\"1\")}", Summary(document, true));
+}
+
+// A reload must not write over its own input: bytes that lie in the
+// document's buffer, and that the buffer could hold once widened, go to a
+// new block.
+TEST(XmlDocumentLifetime, BytesFromTheDocumentsOwnBufferLoad)
+{
+    // 200 bytes of UTF-8, carried as 100 units of an attribute value: each
+    // unit holds two of the bytes, low byte first.
+    std::string inner = "<q t=\"";
+    while (inner.size() < 197)
+        inner += static_cast<char>('0' + inner.size() % 10);
+    inner += "\"/>";
+    ASSERT_EQ(200u, inner.size());
+    std::wstring carried;
+    for (size_t i = 0; i < inner.size(); i += 2)
+        carried += static_cast<wchar_t>(static_cast<unsigned char>(inner[i]) |
+                                        (static_cast<unsigned char>(inner[i + 1]) << 8));
+
+    CXmlDocument document;
+    // A buffer of 201 units first, so that the carrying text and then the
+    // widened bytes both fit it.
+    ASSERT_TRUE(document.Load((L"<a/>" + std::wstring(196, L' ')).c_str()));
+    ASSERT_TRUE(document.Load((L"<a v=\"" + carried + L"\"/>").c_str()));
+    const wchar_t* bytes = document.GetRoot().GetAttributeValue(0);
+    ASSERT_EQ(carried, bytes);
+    ASSERT_TRUE(document.LoadFromBytes(bytes, 200, EncodingUtf8));
+    const std::string digits = inner.substr(6, 191);
+    EXPECT_EQ(L"q(t=\"" + std::wstring(digits.begin(), digits.end()) + L"\")", Summary(document, true));
 }
 
 TEST(XmlDocumentLines, NumberedLoadsNameTheLinesOfElementsAttributesAndFailures)

@@ -63,3 +63,46 @@ TEST(XmlNode, LookupFindsTheFirstExactNameAndTerminatesOnlyAShorterValue)
     EXPECT_FALSE(node.GetAttributeValue(L"SOURCE", value, 7) || node.GetAttributeValue(L"sour", value, 7));
     EXPECT_FALSE(node.GetAttributeValue(nullptr, value, 7) || node.GetAttributeValue(L"fit", nullptr, 7));
 }
+
+// The mapper crosses strings two units at a time: values of every short
+// length, starting at either alignment, and values that entities shrank
+// (spaces behind their NUL) are found whole and in order.
+TEST(XmlNode, ValuesOfEveryLengthAndAlignmentAreMappedWhole)
+{
+    std::wstring text = L"<r";
+    std::wstring expected;
+    for (int length = 0; length < 10; ++length) {
+        const std::wstring value(static_cast<size_t>(length), L'v');
+        text += L" n=\"" + value + L"\" nn=\"" + value + L"\"";
+        expected += value + L"|" + value + L"|";
+    }
+    text += L" e=\"&amp;&lt;x\" f=\"&quot;\"/>";
+    expected += L"&<x|\"|";
+    CXmlDocument document(text.c_str());
+    const CXmlNode node = document.GetRoot();
+    ASSERT_EQ(22, node.GetAttributeCount());
+    std::wstring seen;
+    for (int i = 0; i < node.GetAttributeCount(); ++i)
+        seen += node.GetAttributeValue(i) + std::wstring(L"|");
+    EXPECT_EQ(expected, seen);
+    EXPECT_STREQ(L"f", node.GetAttributeName(21));
+}
+
+TEST(XmlNode, CopiesKeepTheAttributesFoundSoFar)
+{
+    CXmlDocument document(L"<r a=\"1\" b=\"2\"><c d=\"3\"/></r>");
+    const CXmlNode mapped = document.GetRoot();
+    ASSERT_EQ(2, mapped.GetAttributeCount());
+    const CXmlNode copy(mapped);
+    CXmlNode assigned = mapped.GetChild();
+    ASSERT_EQ(1, assigned.GetAttributeCount());
+    assigned = copy;
+    for (const CXmlNode* node : {&copy, static_cast<const CXmlNode*>(&assigned)}) {
+        EXPECT_EQ(2, node->GetAttributeCount());
+        EXPECT_STREQ(L"b", node->GetAttributeName(1));
+        EXPECT_STREQ(L"2", node->GetAttributeValue(1));
+    }
+    assigned = mapped.GetChild();
+    EXPECT_EQ(1, assigned.GetAttributeCount());
+    EXPECT_STREQ(L"3", assigned.GetAttributeValue(0));
+}

@@ -1,11 +1,11 @@
 // CXmlDocument: turning input (text, bytes, skin files, module resources)
 // into the owned wide buffer, the element table, and the single-pass in-place
-// parser. Reading the files is SkinLocation's. Invariant: the parser writes
-// only at or behind its read position and never steps over the terminating
-// NUL, so every position it records lies inside the buffer.
+// parser. Reading the files is SkinLocation's, widening UTF-8 XmlWiden.h's.
+// Invariant: the parser writes only at or behind its read position and never
+// steps over the terminating NUL, so every position it records lies inside
+// the buffer.
 //
-// Sections: [Text helpers] [Input conversion] [Lifetime and loading]
-// [Element table] [Parser]
+// Sections: [Text helpers] [Lifetime and loading] [Element table] [Parser]
 #include "ui/markup/XmlDocument.h"
 
 #include <climits>
@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include "ui/core/SkinLocation.h"
+#include "ui/markup/XmlWiden.h"
 
 namespace DuiLib {
 
@@ -219,110 +220,6 @@ void CopyBounded(wchar_t* target, size_t units, const wchar_t* source)
     target[i] = L'\0';
 }
 
-// [Input conversion]
-
-// Decodes the well-formed UTF-8 sequence of two to four bytes at bytes (end
-// bounds it) into units and answers its length in bytes, with unitCount set;
-// 0 when no well-formed sequence starts there. Well-formed sequences have one
-// meaning in every decoder; what a damaged one becomes is left to the
-// platform.
-int DecodeSequence(const unsigned char* bytes, const unsigned char* end, wchar_t* units, int& unitCount)
-{
-    const unsigned lead = bytes[0];
-    int length = 0;
-    unsigned code = 0;
-    // The second byte's range excludes overlong forms, surrogates and code
-    // points above U+10FFFF.
-    unsigned low = 0x80;
-    unsigned high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (end - bytes < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        const unsigned next = bytes[i];
-        if (next < (i == 1 ? low : 0x80u) || next > (i == 1 ? high : 0xBFu))
-            return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < 0x10000) {
-        units[0] = static_cast<wchar_t>(code);
-        unitCount = 1;
-    } else {
-        code -= 0x10000;
-        units[0] = static_cast<wchar_t>(0xD800 + (code >> 10));
-        units[1] = static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-        unitCount = 2;
-    }
-    return length;
-}
-
-// Converts count bytes of codePage into text, which has room for count
-// units, and answers the units written; 0 when the platform refuses.
-//
-// UTF-8 is decoded here as far as its meaning is fixed: ASCII bytes and
-// well-formed sequences. A damaged sequence, and the bytes up to the next
-// ASCII one, go through the platform's conversion, which decides how many
-// U+FFFD they become. The result is the platform's for the whole text: its
-// decoder is at a sequence boundary wherever such a run starts, and an ASCII
-// byte is always a character of its own, never part of a damaged sequence.
-// ANSI code pages may use ASCII values as second bytes, so they go through
-// the platform in one call.
-int Widen(unsigned codePage, const unsigned char* bytes, int count, wchar_t* text)
-{
-    if (codePage != CP_UTF8)
-        return MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), count, text, count);
-    const unsigned char* const end = bytes + count;
-    int written = 0;
-    int at = 0;
-    while (at < count) {
-        // Four ASCII bytes at a time while they last, written as two pairs
-        // of units, then one at a time.
-        for (std::uint32_t quad; count - at >= 4; at += 4, written += 4) {
-            std::memcpy(&quad, bytes + at, 4);
-            if ((quad & 0x80808080u) != 0)
-                break;
-            const std::uint32_t pairs[2] = {(quad & 0xFFu) | ((quad & 0xFF00u) << 8),
-                                            ((quad >> 16) & 0xFFu) | ((quad >> 8) & 0xFF0000u)};
-            std::memcpy(text + written, pairs, sizeof(pairs));
-        }
-        while (at < count && bytes[at] < 0x80)
-            text[written++] = bytes[at++];
-        while (at < count && bytes[at] >= 0x80) {
-            int units = 0;
-            const int length = DecodeSequence(bytes + at, end, text + written, units);
-            if (length > 0) {
-                at += length;
-                written += units;
-                continue;
-            }
-            const int start = at;
-            while (at < count && bytes[at] >= 0x80)
-                ++at;
-            units = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes) + start, at - start,
-                                        text + written, at - start);
-            if (units <= 0)
-                return 0;
-            written += units;
-        }
-    }
-    return written;
-}
-
 }  // namespace
 
 const wchar_t* CXmlDocument::ReadFailureMessage(SkinReadStatus status)
@@ -366,11 +263,19 @@ CXmlDocument::~CXmlDocument()
 
 void CXmlDocument::Release()
 {
+    Clear();
     std::free(m_text);
     std::free(m_elements);
-    std::free(m_lineBreaks);
     m_text = nullptr;
+    m_textCapacity = 0;
     m_elements = nullptr;
+    m_elementCapacity = 0;
+}
+
+void CXmlDocument::Clear()
+{
+    std::free(m_lineBreaks);
+    m_loaded = false;
     m_elementCount = 0;
     m_lineBreaks = nullptr;
     m_lineBreakCount = 0;
@@ -382,11 +287,12 @@ bool CXmlDocument::Load(const wchar_t* text)
     if (text == nullptr)
         text = L"";
     const size_t length = std::wcslen(text);
-    wchar_t* const copy = AllocateText(length);
+    unsigned capacity = 0;
+    wchar_t* const copy = PrepareText(length, text, length * sizeof(wchar_t), capacity);
     if (copy == nullptr)
         return false;
     std::memcpy(copy, text, length * sizeof(wchar_t));
-    return ParseNewText(copy);
+    return ParseNewText(copy, capacity);
 }
 
 bool CXmlDocument::LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncoding encoding)
@@ -396,25 +302,26 @@ bool CXmlDocument::LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncod
         byteCount = 0;
 
     wchar_t* text = nullptr;
+    unsigned capacity = 0;
     switch (encoding) {
     case EncodingUtf8:
         if (byteCount > 2 && input[0] == 0xEF && input[1] == 0xBB && input[2] == 0xBF) {
             input += 3;
             byteCount -= 3;
         }
-        text = ConvertMultiByte(CP_UTF8, input, byteCount);
+        text = ConvertMultiByte(CP_UTF8, input, byteCount, capacity);
         break;
     case EncodingUtf16:
-        text = CopyUtf16(input, byteCount);
+        text = CopyUtf16(input, byteCount, capacity);
         break;
     case EncodingAnsi:
-        text = ConvertMultiByte(CP_ACP, input, byteCount);
+        text = ConvertMultiByte(CP_ACP, input, byteCount, capacity);
         break;
     default:
         RefuseInput(kCouldNotReadFile);
         break;
     }
-    return text != nullptr && ParseNewText(text);
+    return text != nullptr && ParseNewText(text, capacity);
 }
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
@@ -424,12 +331,16 @@ bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, const SkinLocation& location)
 {
-    Release();
+    // Only the content goes now: the name may lie in this document's text.
+    Clear();
     BYTE* bytes = nullptr;
     unsigned size = 0;
     const SkinReadStatus status = location.ReadSkinFile(name, kMaxSkinFileBytes, bytes, size);
-    const bool loaded =
-        status == SkinReadStatus::Ok ? LoadFromBytes(bytes, size, encoding) : Fail(ReadFailureMessage(status), nullptr);
+    bool loaded = false;
+    if (status == SkinReadStatus::Ok)
+        loaded = LoadFromBytes(bytes, size, encoding);
+    else
+        RefuseInput(ReadFailureMessage(status));
     delete[] bytes;
     return loaded;
 }
@@ -441,30 +352,57 @@ bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type)
 
 bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location)
 {
-    Release();
+    // Only the content goes now: the name may lie in this document's text.
+    Clear();
     BYTE* bytes = nullptr;
     unsigned size = 0;
     const SkinReadStatus status = location.ReadResource(name, type, bytes, size);
     // An empty resource is an empty text, as its zero bytes would be.
-    const bool loaded = status == SkinReadStatus::Ok || status == SkinReadStatus::Empty
-                            ? LoadFromBytes(bytes, size, EncodingUtf8)
-                            : Fail(ReadFailureMessage(status), nullptr);
+    bool loaded = false;
+    if (status == SkinReadStatus::Ok || status == SkinReadStatus::Empty)
+        loaded = LoadFromBytes(bytes, size, EncodingUtf8);
+    else
+        RefuseInput(ReadFailureMessage(status));
     delete[] bytes;
     return loaded;
 }
 
-wchar_t* CXmlDocument::AllocateText(unsigned long long length)
+wchar_t* CXmlDocument::PrepareText(unsigned long long length, const void* source, size_t sourceBytes,
+                                   unsigned& capacity)
 {
     if (length > kMaxTextLength)
         return RefuseInput(kFileTooLarge);
-    auto* text = static_cast<wchar_t*>(std::malloc(static_cast<size_t>(length + 1) * sizeof(wchar_t)));
+    const unsigned long long units = length + 1;
+    // Writing into the buffer the last load left is what makes a reload
+    // cheap: a large block is mapped afresh by the heap, and the first write
+    // to each of its pages costs a page fault, as much as the parse itself
+    // for a text of some megabytes. A buffer more than twice the size needed
+    // is given back instead of being kept.
+    const auto start = reinterpret_cast<std::uintptr_t>(m_text);
+    const auto from = reinterpret_cast<std::uintptr_t>(source);
+    const bool overlaps = from < start + m_textCapacity * sizeof(wchar_t) && start < from + sourceBytes;
+    if (m_text != nullptr && units <= m_textCapacity && units * 2 > m_textCapacity && !overlaps) {
+        Clear();
+        capacity = m_textCapacity;
+        m_text[length] = L'\0';
+        return m_text;
+    }
+    auto* text = static_cast<wchar_t*>(std::malloc(static_cast<size_t>(units) * sizeof(wchar_t)));
     if (text == nullptr)
         return RefuseInput(kOutOfMemory);
+    capacity = static_cast<unsigned>(units);
     text[length] = L'\0';
     return text;
 }
 
-wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount)
+void CXmlDocument::DropText(wchar_t* text)
+{
+    if (text != m_text)
+        std::free(text);
+}
+
+wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount,
+                                        unsigned& capacity)
 {
     // The platform conversion counts bytes and characters in an int.
     if (byteCount > INT_MAX)
@@ -473,21 +411,21 @@ wchar_t* CXmlDocument::ConvertMultiByte(unsigned codePage, const unsigned char* 
     // No code page turns a byte into more than one UTF-16 unit, so a buffer
     // of byteCount units holds the text and one conversion fills it; asking
     // for the exact length first would walk the whole input twice.
-    wchar_t* const text = AllocateText(byteCount);
+    wchar_t* const text = PrepareText(byteCount, bytes, byteCount, capacity);
     if (text == nullptr)
         return nullptr;
-    const int converted = sourceLength > 0 ? Widen(codePage, bytes, sourceLength, text) : 0;
+    const int converted = sourceLength > 0 ? widen::Widen(codePage, bytes, sourceLength, text) : 0;
     // Without MB_ERR_INVALID_CHARS bad sequences become U+FFFD, so a zero
     // here is the platform refusing the code page itself.
     if (sourceLength > 0 && converted <= 0) {
-        std::free(text);
+        DropText(text);
         return RefuseInput(kCouldNotReadFile);
     }
     text[converted] = L'\0';
     return text;
 }
 
-wchar_t* CXmlDocument::CopyUtf16(const unsigned char* bytes, unsigned byteCount)
+wchar_t* CXmlDocument::CopyUtf16(const unsigned char* bytes, unsigned byteCount, unsigned& capacity)
 {
     // Without a byte-order mark the byte order is unknown; guessing would
     // turn a wrongly labelled file into plausible nonsense.
@@ -496,7 +434,7 @@ wchar_t* CXmlDocument::CopyUtf16(const unsigned char* bytes, unsigned byteCount)
     if (!littleEndian && !bigEndian)
         return RefuseInput(kCouldNotReadFile);
     const unsigned units = (byteCount - 2) / 2;
-    wchar_t* const text = AllocateText(units);
+    wchar_t* const text = PrepareText(units, bytes, byteCount, capacity);
     if (text == nullptr)
         return nullptr;
     std::memcpy(text, bytes + 2, static_cast<size_t>(units) * sizeof(wchar_t));
@@ -514,22 +452,27 @@ wchar_t* CXmlDocument::RefuseInput(const wchar_t* message)
     return nullptr;
 }
 
-// Takes ownership of text. The new text is complete before the old content
-// goes, so a text taken from this document's own buffer loads safely.
-bool CXmlDocument::ParseNewText(wchar_t* text)
+// Takes ownership of text. A new block replaces the old buffer only now,
+// when the text is complete, so a text taken from this document's own
+// buffer loads safely.
+bool CXmlDocument::ParseNewText(wchar_t* text, unsigned capacity)
 {
-    Release();
-    m_text = text;
+    Clear();
+    if (text != m_text) {
+        std::free(m_text);
+        m_text = text;
+        m_textCapacity = capacity;
+    }
     m_errorLine = 0;
     if (m_numberLines && !IndexLines())
     {
         Release();
         return Fail(kOutOfMemory, nullptr);
     }
-    if (Parse())
-        return true;
-    Release();
-    return false;
+    m_loaded = Parse();
+    if (!m_loaded)
+        Release();
+    return m_loaded;
 }
 
 bool CXmlDocument::IndexLines()
@@ -584,11 +527,10 @@ const CXmlDocument::Element* CXmlDocument::FindElement(const CXmlDocument* docum
 }
 
 // Appends a zeroed record. The table grows by half plus 500 records (500,
-// 1250, 2375, ...); indices stay valid, pointers into it do not.
+// 1250, 2375, ...); indices stay valid, pointers into it do not. A table
+// kept from the previous load is filled again from its start.
 bool CXmlDocument::ReserveElement(unsigned& index)
 {
-    if (m_elementCount == 0)
-        m_elementCapacity = 0;
     if (m_elementCount == m_elementCapacity) {
         const unsigned long long grown = m_elementCapacity + m_elementCapacity / 2ull + 500;
         if (grown > UINT_MAX || grown > PTRDIFF_MAX / sizeof(Element))

@@ -5,6 +5,8 @@
 // false and keeps the reason.
 #pragma once
 
+#include <cstddef>
+
 #include "ui/markup/XmlNode.h"
 
 namespace DuiLib {
@@ -72,7 +74,8 @@ public:
     static const wchar_t* ReadFailureMessage(SkinReadStatus status);
 
     // Frees the text and the element table. Keeps the last error, so that a
-    // failed load can still be explained.
+    // failed load can still be explained. A load, by contrast, keeps both
+    // blocks for the next load into this document when the new text fits.
     void Release();
     // With numbering on, each later load notes where the text's lines start
     // before parsing rewrites it, so that nodes and the last error can name
@@ -80,7 +83,7 @@ public:
     // its two allocations.
     void SetLineNumbering(bool on) { m_numberLines = on; }
     // True after a successful load, even of a text without elements.
-    bool IsValid() const { return m_elements != nullptr; }
+    bool IsValid() const { return m_loaded; }
     // The first top-level element; an invalid node when there is none.
     CXmlNode GetRoot() const;
 
@@ -110,14 +113,27 @@ private:
 
     enum class ParseStep : int;
 
-    // Loading: a new text buffer of length + 1 units, NUL-terminated, or null
-    // with the document released and the reason stored.
-    wchar_t* AllocateText(unsigned long long length);
-    wchar_t* ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount);
-    wchar_t* CopyUtf16(const unsigned char* bytes, unsigned byteCount);
+    // Drops the content (the document is then empty) but keeps the text
+    // buffer and the element table for the next load.
+    void Clear();
+    // Loading: room for a text of length units and its NUL, NUL-terminated,
+    // or null with the document released and the reason stored. The room is
+    // the document's own buffer, cleared, when the text fits it and source
+    // (sourceBytes long) does not lie in it; otherwise a new block of length
+    // + 1 units, which the old content outlives until ParseNewText.
+    // capacity receives the units the room holds.
+    wchar_t* PrepareText(unsigned long long length, const void* source, std::size_t sourceBytes,
+                         unsigned& capacity);
+    // Frees text when it is not the document's own buffer (a load that
+    // failed before parsing).
+    void DropText(wchar_t* text);
+    wchar_t* ConvertMultiByte(unsigned codePage, const unsigned char* bytes, unsigned byteCount, unsigned& capacity);
+    wchar_t* CopyUtf16(const unsigned char* bytes, unsigned byteCount, unsigned& capacity);
     // Releases the document, stores message with no location, returns null.
     wchar_t* RefuseInput(const wchar_t* message);
-    bool ParseNewText(wchar_t* text);
+    // Makes text (from PrepareText, capacity units) the document's text and
+    // parses it.
+    bool ParseNewText(wchar_t* text, unsigned capacity);
     // Notes the offset of every line feed of m_text; false without memory.
     bool IndexLines();
     // The line (from 1) of the text offset; 0 without line numbering.
@@ -138,6 +154,9 @@ private:
     static const Element* FindElement(const CXmlDocument* document, unsigned index);
 
     wchar_t* m_text;
+    // Units the text buffer holds, terminator included.
+    unsigned m_textCapacity = 0;
+    bool m_loaded = false;
     Element* m_elements;
     unsigned m_elementCount;
     unsigned m_elementCapacity;

@@ -6,6 +6,9 @@
 
 #include "ui/markup/XmlDocument.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 
 namespace DuiLib {
@@ -13,8 +16,18 @@ namespace DuiLib {
 namespace {
 
 // Steps over the NUL-terminated string at at and its NUL, stopping at end.
+// Attribute values make up most of a skin, so they are crossed two units per
+// aligned 32-bit word, never reading at or past end.
 wchar_t* StepOverString(wchar_t* at, const wchar_t* end)
 {
+    if (at < end && *at != L'\0' && (reinterpret_cast<std::uintptr_t>(at) & 2) != 0)
+        ++at;
+    for (std::uint32_t pair; end - at >= 2; at += 2) {
+        std::memcpy(&pair, at, sizeof(pair));
+        // Non-zero exactly when one of the two units is 0.
+        if (((pair - 0x00010001u) & ~pair & 0x80008000u) != 0)
+            break;
+    }
     while (at < end && *at != L'\0')
         ++at;
     return at < end ? at + 1 : at;
@@ -22,13 +35,31 @@ wchar_t* StepOverString(wchar_t* at, const wchar_t* end)
 
 }  // namespace
 
-CXmlNode::CXmlNode() : m_index(0), m_attributeCount(0), m_attributes(), m_document(nullptr)
+CXmlNode::CXmlNode() : m_index(0), m_attributeCount(0), m_document(nullptr)
 {
 }
 
 CXmlNode::CXmlNode(const CXmlDocument* document, unsigned index)
-    : m_index(index), m_attributeCount(0), m_attributes(), m_document(document)
+    : m_index(index), m_attributeCount(0), m_document(document)
 {
+}
+
+CXmlNode::CXmlNode(const CXmlNode& other)
+    : m_index(other.m_index), m_attributeCount(other.m_attributeCount), m_document(other.m_document)
+{
+    std::memcpy(m_attributes, other.m_attributes, static_cast<size_t>(m_attributeCount) * sizeof(AttributePosition));
+}
+
+CXmlNode& CXmlNode::operator=(const CXmlNode& other)
+{
+    if (this != &other) {
+        m_index = other.m_index;
+        m_attributeCount = other.m_attributeCount;
+        m_document = other.m_document;
+        std::memcpy(m_attributes, other.m_attributes,
+                    static_cast<size_t>(m_attributeCount) * sizeof(AttributePosition));
+    }
+    return *this;
 }
 
 const wchar_t* CXmlNode::GetName() const

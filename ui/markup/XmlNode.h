@@ -17,6 +17,10 @@ public:
     // An invalid node: every query answers null, false, 0 or another invalid
     // node, so lookup chains need no checks in between.
     CXmlNode();
+    // Copies carry only the attribute positions found so far: a node is
+    // copied at every step of a walk, and most of its room is unused.
+    CXmlNode(const CXmlNode& other);
+    CXmlNode& operator=(const CXmlNode& other);
 
     // True when the node belongs to a document.
     bool IsValid() const { return m_document != nullptr; }
@@ -65,6 +69,7 @@ private:
 
     unsigned m_index;
     mutable int m_attributeCount;
+    // Only the first m_attributeCount entries are ever set or read.
     mutable AttributePosition m_attributes[kMaxAttributes];
     const CXmlDocument* m_document;
 };
