@@ -8,6 +8,8 @@
 // [SECTIONS] the walk · lines · tokens · tags · runs and images · measuring · fonts and colours
 #include "ui/render/MarkupLayout.h"
 
+#include <cwchar>
+
 #include "ui/render/ImageEntry.h"
 
 namespace DuiLib {
@@ -53,7 +55,8 @@ CMarkupLayout::CMarkupLayout(HDC dc, CUIManager& manager, const wchar_t* text, D
       m_baseFont(baseFont),
       m_style(style),
       m_multiLine((style & DT_SINGLELINE) == 0),
-      m_hoverLink(hoverLink)
+      m_hoverLink(hoverLink),
+      m_selected(baseFont->font)
 {
 }
 
@@ -199,9 +202,8 @@ void CMarkupLayout::Step(const MarkupToken& token)
     {
     case MarkupTokenKind::Space:
     {
-        const Span& span = SpanAt(m_at, 1);
-        const int end = SpanIndex(span, m_at);
-        const int width = m_ends[end] - (m_at > span.start ? m_ends[end - 1] : 0);
+        int before = 0;
+        const int width = *ExtentsOf(m_at, 1, before) - before;
         m_at += token.length;
         PutCharacters(L" ", 1, width, true);
         return;
@@ -408,9 +410,8 @@ bool CMarkupLayout::PlaceImage(const wchar_t* argument, int length)
 CMarkupLayout::RunFit CMarkupLayout::FitRun(const wchar_t* run, int length)
 {
     RunFit fit = {length, 0, false, false};
-    const Span& span = SpanAt(run, length);
-    const int* ends = m_ends.data() + SpanIndex(span, run);
-    const int before = run > span.start ? ends[-1] : 0;
+    int before = 0;
+    const int* ends = ExtentsOf(run, length, before);
     const int room = m_width - m_x;
     const int widest = std::max(1, static_cast<int>(CurrentFont()->metrics.tmMaxCharWidth));
     // A run that fits even at the widest character's width is not fitted;
@@ -520,46 +521,96 @@ void CMarkupLayout::Advance(long long width)
 
 // ---- Measuring -------------------------------------------------------------------------
 
-const CMarkupLayout::Span& CMarkupLayout::SpanAt(const wchar_t* chars, int count)
+const int* CMarkupLayout::ExtentsOf(const wchar_t* chars, int count, int& before)
 {
-    const FontEntry* font = CurrentFont();
-    auto covers = [&](const Span& span) {
-        return span.font == font->font && chars >= span.start && chars + count <= span.start + span.length;
-    };
-    if (m_lastSpan < m_spans.size() && covers(m_spans[m_lastSpan]))
-        return m_spans[m_lastSpan];
-    for (size_t i = m_spans.size(); i-- > 0;)
+    const HFONT font = CurrentFont()->font;
+    size_t found = m_spans.size();
+    if (m_lastSpan < m_spans.size() && Covers(m_spans[m_lastSpan], chars, count, font))
     {
-        if (covers(m_spans[i]))
+        found = m_lastSpan;
+    }
+    else
+    {
+        for (size_t i = m_spans.size(); i-- > 0;)
         {
-            m_lastSpan = i;
-            return m_spans[i];
+            if (Covers(m_spans[i], chars, count, font))
+            {
+                found = i;
+                break;
+            }
         }
     }
-    // The span takes the runs and spaces that follow, up to the next tag,
-    // escape or line break: they are drawn in this same font.
-    const wchar_t* end = chars + count;
-    while (end - chars < kMaxSpanLength)
-    {
-        const MarkupToken token = ReadMarkupToken(end, m_inRaw);
-        if (token.kind != MarkupTokenKind::Run && token.kind != MarkupTokenKind::Space)
-            break;
-        end += token.length;
-    }
-    const Span span = {chars, static_cast<int>(end - chars), font->font, m_ends.size()};
-    m_ends.resize(span.first + span.length, 0);
-    Select(font);
-    SIZE size = {0, 0};
-    if (!GetTextExtentExPointW(m_dc, chars, span.length, 0, nullptr, m_ends.data() + span.first, &size))
-        std::fill(m_ends.begin() + static_cast<std::ptrdiff_t>(span.first), m_ends.end(), 0);
-    m_spans.push_back(span);
-    m_lastSpan = m_spans.size() - 1;
-    return m_spans.back();
+    if (found == m_spans.size())
+        MeasureSpan(chars, count);
+    m_lastSpan = found;
+    const Span& span = m_spans[found];
+    const int place = m_shownAt[span.firstPlace + static_cast<size_t>(chars - span.start)];
+    const int* ends = m_ends.data() + span.firstEnd + place;
+    before = place > 0 ? ends[-1] : 0;
+    return ends;
 }
 
-int CMarkupLayout::SpanIndex(const Span& span, const wchar_t* chars) const
+bool CMarkupLayout::Covers(const Span& span, const wchar_t* chars, int count, HFONT font) const
 {
-    return static_cast<int>(span.first) + static_cast<int>(chars - span.start);
+    if (span.font != font || chars < span.start || chars + count > span.start + span.length)
+        return false;
+    // The characters asked for are shown one after another, with no tag
+    // between them.
+    const size_t first = span.firstPlace + static_cast<size_t>(chars - span.start);
+    const int place = m_shownAt[first];
+    return place >= 0 && m_shownAt[first + count - 1] == place + count - 1;
+}
+
+void CMarkupLayout::MeasureSpan(const wchar_t* chars, int count)
+{
+    Span span = {chars, 0, CurrentFont()->font, m_shownAt.size(), m_ends.size()};
+    m_shown.assign(chars, count);
+    for (int i = 0; i < count; ++i)
+        m_shownAt.push_back(i);
+    // Runs and spaces further on are measured with these characters as long
+    // as no tag can change the font before them; line breaks change nothing
+    // in a character's width.
+    const wchar_t* end = chars + count;
+    bool inRaw = m_inRaw;
+    while (static_cast<int>(m_shown.size()) < kMaxSpanLength)
+    {
+        const MarkupToken token = ReadMarkupToken(end, inRaw);
+        bool shown = false;
+        switch (token.kind)
+        {
+        case MarkupTokenKind::Run:
+        case MarkupTokenKind::Space:
+            shown = true;
+            break;
+        case MarkupTokenKind::Newline:
+            break;
+        case MarkupTokenKind::OpenTag:
+        case MarkupTokenKind::CloseTag:
+            if (token.letter == L'r')
+                inRaw = token.kind == MarkupTokenKind::OpenTag;
+            break;
+        case MarkupTokenKind::End:
+        case MarkupTokenKind::Escape:
+            break;
+        }
+        const bool fontTag = (token.kind == MarkupTokenKind::OpenTag || token.kind == MarkupTokenKind::CloseTag) &&
+                             wcschr(L"abfiu", token.letter) != nullptr;
+        if (token.kind == MarkupTokenKind::End || token.kind == MarkupTokenKind::Escape || fontTag)
+            break;
+        for (int i = 0; i < token.length; ++i)
+            m_shownAt.push_back(shown ? static_cast<int>(m_shown.size()) + i : -1);
+        if (shown)
+            m_shown.append(end, token.length);
+        end += token.length;
+    }
+    span.length = static_cast<int>(end - chars);
+    m_ends.resize(span.firstEnd + m_shown.size(), 0);
+    Select(CurrentFont());
+    SIZE size = {0, 0};
+    if (!GetTextExtentExPointW(m_dc, m_shown.c_str(), static_cast<int>(m_shown.size()), 0, nullptr,
+                               m_ends.data() + span.firstEnd, &size))
+        std::fill(m_ends.begin() + static_cast<std::ptrdiff_t>(span.firstEnd), m_ends.end(), 0);
+    m_spans.push_back(span);
 }
 
 int CMarkupLayout::MeasureDirect(const wchar_t* chars, int count)

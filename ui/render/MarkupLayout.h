@@ -73,7 +73,8 @@ public:
     static constexpr int kNoStop = INT_MAX;
 
     // text must outlive the layout; hoverLink is null when the mouse is over
-    // no link. The text colour is used where no colour tag is open.
+    // no link. The text colour is used where no colour tag is open. The
+    // device context has baseFont selected.
     CMarkupLayout(HDC dc, CUIManager& manager, const wchar_t* text, DWORD textColor, FontEntry* baseFont,
                   UINT style, const CUIString* hoverLink);
     CMarkupLayout(const CMarkupLayout&) = delete;
@@ -101,6 +102,8 @@ public:
     // end of the last line passes its name on to the slot after it.
     const std::vector<CUIString>& LinkNames() const { return m_linkNames; }
     const wchar_t* Glyphs() const { return m_glyphs.c_str(); }
+    // The font the device context has selected after measuring.
+    HGDIOBJ SelectedFont() const { return m_selected; }
 
 private:
     // How much of a run a line takes.
@@ -112,14 +115,18 @@ private:
         bool ellipsis;
     };
 
-    // Cumulative extents of characters measured in one call: end[i] is the
-    // extent of the span's first i + 1 characters.
+    // Text measured in one call: the characters that follow in one font,
+    // across the tags that leave the font alone. For each text character
+    // from start on, m_shownAt tells its place in the measured string (-1
+    // for tag text), and m_ends the extent of the string up to and
+    // including that place.
     struct Span
     {
         const wchar_t* start;
-        int length;
+        int length;          // text characters covered, tags included
         HFONT font;
-        size_t first;  // index of end[0] in m_ends
+        size_t firstPlace;   // in m_shownAt
+        size_t firstEnd;     // in m_ends
     };
 
     void BeginLine();
@@ -136,8 +143,11 @@ private:
     void Advance(long long width);
     void SetLinkName(size_t index, const CUIString& name);
 
-    const Span& SpanAt(const wchar_t* chars, int count);
-    int SpanIndex(const Span& span, const wchar_t* chars) const;
+    // The extents of chars[0..count) in the current font: ends[i] - before
+    // is the extent of the first i + 1 characters.
+    const int* ExtentsOf(const wchar_t* chars, int count, int& before);
+    bool Covers(const Span& span, const wchar_t* chars, int count, HFONT font) const;
+    void MeasureSpan(const wchar_t* chars, int count);
     int MeasureDirect(const wchar_t* chars, int count);
     void Select(const FontEntry* font);
 
@@ -189,7 +199,9 @@ private:
 
     // Measurements, kept across layouts of the same text.
     std::vector<Span> m_spans;
+    std::vector<int> m_shownAt;
     std::vector<int> m_ends;
+    std::wstring m_shown;  // the string being measured
     size_t m_lastSpan = 0;
     HGDIOBJ m_selected = nullptr;
 };

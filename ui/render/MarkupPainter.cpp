@@ -150,7 +150,7 @@ void CMarkupPainter::FindHoverLink()
 
 void CMarkupPainter::DrawRuns(const CMarkupLayout& layout)
 {
-    HGDIOBJ font = nullptr;
+    HGDIOBJ font = layout.SelectedFont();
     std::optional<DWORD> color;
     std::optional<bool> selected;
     for (const MarkupRun& run : layout.Runs())
