@@ -2,61 +2,27 @@
 // the tokens of MarkupTokenizer.h. Each line is walked once; when it ends,
 // its height and width are known, so the vertical place of every run on it
 // and the line's offset for centred or right-aligned text are settled then.
-// Text is measured a span at a time (the runs and spaces between two tags,
-// one call for all their characters), never a character at a time.
+// Widths come from CMarkupFonts, which measures a span of text at a time.
 //
-// [SECTIONS] the walk · lines · tokens · tags · runs and images · measuring · fonts and colours
+// [SECTIONS] the walk · lines · tokens · tags · runs and images · fonts and colours
 #include "ui/render/MarkupLayout.h"
-
-#include <cwchar>
 
 #include "ui/render/ImageEntry.h"
 
 namespace DuiLib {
 
-namespace {
-
-// Markup fonts larger than this are drawn at this size: a skin value of a
-// million pixels would otherwise make the platform rasterise giant glyphs.
-constexpr int kMaxMarkupFontSize = 512;
-
-// A span stops taking further runs past this many characters, so that a long
-// text in a small box is not measured far beyond what shows.
-constexpr int kMaxSpanLength = 2048;
-
-UINT StylesOf(const FontEntry& font)
-{
-    return (font.bold ? UIFONT_BOLD : 0u) | (font.underline ? UIFONT_UNDERLINE : 0u) |
-           (font.italic ? UIFONT_ITALIC : 0u) | (font.strikeout ? UIFONT_STRIKEOUT : 0u);
-}
-
-// The process-wide counter of identifiers for fonts the markup adds. Ids the
-// manager already holds are passed over, so a markup font never replaces
-// (and deletes) a skin font that controls draw with.
-int NextMarkupFontId(CUIManager& manager)
-{
-    static int s_nextFontId = 0;
-    FontEntry* fallback = manager.GetDefaultFontEntry();
-    while (manager.GetFontEntry(s_nextFontId) != fallback)
-        ++s_nextFontId;
-    return s_nextFontId++;
-}
-
-}  // namespace
-
 // ---- The walk --------------------------------------------------------------------------
 
 CMarkupLayout::CMarkupLayout(HDC dc, CUIManager& manager, const wchar_t* text, DWORD textColor,
                              FontEntry* baseFont, UINT style, const CUIString* hoverLink)
-    : m_dc(dc),
-      m_manager(manager),
+    : m_manager(manager),
       m_text(text != nullptr ? text : L""),
       m_textColor(textColor),
       m_baseFont(baseFont),
       m_style(style),
       m_multiLine((style & DT_SINGLELINE) == 0),
       m_hoverLink(hoverLink),
-      m_selected(baseFont->font)
+      m_fontKit(dc, manager, baseFont->font)
 {
 }
 
@@ -131,7 +97,7 @@ void CMarkupLayout::BeginLine()
     m_lines.push_back(line);
     m_x = 0;
     m_lineWidth = 0;
-    m_lineHeight = FontLineHeight(CurrentFont()) + Spacing();
+    m_lineHeight = m_fontKit.LineHeight(CurrentFont()) + Spacing();
     m_linkStartX = 0;
 }
 
@@ -184,7 +150,7 @@ void CMarkupLayout::EndLine()
                 run.top = m_y;
             continue;
         }
-        const int fontHeight = FontLineHeight(run.font);
+        const int fontHeight = m_fontKit.LineHeight(run.font);
         if (run.valign == MARKUP_VALIGN_TOP)
             run.top = m_y;
         else if (run.valign == MARKUP_VALIGN_CENTER)
@@ -203,14 +169,14 @@ void CMarkupLayout::Step(const MarkupToken& token)
     case MarkupTokenKind::Space:
     {
         int before = 0;
-        const int width = *ExtentsOf(m_at, 1, before) - before;
+        const int width = *m_fontKit.Extents(CurrentFont(), m_at, 1, m_inRaw, before) - before;
         m_at += token.length;
         PutCharacters(L" ", 1, width, true);
         return;
     }
     case MarkupTokenKind::Escape:
         m_at += token.length;
-        PutCharacters(&token.escaped, 1, MeasureDirect(&token.escaped, 1), IsMarkupBreakAfter(token.escaped));
+        PutCharacters(&token.escaped, 1, m_fontKit.Width(CurrentFont(), &token.escaped, 1), IsMarkupBreakAfter(token.escaped));
         return;
     case MarkupTokenKind::OpenTag:
     {
@@ -264,22 +230,7 @@ void CMarkupLayout::OpenTag(wchar_t letter, const wchar_t* argument, int length)
         return;
     case L'f':
     {
-        const MarkupFontRequest request = ReadMarkupFont(argument, length);
-        FontEntry* font = nullptr;
-        if (request.byIndex)
-        {
-            font = m_manager.GetFontEntry(request.index);
-        }
-        else
-        {
-            const int size = std::clamp(request.size, 1, kMaxMarkupFontSize);
-            const wchar_t* face = request.faceName.GetData();
-            HFONT handle = m_manager.FindFont(face, size, request.styles);
-            if (handle == nullptr)
-                handle = m_manager.AddFont(NextMarkupFontId(m_manager), face, size, request.styles,
-                                           ResourceScope::Own);
-            font = handle != nullptr ? m_manager.GetFontEntry(handle) : CurrentFont();
-        }
+        FontEntry* font = m_fontKit.Requested(ReadMarkupFont(argument, length), CurrentFont());
         m_fonts.push_back(font);
         UseFont(font);
         return;
@@ -294,7 +245,7 @@ void CMarkupLayout::OpenTag(wchar_t letter, const wchar_t* argument, int length)
         if (m_x > 0)
             m_lineEndPending = true;
         m_spacings.push_back(std::max(0, ReadMarkupNumber(argument, length)));
-        m_lineHeight = std::max(m_lineHeight, FontLineHeight(CurrentFont()) + Spacing());
+        m_lineHeight = std::max(m_lineHeight, m_fontKit.LineHeight(CurrentFont()) + Spacing());
         return;
     case L'r':
         m_inRaw = true;
@@ -348,7 +299,7 @@ void CMarkupLayout::CloseTag(wchar_t letter)
             m_lineEndPending = true;
         if (!m_spacings.empty())
             m_spacings.pop_back();
-        m_lineHeight = std::max(m_lineHeight, FontLineHeight(CurrentFont()) + Spacing());
+        m_lineHeight = std::max(m_lineHeight, m_fontKit.LineHeight(CurrentFont()) + Spacing());
         return;
     case L'r':
         m_inRaw = false;
@@ -411,7 +362,7 @@ CMarkupLayout::RunFit CMarkupLayout::FitRun(const wchar_t* run, int length)
 {
     RunFit fit = {length, 0, false, false};
     int before = 0;
-    const int* ends = ExtentsOf(run, length, before);
+    const int* ends = m_fontKit.Extents(CurrentFont(), run, length, m_inRaw, before);
     const int room = m_width - m_x;
     const int widest = std::max(1, static_cast<int>(CurrentFont()->metrics.tmMaxCharWidth));
     // A run that fits even at the widest character's width is not fitted;
@@ -519,136 +470,11 @@ void CMarkupLayout::Advance(long long width)
     m_lineWidth = std::max(m_lineWidth, m_x);
 }
 
-// ---- Measuring -------------------------------------------------------------------------
-
-const int* CMarkupLayout::ExtentsOf(const wchar_t* chars, int count, int& before)
-{
-    const HFONT font = CurrentFont()->font;
-    size_t found = m_spans.size();
-    if (m_lastSpan < m_spans.size() && Covers(m_spans[m_lastSpan], chars, count, font))
-    {
-        found = m_lastSpan;
-    }
-    else
-    {
-        for (size_t i = m_spans.size(); i-- > 0;)
-        {
-            if (Covers(m_spans[i], chars, count, font))
-            {
-                found = i;
-                break;
-            }
-        }
-    }
-    if (found == m_spans.size())
-        MeasureSpan(chars, count);
-    m_lastSpan = found;
-    const Span& span = m_spans[found];
-    const int place = m_shownAt[span.firstPlace + static_cast<size_t>(chars - span.start)];
-    const int* ends = m_ends.data() + span.firstEnd + place;
-    before = place > 0 ? ends[-1] : 0;
-    return ends;
-}
-
-bool CMarkupLayout::Covers(const Span& span, const wchar_t* chars, int count, HFONT font) const
-{
-    if (span.font != font || chars < span.start || chars + count > span.start + span.length)
-        return false;
-    // The characters asked for are shown one after another, with no tag
-    // between them.
-    const size_t first = span.firstPlace + static_cast<size_t>(chars - span.start);
-    const int place = m_shownAt[first];
-    return place >= 0 && m_shownAt[first + count - 1] == place + count - 1;
-}
-
-void CMarkupLayout::MeasureSpan(const wchar_t* chars, int count)
-{
-    Span span = {chars, 0, CurrentFont()->font, m_shownAt.size(), m_ends.size()};
-    m_shown.assign(chars, count);
-    for (int i = 0; i < count; ++i)
-        m_shownAt.push_back(i);
-    // Runs and spaces further on are measured with these characters as long
-    // as no tag can change the font before them; line breaks change nothing
-    // in a character's width.
-    const wchar_t* end = chars + count;
-    bool inRaw = m_inRaw;
-    while (static_cast<int>(m_shown.size()) < kMaxSpanLength)
-    {
-        const MarkupToken token = ReadMarkupToken(end, inRaw);
-        bool shown = false;
-        switch (token.kind)
-        {
-        case MarkupTokenKind::Run:
-        case MarkupTokenKind::Space:
-            shown = true;
-            break;
-        case MarkupTokenKind::Newline:
-            break;
-        case MarkupTokenKind::OpenTag:
-        case MarkupTokenKind::CloseTag:
-            if (token.letter == L'r')
-                inRaw = token.kind == MarkupTokenKind::OpenTag;
-            break;
-        case MarkupTokenKind::End:
-        case MarkupTokenKind::Escape:
-            break;
-        }
-        const bool fontTag = (token.kind == MarkupTokenKind::OpenTag || token.kind == MarkupTokenKind::CloseTag) &&
-                             wcschr(L"abfiu", token.letter) != nullptr;
-        if (token.kind == MarkupTokenKind::End || token.kind == MarkupTokenKind::Escape || fontTag)
-            break;
-        for (int i = 0; i < token.length; ++i)
-            m_shownAt.push_back(shown ? static_cast<int>(m_shown.size()) + i : -1);
-        if (shown)
-            m_shown.append(end, token.length);
-        end += token.length;
-    }
-    span.length = static_cast<int>(end - chars);
-    m_ends.resize(span.firstEnd + m_shown.size(), 0);
-    Select(CurrentFont());
-    SIZE size = {0, 0};
-    if (!GetTextExtentExPointW(m_dc, m_shown.c_str(), static_cast<int>(m_shown.size()), 0, nullptr,
-                               m_ends.data() + span.firstEnd, &size))
-        std::fill(m_ends.begin() + static_cast<std::ptrdiff_t>(span.firstEnd), m_ends.end(), 0);
-    m_spans.push_back(span);
-}
-
-int CMarkupLayout::MeasureDirect(const wchar_t* chars, int count)
-{
-    Select(CurrentFont());
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(m_dc, chars, count, &size);
-    return size.cx;
-}
-
-void CMarkupLayout::Select(const FontEntry* font)
-{
-    if (m_selected != font->font)
-    {
-        SelectObject(m_dc, font->font);
-        m_selected = font->font;
-    }
-}
-
 // ---- Fonts and colours -----------------------------------------------------------------
 
 FontEntry* CMarkupLayout::CurrentFont() const
 {
     return m_fonts.empty() ? m_baseFont : m_fonts.back();
-}
-
-int CMarkupLayout::FontLineHeight(const FontEntry* font)
-{
-    // A manager without a paint device context cannot measure its fonts; the
-    // metrics are taken here then, with the font selected.
-    FontEntry* entry = const_cast<FontEntry*>(font);
-    if (entry->metrics.tmHeight == 0 && entry->font != nullptr)
-    {
-        const HGDIOBJ previous = SelectObject(m_dc, entry->font);
-        GetTextMetricsW(m_dc, &entry->metrics);
-        SelectObject(m_dc, previous);
-    }
-    return entry->metrics.tmHeight + entry->metrics.tmExternalLeading;
 }
 
 int CMarkupLayout::Spacing() const
@@ -663,22 +489,16 @@ DWORD CMarkupLayout::CurrentColor() const
 
 void CMarkupLayout::UseFont(FontEntry* font)
 {
-    m_lineHeight = std::max(m_lineHeight, FontLineHeight(font) + Spacing());
+    m_lineHeight = std::max(m_lineHeight, m_fontKit.LineHeight(font) + Spacing());
 }
 
 void CMarkupLayout::PushStyledFont(UINT style)
 {
-    FontEntry* base = CurrentFont();
-    const UINT styles = StylesOf(*base) | style;
     // A font that already has the style pushes nothing, so the closing tag
     // pops whatever font lies below (an unbalanced close, as markup defines).
-    if (styles == StylesOf(*base))
+    FontEntry* font = m_fontKit.Styled(CurrentFont(), style);
+    if (font == nullptr)
         return;
-    const wchar_t* face = base->faceName.GetData();
-    HFONT handle = m_manager.FindFont(face, base->size, styles);
-    if (handle == nullptr)
-        handle = m_manager.AddFont(NextMarkupFontId(m_manager), face, base->size, styles, ResourceScope::Own);
-    FontEntry* font = handle != nullptr ? m_manager.GetFontEntry(handle) : base;
     m_fonts.push_back(font);
     UseFont(font);
 }
@@ -692,10 +512,7 @@ void CMarkupLayout::PopFont()
     if (leaving->italic && !font->italic)
     {
         // The italic font's last glyph leans past its advance.
-        Select(leaving);
-        ABC widths = {};
-        if (GetCharABCWidthsW(m_dc, L' ', L' ', &widths))
-            m_x = AddMarkupOffset(m_x, widths.abcC / 2);
+        m_x = AddMarkupOffset(m_x, m_fontKit.SpaceOverhang(leaving) / 2);
     }
     UseFont(font);
 }

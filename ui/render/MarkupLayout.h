@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/core/UIManager.h"
+#include "ui/render/MarkupFonts.h"
 #include "ui/render/MarkupTokenizer.h"
 
 namespace DuiLib {
@@ -103,7 +104,7 @@ public:
     const std::vector<CUIString>& LinkNames() const { return m_linkNames; }
     const wchar_t* Glyphs() const { return m_glyphs.c_str(); }
     // The font the device context has selected after measuring.
-    HGDIOBJ SelectedFont() const { return m_selected; }
+    HGDIOBJ SelectedFont() const { return m_fontKit.Selected(); }
 
 private:
     // How much of a run a line takes.
@@ -113,20 +114,6 @@ private:
         int width;
         bool cut;
         bool ellipsis;
-    };
-
-    // Text measured in one call: the characters that follow in one font,
-    // across the tags that leave the font alone. For each text character
-    // from start on, m_shownAt tells its place in the measured string (-1
-    // for tag text), and m_ends the extent of the string up to and
-    // including that place.
-    struct Span
-    {
-        const wchar_t* start;
-        int length;          // text characters covered, tags included
-        HFONT font;
-        size_t firstPlace;   // in m_shownAt
-        size_t firstEnd;     // in m_ends
     };
 
     void BeginLine();
@@ -143,23 +130,13 @@ private:
     void Advance(long long width);
     void SetLinkName(size_t index, const CUIString& name);
 
-    // The extents of chars[0..count) in the current font: ends[i] - before
-    // is the extent of the first i + 1 characters.
-    const int* ExtentsOf(const wchar_t* chars, int count, int& before);
-    bool Covers(const Span& span, const wchar_t* chars, int count, HFONT font) const;
-    void MeasureSpan(const wchar_t* chars, int count);
-    int MeasureDirect(const wchar_t* chars, int count);
-    void Select(const FontEntry* font);
-
     FontEntry* CurrentFont() const;
-    int FontLineHeight(const FontEntry* font);
     int Spacing() const;
     DWORD CurrentColor() const;
     void UseFont(FontEntry* font);
     void PushStyledFont(UINT style);
     void PopFont();
 
-    HDC m_dc;
     CUIManager& m_manager;
     const wchar_t* m_text;
     DWORD m_textColor;
@@ -167,6 +144,8 @@ private:
     UINT m_style;
     bool m_multiLine;
     const CUIString* m_hoverLink;
+    // Fonts and measurements, kept across layouts of the same text.
+    CMarkupFonts m_fontKit;
 
     // Walk state.
     int m_width = 0;
@@ -196,14 +175,6 @@ private:
     std::vector<MarkupLink> m_links;
     std::vector<CUIString> m_linkNames;
     std::wstring m_glyphs;
-
-    // Measurements, kept across layouts of the same text.
-    std::vector<Span> m_spans;
-    std::vector<int> m_shownAt;
-    std::vector<int> m_ends;
-    std::wstring m_shown;  // the string being measured
-    size_t m_lastSpan = 0;
-    HGDIOBJ m_selected = nullptr;
 };
 
 }  // namespace DuiLib
