@@ -48,6 +48,12 @@ bool IsFontTag(const MarkupToken& token)
 CMarkupFonts::CMarkupFonts(HDC dc, CUIManager& manager, HGDIOBJ selected)
     : m_dc(dc), m_manager(manager), m_selected(selected)
 {
+    // Room for the usual label or button text, so that measuring it does
+    // not grow the lists piece by piece.
+    m_spans.reserve(8);
+    m_shownAt.reserve(256);
+    m_ends.reserve(256);
+    m_shown.reserve(256);
 }
 
 FontEntry* CMarkupFonts::Styled(FontEntry* base, UINT styles)

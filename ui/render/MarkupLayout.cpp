@@ -24,6 +24,9 @@ CMarkupLayout::CMarkupLayout(HDC dc, CUIManager& manager, const wchar_t* text, D
       m_hoverLink(hoverLink),
       m_fontKit(dc, manager, baseFont->font)
 {
+    m_lines.reserve(4);
+    m_runs.reserve(16);
+    m_glyphs.reserve(128);
 }
 
 void CMarkupLayout::Layout(int width, int stopBelow)
