@@ -346,6 +346,19 @@ TEST_F(MarkupTextTest, CentredLinesCarryTheirLinksAndMultiLineTextMovesAsAWhole)
     EXPECT_EQ(2, count);
 }
 
+TEST_F(MarkupTextTest, LanguageTokensAreExpandedOnceForAlignmentAsForDrawing)
+{
+    // The text drawn is "%{7302}" as written by text 7301; expanding it a
+    // second time for the measure would centre three lines instead of one.
+    CUIManager::AddLanguageText(7301, L"%{7302}");
+    CUIManager::AddLanguageText(7302, L"x<n>y<n>z");
+    RECT rect = {0, 0, 200, 100};
+    int none = 0;
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"%{7301}", 0, nullptr, nullptr, none, -1, DT_VCENTER);
+    EXPECT_EQ(50 - lineHeight / 2, rect.top);
+    EXPECT_EQ(50 - lineHeight / 2 + lineHeight, rect.bottom);
+}
+
 TEST_F(MarkupTextTest, TextJoinedIntoOneRunDrawsLikeSeparateRuns)
 {
     // The same ink colour reached by the text colour and by a colour tag:

@@ -36,9 +36,10 @@ public:
     // The trailing advance (C width) of the space in font.
     int SpaceOverhang(const FontEntry* font);
 
-    // The extents of chars[0..count), a run or space of the text drawn in
-    // font: ends[i] - before is the extent of the first i + 1 characters.
-    // inRaw tells whether chars lies in a raw run. Valid until the next call.
+    // The extents of chars[0..count), a run or space of the text (count at
+    // least 1) drawn in font: ends[i] - before is the extent of the first
+    // i + 1 characters. inRaw tells whether chars lies in a raw run. The
+    // array is valid until the next call.
     const int* Extents(const FontEntry* font, const wchar_t* chars, int count, bool inRaw, int& before);
     // The extent of count characters that are not in the text (escapes).
     int Width(const FontEntry* font, const wchar_t* chars, int count);

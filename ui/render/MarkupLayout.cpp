@@ -139,8 +139,9 @@ void CMarkupLayout::EndLine()
     else if (m_multiLine && (m_style & DT_RIGHT) != 0)
         line.offset = m_width - m_lineWidth;
 
-    // Runs sit on the line by their vertical alignment; images lower than
-    // the line rise by it, text always does by its font's height.
+    // Each run's top follows its vertical alignment within the finished
+    // line: text by its font's height, an image only when it is lower than
+    // the line.
     for (size_t i = line.firstRun; i < m_runs.size(); ++i)
     {
         MarkupRun& run = m_runs[i];
@@ -179,7 +180,8 @@ void CMarkupLayout::Step(const MarkupToken& token)
     }
     case MarkupTokenKind::Escape:
         m_at += token.length;
-        PutCharacters(&token.escaped, 1, m_fontKit.Width(CurrentFont(), &token.escaped, 1), IsMarkupBreakAfter(token.escaped));
+        PutCharacters(&token.escaped, 1, m_fontKit.Width(CurrentFont(), &token.escaped, 1),
+                      IsMarkupBreakAfter(token.escaped));
         return;
     case MarkupTokenKind::OpenTag:
     {

@@ -1,9 +1,10 @@
 // CMarkupPainter: the call around the layout: device context state, the
 // clip, alignment of the rectangle, the drawing pass and the link report.
-// The drawing pass takes every position from the layout; it measures
-// nothing and decides nothing.
+// The drawing pass takes every position from the layout and measures
+// nothing; alignment reads the layout's extent.
 #include "ui/render/MarkupPainter.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "ui/render/ClipScope.h"
