@@ -3,8 +3,9 @@
 // in one font, colour and selection state, or one image frame) and link
 // spans, measuring with the device context's fonts; it draws nothing.
 // Coordinates are relative to the top-left corner of the box the text is laid
-// out in. Invariant: every decision depends on the text, the style and the
-// box width only, so a layout moves with its box unchanged.
+// out in. Invariant: every break and position depends on the text, the style
+// and the box width only (the height only tells where to stop), so a layout
+// moves with its box unchanged.
 #pragma once
 
 #include <windows.h>
@@ -70,7 +71,7 @@ struct MarkupLink
 class CMarkupLayout
 {
 public:
-    // Lines starting below this are laid out all the same.
+    // As stopBelow: every line is laid out, however low it starts.
     static constexpr int kNoStop = INT_MAX;
 
     // text must outlive the layout; hoverLink is null when the mouse is over
