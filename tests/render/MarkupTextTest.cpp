@@ -4,6 +4,7 @@
 // read past the text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/render/RenderTestSupport.h"
@@ -285,6 +286,105 @@ TEST_F(MarkupTextTest, MendedFaultsStayMended)
     const int width = Width(L"ab", Styled(UIFONT_UNDERLINE));
     EXPECT_EQ((200 - width) / 2, links[0].left);
     EXPECT_EQ((200 - width) / 2 + width, links[0].right);
+}
+
+TEST_F(MarkupTextTest, CentredLinesCarryTheirLinksAndMultiLineTextMovesAsAWhole)
+{
+    Measure(L"<a x>x</a>", RECT{0, 0, 9999, 100});
+    const HFONT underline = Styled(UIFONT_UNDERLINE);
+    ASSERT_NE(nullptr, underline);
+
+    // "one two" does not fit, "one " does: each line is centred on its own
+    // and its part of the link moves with it.
+    const int width = Width(L"one two", underline) - 1;
+    const int first = Width(L"one ", underline);
+    const int second = Width(L"two", underline);
+    RECT links[3] = {};
+    CUIString names[3];
+    int count = 3;
+    RECT rect = {0, 0, width, 200};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"<a go>one two</a>", 0, links, names, count, -1,
+                               DT_CENTER | DT_WORDBREAK);
+    ASSERT_EQ(2, count);
+    EXPECT_EQ(std::wstring(L"go"), names[1].GetData());
+    const int left1 = (width - first) / 2;
+    const int left2 = (width - second) / 2;
+    EXPECT_EQ(left1, links[0].left);
+    EXPECT_EQ(left1 + first, links[0].right);
+    EXPECT_EQ(0, links[0].top);
+    EXPECT_EQ(left2, links[1].left);
+    EXPECT_EQ(left2 + second, links[1].right);
+    EXPECT_EQ(lineHeight, links[1].top);
+    EXPECT_EQ(2 * lineHeight, links[1].bottom);
+    // The second line is drawn where its link says: no ink left of it.
+    int leftmostInk = width;
+    for (int y = lineHeight; y < 2 * lineHeight; ++y)
+        for (int x = 0; x < width; ++x)
+            if (Rgb(surface.Pixel(x, y)) != Rgb(kWhite))
+                leftmostInk = std::min(leftmostInk, x);
+    ASSERT_LT(leftmostInk, width);
+    EXPECT_GE(leftmostInk, left2 - 1);
+
+    // Vertical centring moves the rectangle by the height of both lines,
+    // and the link with it.
+    count = 3;
+    rect = RECT{0, 0, 200, 100};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"<a up>ab</a><n>cd", 0, links, names, count, -1,
+                               DT_VCENTER);
+    EXPECT_EQ(50 - lineHeight, rect.top);
+    EXPECT_EQ(50 + lineHeight, rect.bottom);
+    ASSERT_EQ(1, count);
+    EXPECT_EQ(50 - lineHeight, links[0].top);
+    EXPECT_EQ(50, links[0].bottom);
+    EXPECT_EQ(Width(L"ab", underline), links[0].right);
+
+    // A line starting below the bottom is neither drawn nor reported.
+    count = 3;
+    rect = RECT{0, 0, 200, lineHeight};
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"<a a>1</a><n><a b>2</a><n><a c>3</a>", 0, links,
+                               names, count, -1, 0);
+    EXPECT_EQ(2, count);
+}
+
+TEST_F(MarkupTextTest, LanguageTokensAreExpandedOnceForAlignmentAsForDrawing)
+{
+    // The text drawn is "%{7302}" as written by text 7301; expanding it a
+    // second time for the measure would centre three lines instead of one.
+    CUIManager::AddLanguageText(7301, L"%{7302}");
+    CUIManager::AddLanguageText(7302, L"x<n>y<n>z");
+    RECT rect = {0, 0, 200, 100};
+    int none = 0;
+    CRenderKit::DrawMarkupText(surface.Dc(), &manager, rect, L"%{7301}", 0, nullptr, nullptr, none, -1, DT_VCENTER);
+    EXPECT_EQ(50 - lineHeight / 2, rect.top);
+    EXPECT_EQ(50 - lineHeight / 2 + lineHeight, rect.bottom);
+}
+
+TEST_F(MarkupTextTest, TextJoinedIntoOneRunDrawsLikeSeparateRuns)
+{
+    // The same ink colour reached by the text colour and by a colour tag:
+    // the tag splits the text into two runs, which must land where the one
+    // run of the plain text does.
+    CSurface joined(300, 60, kWhite);
+    CSurface split(300, 60, kWhite);
+    int none = 0;
+    RECT rect = {0, 0, 300, 60};
+    CRenderKit::DrawMarkupText(joined.Dc(), &manager, rect, L"<f Arial 20>Wave AVA</f>", 0xFF336699, nullptr,
+                               nullptr, none, -1, DT_SINGLELINE);
+    rect = RECT{0, 0, 300, 60};
+    CRenderKit::DrawMarkupText(split.Dc(), &manager, rect, L"<f Arial 20>Wa<c #336699>ve A</c>VA</f>",
+                               0xFF336699, nullptr, nullptr, none, -1, DT_SINGLELINE);
+    int ink = 0;
+    int different = 0;
+    for (int y = 0; y < 60; ++y)
+    {
+        for (int x = 0; x < 300; ++x)
+        {
+            ink += Rgb(joined.Pixel(x, y)) != Rgb(kWhite) ? 1 : 0;
+            different += joined.Pixel(x, y) != split.Pixel(x, y) ? 1 : 0;
+        }
+    }
+    ASSERT_GT(ink, 20);
+    EXPECT_EQ(0, different);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The one-letter-tag text markup: splitting a text into tokens (runs,
 // spaces, line breaks, escapes, opening and closing tags) and reading the
-// arguments of the tags. Pure text work, no device context or GDI call: the
-// painter in TextPainter.cpp measures and draws what these functions find.
+// arguments of the tags. Pure text work, no device context or GDI call:
+// CMarkupLayout measures and places what these functions find.
 // Invariant: no function reads past the text's terminator.
 #pragma once
 
