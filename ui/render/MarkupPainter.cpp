@@ -20,15 +20,6 @@ namespace {
 // is never cut.
 constexpr int kUnboundedWidth = 9999;
 
-// True for text that no script processing changes: Latin letters, digits and
-// signs below the combining marks (U+0300), with nothing to reorder or
-// shape. Such text skips the platform's language pass, which costs about a
-// fifth of each text call and leaves these characters exactly as they are.
-bool IsPlainLatin(const wchar_t* text, int count)
-{
-    return std::all_of(text, text + count, [](wchar_t ch) { return ch < 0x300; });
-}
-
 }  // namespace
 
 CMarkupPainter::CMarkupPainter(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD textColor,
@@ -161,8 +152,6 @@ void CMarkupPainter::FindHoverLink()
 void CMarkupPainter::DrawRuns(const CMarkupLayout& layout)
 {
     HGDIOBJ font = layout.SelectedFont();
-    // Right-to-left reading turns even Latin text around its neutral signs.
-    const bool leftToRight = (GetTextAlign(m_dc) & TA_RTLREADING) == 0;
     std::optional<DWORD> color;
     std::optional<bool> selected;
     for (const MarkupRun& run : layout.Runs())
@@ -192,11 +181,7 @@ void CMarkupPainter::DrawRuns(const CMarkupLayout& layout)
             selected = run.selected;
             SetBkMode(m_dc, run.selected ? OPAQUE : TRANSPARENT);
         }
-        const wchar_t* text = layout.Glyphs() + run.textStart;
-        if (leftToRight && IsPlainLatin(text, run.textLength))
-            ExtTextOutW(m_dc, x, y, ETO_IGNORELANGUAGE, nullptr, text, static_cast<UINT>(run.textLength), nullptr);
-        else
-            TextOutW(m_dc, x, y, text, run.textLength);
+        TextOutW(m_dc, x, y, layout.Glyphs() + run.textStart, run.textLength);
     }
 }
 
