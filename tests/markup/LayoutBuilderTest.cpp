@@ -12,6 +12,8 @@
 
 #include "tests/markup/LayoutBuilderTestSupport.h"
 #include "tests/markup/MarkupTestSupport.h"
+#include "ui/control/ContainerInterface.h"
+#include "ui/control/ScrollBarUI.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/core/Notify.h"
 
@@ -192,7 +194,7 @@ TEST(LayoutBuilder, OptionsOfOneGroupBuiltSelectedLeaveTheLastSelected)
     EXPECT_TRUE(selected(L"c"));
 }
 
-TEST(LayoutBuilder, NotificationsPostedWhileBuildingKeepTheirSender)
+TEST(LayoutBuilder, ControlsAreAttachedOnceWithTheValuesTheSkinGave)
 {
     struct CScrollListener : INotifyUI
     {
@@ -210,16 +212,27 @@ TEST(LayoutBuilder, NotificationsPostedWhileBuildingKeepTheirSender)
         builder, L"<Window><VerticalLayout><ScrollBar name=\"bar\" range=\"100\" value=\"30\"/></VerticalLayout></Window>",
         &host.manager);
     ASSERT_NE(nullptr, root);
+    auto* column = static_cast<IContainerUI*>(root->CastTo(L"IContainer"));
+    ASSERT_NE(nullptr, column);
+    auto* bar = static_cast<CScrollBarUI*>(column->ChildAt(0)->CastTo(L"ScrollBar"));
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(nullptr, bar->GetManager()) << "bound only while its attributes were applied";
     ASSERT_TRUE(host.manager.AttachRootControl(root));
-    // The window's own procedure is not the manager's: the posted pump
-    // message is handed over as a manager's window would.
+    EXPECT_EQ(bar, host.manager.LocateControl(L"bar"));
+    EXPECT_EQ(30, bar->GetScrollOffset());
     MSG pump = {};
+    EXPECT_FALSE(PeekMessageW(&pump, host.Window(), WM_APP + 1, WM_APP + 1, PM_NOREMOVE))
+        << "the skin's own value is no change anyone made";
+
+    // A change once attached is posted with its sender. The window's own
+    // procedure is not the manager's: the pump message is handed over as a
+    // manager's window would.
+    bar->SetScrollOffset(60, true);
     ASSERT_TRUE(PeekMessageW(&pump, host.Window(), WM_APP + 1, WM_APP + 1, PM_REMOVE)) << "nothing was posted";
     LRESULT result = 0;
     host.manager.RouteMessage(pump.message, pump.wParam, pump.lParam, result);
     ASSERT_EQ(1u, listener.senders.size());
-    ASSERT_NE(nullptr, host.manager.LocateControl(L"bar"));
-    EXPECT_EQ(host.manager.LocateControl(L"bar"), listener.senders[0]);
+    EXPECT_EQ(bar, listener.senders[0]);
 }
 
 // ---- The skin folder on disk ------------------------------------------------

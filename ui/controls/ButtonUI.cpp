@@ -482,15 +482,15 @@ void* COptionUI::CastTo(const wchar_t* name)
 void COptionUI::BindManager(CUIManager* manager, IControlUI* parent, bool init)
 {
     CButtonUI::BindManager(manager, parent, init);
-    // Membership follows the binding: the layout builder binds a control for
-    // its attributes and unbinds it, and the tree binds it for good later;
-    // an option never stays listed by a manager it has left.
+    // Membership follows the binding, except while the layout builder lends
+    // the manager for the option's attributes: the tree binds it for good
+    // later, and an option never stays listed by a manager it has left.
     if (manager == m_groupManager)
         return;
     if (m_groupManager != nullptr)
         m_groupManager->LeaveOptionGroup(m_group.GetData(), this);
     m_groupManager = nullptr;
-    if (manager != nullptr && !m_group.IsEmpty())
+    if (manager != nullptr && !m_group.IsEmpty() && !manager->IsBorrower(this))
     {
         manager->JoinOptionGroup(m_group.GetData(), this);
         m_groupManager = manager;
@@ -529,7 +529,7 @@ void COptionUI::SetGroup(const wchar_t* group)
         m_groupManager->LeaveOptionGroup(m_group.GetData(), this);
     m_groupManager = nullptr;
     m_group = name;
-    if (!m_group.IsEmpty() && m_manager != nullptr)
+    if (!m_group.IsEmpty() && m_manager != nullptr && !m_manager->IsBorrower(this))
     {
         m_manager->JoinOptionGroup(m_group.GetData(), this);
         m_groupManager = m_manager;

@@ -335,10 +335,16 @@ public:
     // Registers control under name and gives it that name. False for a null
     // control, one of another manager, an empty name or a name another
     // control holds (nothing changes then); true at once for its own name.
-    // A control outside this manager's tree (bound only while the layout
-    // builder applies its attributes) takes the name unregistered: attaching
-    // its tree registers it.
+    // A control bound only for its attributes (IsBorrower) takes the name
+    // unregistered: attaching its tree registers it.
     bool RenameControl(IControlUI* control, const wchar_t* name);
+    // While the layout builder applies a control's attributes, the control
+    // is bound to this manager for its fonts, images and default lists only:
+    // it registers no name, joins no option group and sends no notification,
+    // so that its tree is attached once, with the values its skin gave.
+    // Null ends the loan.
+    void LendResources(IControlUI* control) { m_borrower = control; }
+    bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
     // Detaches control from its parent (the caller takes it out of the
     // parent's child list) and deletes it on a later turn of the message
     // loop, once no delivery of this manager is running further up the
@@ -642,7 +648,7 @@ private:
     // One control timer; killed records stay for a later restart.
     struct TimerRecord
     {
-        IControlUI* control;  // KillTimers drops the record before it goes
+        CControlRef control;
         UINT key;
         HWND window;
         UINT platformId;
@@ -701,6 +707,7 @@ private:
     HBITMAP m_backgroundBitmap = nullptr;
     HWND m_tooltipWindow = nullptr;
     IControlUI* m_root = nullptr;
+    CControlRef m_borrower;  // see LendResources
     CControlNames m_controlNames;
     CPtrList m_timers;           // owned TimerRecord
     UINT m_timerIdCounter = 4096;

@@ -227,11 +227,9 @@ bool CUIManager::RenameControl(IControlUI* control, const wchar_t* name)
 {
     if (control == nullptr || control->GetManager() != this || name == nullptr || name[0] == L'\0')
         return false;
-    // A control bound only for its attributes (the layout builder's, whose
-    // parent is not in this tree yet) takes the name without registering
-    // it: attaching its tree registers it.
-    IControlUI* parent = control->GetParent();
-    if (parent != nullptr ? parent->GetManager() != this : control != m_root)
+    // A control bound only for its attributes takes the name without
+    // registering it: attaching its tree registers it.
+    if (IsBorrower(control))
     {
         control->SetName(name);
         return true;

@@ -41,6 +41,8 @@ void CUIManager::RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wP
 
 void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat)
 {
+    if (IsBorrower(notification.sender))
+        return;
     notification.mousePoint = m_lastMousePos;
     notification.timestamp = GetTickCount();
     if (m_useVirtualWindowNames && notification.sender != nullptr)

@@ -223,9 +223,12 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
             continue;
         ++m_state->controls;
 
-        // Children are built and attached before the control itself is.
+        // The subtree is built and configured before it joins its parent,
+        // so that a parent already in the manager's tree attaches it once,
+        // with the names and values its skin gave.
         if (element.HasChildren())
             Parse(element, control, manager);
+        Configure(control, element, manager);
 
         if (parent == nullptr)
         {
@@ -264,7 +267,6 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
             }
         }
 
-        Configure(control, element, manager);
         if (result == nullptr)
             result = control;
     }
@@ -340,15 +342,15 @@ IControlUI* CLayoutBuilder::MakeControl(const wchar_t* tag) const
 void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUIManager* manager) const
 {
     // While its attributes are applied the control reaches the manager's
-    // fonts, images and colours. Afterwards it is bound as before: its
-    // parent link stays, and a control added to an attached tree keeps the
-    // manager the tree registered it with. What the binding left behind (a
-    // name, a posted notification) is held through references, which read
-    // null should the control be deleted before its tree is attached.
+    // fonts, images and colours, on loan: it registers nothing and sends no
+    // notification, so its tree is attached once. Afterwards it is bound as
+    // before: its parent link stays, and a control added to an attached
+    // tree keeps the manager the tree registered it with.
     CUIManager* boundManager = control->GetManager();
     IControlUI* boundParent = control->GetParent();
     if (manager != nullptr)
     {
+        manager->LendResources(control);
         control->BindManager(manager, boundParent, false);
         const wchar_t* defaults = manager->GetDefaultAttributes(element.GetName());
         if (defaults != nullptr)
@@ -357,8 +359,10 @@ void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUI
     const int count = element.GetAttributeCount();
     for (int i = 0; i < count; ++i)
         control->ApplyAttribute(element.GetAttributeName(i), element.GetAttributeValue(i));
-    if (manager != nullptr)
-        control->BindManager(boundManager, boundParent, false);
+    if (manager == nullptr)
+        return;
+    control->BindManager(boundManager, boundParent, false);
+    manager->LendResources(nullptr);
 }
 
 }  // namespace DuiLib
