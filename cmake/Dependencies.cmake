@@ -116,11 +116,12 @@ kalvex_delay_imports(gdiplus gdiplus_delayed)
 # window (the first start, which only copies itself into TEMP and starts the
 # copy) then never loads them: loading the common controls alone initialises
 # visual styles and connects to the display, which costs as much as a small
-# program's whole start. They load on the first call that needs them.
+# program's whole start; user32 loads the input method library and sets up
+# the thread for windows. They load on the first call that needs them.
 kalvex_delay_imports(comctl32 comctl32 PLAIN DefSubclassProc RemoveWindowSubclass SetWindowSubclass)
 kalvex_delay_imports(oleacc oleacc PLAIN CreateStdAccessibleObject LresultFromObject)
 kalvex_delay_imports(shell32 shell32 PLAIN SHGetKnownFolderPath)
-foreach(_lib oleaut32 ole32 shlwapi)
+foreach(_lib oleaut32 ole32 shlwapi user32 gdi32)
   kalvex_delay_imports(${_lib} ${_lib} PLAIN)
 endforeach()
 
