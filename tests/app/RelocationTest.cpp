@@ -12,26 +12,9 @@
 
 namespace {
 
-std::vector<unsigned char> ReadFileBytes(const std::wstring& path)
-{
-    std::vector<unsigned char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size = {};
-    DWORD read = 0;
-    if (GetFileSizeEx(file, &size) && size.QuadPart < 64 * 1024 * 1024) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
-            bytes.clear();
-    }
-    CloseHandle(file);
-    return bytes;
-}
-
 // The libraries a 32-bit program's import directory names (lower case): the
 // ones the loader maps before the program's first instruction.
-std::vector<std::string> ImportedLibraries(const std::vector<unsigned char>& image)
+std::vector<std::string> ImportedLibraries(const std::string& image)
 {
     std::vector<std::string> names;
     if (image.size() < sizeof(IMAGE_DOS_HEADER))
@@ -57,7 +40,7 @@ std::vector<std::string> ImportedLibraries(const std::vector<unsigned char>& ima
             break;
         std::string name;
         for (size_t c = offsetOf(entry->Name); c < image.size() && image[c] != 0; ++c)
-            name.push_back(static_cast<char>(std::tolower(image[c])));
+            name.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(image[c]))));
         names.push_back(name);
     }
     return names;
@@ -72,7 +55,7 @@ std::vector<std::string> ImportedLibraries(const std::vector<unsigned char>& ima
 TEST(RelocationStart, TheShippedProgramMapsNoWindowLibraryAtLoad)
 {
     const std::vector<std::string> imports =
-        ImportedLibraries(ReadFileBytes(kalvex::test::BesideTestProgram(L"..\\..\\app\\kalvex.exe")));
+        ImportedLibraries(kalvex::test::ReadFileBytes(kalvex::test::BesideTestProgram(L"..\\..\\app\\kalvex.exe")));
     ASSERT_NE(imports.end(), std::find(imports.begin(), imports.end(), "kernel32.dll"))
         << "no import directory read from kalvex.exe";
     for (const char* window : {"user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll", "ole32.dll", "oleaut32.dll",
