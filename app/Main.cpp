@@ -41,8 +41,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     // libraries must come from the system folder, never from beside it.
     RestrictDllSearchToSystem();
 
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
-        return 0;
     DuiLib::CUIManager::SetModuleInstance(instance);
     DuiLib::CWindowWnd::SetExceptionReport(&ReportWindowException);
     if (!RegisterProductSkin(instance))
@@ -62,6 +60,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         BringRunningInstanceForward();
         return 0;
     }
+    // COM serves only the window, so the start from the installation folder,
+    // which ends above, does not pay for it: under Wine it loads the display
+    // driver and visual styles.
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return 0;
 
     CSingleInstanceLock instanceLock;
     instanceLock.Create(kSingleInstanceName);

@@ -119,6 +119,8 @@ LRESULT CMainWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
         OnUninstallDone();
         return 0;
     case kRunTerminationListMessage:
+        if (!m_tray.Requested())
+            m_tray.Add(kWindowTitle, GetHWND());
         KillProductProcesses();
         return 0;
     case kRearmProgressTimerMessage:
@@ -181,10 +183,14 @@ void CMainWnd::ReceiveNotify(DuiLib::NotifyEvent& notification)
 
 void CMainWnd::OnWindowInit()
 {
-    m_tray.Add(kWindowTitle, GetHWND());
     SetIcon(kAppIconResource);
 
+    // The tray icon loads the shell library and waits for the shell's
+    // answer, which would delay the first frame; it is added right after it
+    // (with the termination list below), unless the user is asked about the
+    // running client first: the icon is then up before the question.
     if (IsClientRunning()) {
+        m_tray.Add(kWindowTitle, GetHWND());
         const unsigned answer = ShowMessageBoxEx(nullptr, kWindowTitle, L"Velko加速器正在运行中，确定卸载？", 1, 2,
                                                  L"确定", L"取消", 335, 255);
         if (answer != kClosedByOk) {

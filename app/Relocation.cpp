@@ -17,6 +17,8 @@ namespace kalvex {
 namespace {
 
 constexpr DWORD kCopyChunkBytes = 64 * 1024;
+// ERROR_ELEVATION_REQUIRED, which the toolchain's headers lack.
+constexpr DWORD kElevationRequired = 740;
 
 std::wstring ResolvedDirectory(const std::wstring& directory)
 {
@@ -117,6 +119,38 @@ DWORD WriteFreshCopy(const std::wstring& source, const std::wstring& target, con
     return error;
 }
 
+// Starts `program` with no arguments in `directory`, shown normally. This
+// process runs elevated already (its manifest asks for it), so the copy is
+// created directly: the shell, and with it the window libraries it loads,
+// would cost this short-lived process more than all its other work. Only
+// when the system wants the shell to elevate does the shell's "open" start it.
+void StartCopy(const std::wstring& program, const std::wstring& directory)
+{
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return;
+    }
+    if (GetLastError() != kElevationRequired)
+        return;
+    SHELLEXECUTEINFOW start = {};
+    start.cbSize = sizeof start;
+    start.fMask = SEE_MASK_NOCLOSEPROCESS;
+    start.lpVerb = L"open";
+    start.lpFile = program.c_str();
+    start.lpDirectory = directory.c_str();
+    start.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&start) && start.hProcess != nullptr)
+        CloseHandle(start.hProcess);
+}
+
 bool Refuse(wchar_t* message, int capacity, DWORD error)
 {
     swprintf(message, static_cast<size_t>(capacity), L"复制到缓存目录失败,err=%ld", static_cast<long>(error));
@@ -173,15 +207,7 @@ bool RelocateToTemp(wchar_t* message, int capacity)
     // The copy starts in TEMP: inheriting the installation folder as its
     // working folder would keep that folder busy and undeletable. The hold
     // on the copy is let go only once its process exists.
-    SHELLEXECUTEINFOW start = {};
-    start.cbSize = sizeof start;
-    start.fMask = SEE_MASK_NOCLOSEPROCESS;
-    start.lpVerb = L"open";
-    start.lpFile = copyTarget.c_str();
-    start.lpDirectory = tempDirectory.c_str();
-    start.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExW(&start) && start.hProcess != nullptr)
-        CloseHandle(start.hProcess);
+    StartCopy(copyTarget, tempDirectory);
     CloseHandle(held);
     ExitProcess(0);
 }

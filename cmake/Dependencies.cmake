@@ -50,28 +50,80 @@ else()
   message(WARNING "pugixml sources missing in ${KALVEX_DEPS_DIR}: run scripts/setup.sh to build skin_bench")
 endif()
 
+# Delay-loaded system libraries: the import library is made from the
+# toolchain's own list of the library's exports, and the first call into the
+# library loads it. `kalvex_delay_imports(<name> <target> [PLAIN <fn>...])`
+# makes the INTERFACE target <target> that links it that way.
+# Most Windows headers declare functions dllimport, so code calls them through
+# their __imp_ pointers only; ld drops the stub of an import whose plain name
+# nobody references, and for a delay-loaded import that stub is what the
+# pointer starts out pointing at (the call would jump to address 0). So the
+# plain names are taken out of the library, and ld keeps every stub, except
+# those listed after PLAIN: functions the headers declare without dllimport,
+# which are called by their plain name. A plain call to any other function
+# then fails to link instead of failing at run time. Without PLAIN (GDI+,
+# whose flat interface is never dllimport) the library is left as made.
+find_program(KALVEX_NM ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-nm REQUIRED)
+find_program(KALVEX_DLLTOOL ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-dlltool REQUIRED)
+function(kalvex_delay_imports name target)
+  find_library(_imports_${name} lib${name}.a REQUIRED)
+  set(_imports ${_imports_${name}})
+  set(_delay ${CMAKE_BINARY_DIR}/deps-gen/lib${name}_delay.a)
+  # Made again when the toolchain's library or the arguments change.
+  set(_made_with ${CMAKE_BINARY_DIR}/deps-gen/${name}.args)
+  set(_previous "")
+  if(EXISTS ${_made_with})
+    file(READ ${_made_with} _previous)
+  endif()
+  if(NOT EXISTS ${_delay} OR ${_imports} IS_NEWER_THAN ${_delay} OR NOT _previous STREQUAL "${ARGN}")
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/deps-gen)
+    execute_process(COMMAND ${KALVEX_NM} ${_imports} OUTPUT_VARIABLE _nm COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL "T _[A-Za-z0-9_]+@[0-9]+" _exports "${_nm}")
+    list(REMOVE_DUPLICATES _exports)
+    list(TRANSFORM _exports REPLACE "^T _" "")
+    list(JOIN _exports "\n" _exports)
+    file(WRITE ${CMAKE_BINARY_DIR}/deps-gen/${name}.def "LIBRARY ${name}.dll\nEXPORTS\n${_exports}\n")
+    execute_process(COMMAND ${KALVEX_DLLTOOL} -d ${CMAKE_BINARY_DIR}/deps-gen/${name}.def -D ${name}.dll -k
+                            -y ${_delay} COMMAND_ERROR_IS_FATAL ANY)
+    cmake_parse_arguments(_opt "" "" "PLAIN" ${ARGN})
+    if("PLAIN" IN_LIST ARGN)
+      execute_process(COMMAND ${KALVEX_NM} ${_delay} OUTPUT_VARIABLE _nm COMMAND_ERROR_IS_FATAL ANY)
+      string(REGEX MATCHALL "T _[A-Za-z0-9_]+@[0-9]+" _strip "${_nm}")
+      list(TRANSFORM _strip REPLACE "^T " "")
+      list(REMOVE_DUPLICATES _strip)
+      foreach(_fn ${_opt_PLAIN})
+        list(FILTER _strip EXCLUDE REGEX "^_${_fn}@[0-9]+$")
+      endforeach()
+      list(JOIN _strip "\n" _strip)
+      file(WRITE ${CMAKE_BINARY_DIR}/deps-gen/${name}.strip "${_strip}\n")
+      execute_process(COMMAND ${CMAKE_OBJCOPY} --strip-symbols=${CMAKE_BINARY_DIR}/deps-gen/${name}.strip ${_delay}
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+    file(WRITE ${_made_with} "${ARGN}")
+  endif()
+  add_library(${target} INTERFACE)
+  target_link_libraries(${target} INTERFACE ${_delay} delayimp)
+endfunction()
+
 # GDI+ is not one of the libraries Windows always takes from the system folder,
 # so an import of it would be resolved before start-up can restrict the search,
 # from the folder the uninstaller runs in (TEMP, user-writable). It is
-# delay-loaded instead: the first call loads it after the restriction. The
-# import library is made from the toolchain's own list of GDI+ exports.
-find_program(KALVEX_NM ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-nm REQUIRED)
-find_program(KALVEX_DLLTOOL ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-dlltool REQUIRED)
-find_library(KALVEX_GDIPLUS_IMPORTS libgdiplus.a REQUIRED)
-set(_gdiplus_delay ${CMAKE_BINARY_DIR}/deps-gen/libgdiplus_delay.a)
-if(NOT EXISTS ${_gdiplus_delay} OR ${KALVEX_GDIPLUS_IMPORTS} IS_NEWER_THAN ${_gdiplus_delay})
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/deps-gen)
-  execute_process(COMMAND ${KALVEX_NM} ${KALVEX_GDIPLUS_IMPORTS} OUTPUT_VARIABLE _nm COMMAND_ERROR_IS_FATAL ANY)
-  string(REGEX MATCHALL "T _[A-Za-z0-9_]+@[0-9]+" _exports "${_nm}")
-  list(REMOVE_DUPLICATES _exports)
-  list(TRANSFORM _exports REPLACE "^T _" "")
-  list(JOIN _exports "\n" _exports)
-  file(WRITE ${CMAKE_BINARY_DIR}/deps-gen/gdiplus.def "LIBRARY gdiplus.dll\nEXPORTS\n${_exports}\n")
-  execute_process(COMMAND ${KALVEX_DLLTOOL} -d ${CMAKE_BINARY_DIR}/deps-gen/gdiplus.def -D gdiplus.dll -k
-                          -y ${_gdiplus_delay} COMMAND_ERROR_IS_FATAL ANY)
-endif()
-add_library(gdiplus_delayed INTERFACE)
-target_link_libraries(gdiplus_delayed INTERFACE ${_gdiplus_delay} delayimp)
+# delay-loaded instead: the first call loads it after the restriction.
+kalvex_delay_imports(gdiplus gdiplus_delayed)
+
+# The window's libraries are delay-loaded too, under their own names, so that
+# every target naming them links them that way. A process that never shows a
+# window (the first start, which only copies itself into TEMP and starts the
+# copy) then never loads them: loading the common controls alone initialises
+# visual styles and connects to the display, which costs as much as a small
+# program's whole start; user32 loads the input method library and sets up
+# the thread for windows. They load on the first call that needs them.
+kalvex_delay_imports(comctl32 comctl32 PLAIN DefSubclassProc RemoveWindowSubclass SetWindowSubclass)
+kalvex_delay_imports(oleacc oleacc PLAIN CreateStdAccessibleObject LresultFromObject)
+kalvex_delay_imports(shell32 shell32 PLAIN SHGetKnownFolderPath)
+foreach(_lib oleaut32 ole32 shlwapi user32 gdi32)
+  kalvex_delay_imports(${_lib} ${_lib} PLAIN)
+endforeach()
 
 # stb_image is a single header; ui/render defines its implementation once.
 add_library(stb_image INTERFACE)
