@@ -1,16 +1,18 @@
 // CUIManager: the per-window object that turns one native window into a drawn
-// control tree. This header holds the whole class; its resource half (process
-// state, skin archive, font/image/attribute tables, option groups, language
-// texts) lives in UIManagerResources.cpp, construction in UIManager.cpp,
+// control tree, and the IRenderHost the drawing code reads. This header holds
+// the whole class; its resource half (font/image/attribute tables, option
+// groups) lives in UIManagerResources.cpp, construction in UIManager.cpp,
 // painting in UIManagerPaint.cpp, focus and the control tree in
 // UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
 // UIManagerNotify.cpp, the window attributes and translucent mode in
 // UIManagerAttributes.cpp, the shadowed layered presentation in
 // UIManagerShadow.cpp, the accessible tree's glue in UIManagerAccess.cpp.
+// The skin settings and language texts are CSkinSettings' and
+// CLanguageTexts'; the statics of their names here forward to them.
 // Invariant: every control pointer the manager keeps that may outlive the
 // control is a CControlRef, which reads null once the control has gone.
 //
-// [SECTIONS] records · process-wide state · construction and window ·
+// [SECTIONS] process-wide state · construction and window ·
 // colours · fonts · images · default attributes · window custom attributes ·
 // window attributes and translucent windows · option groups · language texts ·
 // control tree and lifetime · painting · focus · control timers ·

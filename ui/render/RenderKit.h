@@ -58,7 +58,8 @@ public:
     // Installs the process-wide report of failed loads; null removes it. It
     // is called on the loading thread, for names given as text only.
     static void SetImageFailureReport(ImageFailureReport report);
-    // Loads name from the manager's skin settings (see the overload).
+    // Loads name from the process's skin settings (SkinLocation::Current();
+    // see the overload).
     static ImageEntry* LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask);
     // A new entry for name, or null, with the bytes fetched from location
     // (FetchImageBytes). type null: skin file or zip entry; "*COLOR*": name
@@ -141,7 +142,7 @@ public:
 
     // ---- Text (RenderKitText.cpp, MarkupPainter.cpp) ---------------------------
 
-    // Draws text (after the manager's %{n} token substitution) with the
+    // Draws text (after the language texts' %{n} token substitution) with the
     // manager's font of index font (-1: the default font) in color, through
     // the platform's DrawText with style | DT_NOPREFIX and a transparent
     // background; with DT_CALCRECT rect receives the measured extent instead.
