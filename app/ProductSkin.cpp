@@ -3,7 +3,7 @@
 #include "app/ProductSkin.h"
 
 #include "resources/ResourceIds.h"
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/core/UIManager.h"
 
 namespace kalvex {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {

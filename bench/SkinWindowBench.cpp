@@ -17,7 +17,7 @@
 
 #include "bench/BenchSupport.h"
 #include "ui/control/ContainerUI.h"
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/core/UIManager.h"
 #include "ui/markup/LayoutBuilder.h"
 
@@ -59,7 +59,7 @@ struct WindowRound
 // One fresh window built from main.xml; false when any step fails.
 bool RunWindowRound(WindowRound& round)
 {
-    const SkinLocation location = SkinLocation::FromManager();
+    const SkinLocation location = SkinLocation::Current();
     double start = WallSeconds();
     BYTE* bytes = nullptr;
     unsigned size = 0;

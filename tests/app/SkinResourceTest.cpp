@@ -4,7 +4,7 @@
 // the toolkit's own archive, image and XML readers, as start-up reads it.
 #include "resources/ResourceIds.h"
 #include "tests/app/TestSupport.h"
-#include "ui/core/SkinArchive.h"
+#include "ui/markup/SkinArchive.h"
 #include "ui/markup/XmlDocument.h"
 #include "ui/render/RenderKit.h"
 

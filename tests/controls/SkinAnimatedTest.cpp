@@ -14,7 +14,7 @@
 #include "ui/controls/FrameCache.h"
 #include "ui/controls/GifAnimUI.h"
 #include "ui/controls/RotateImageUI.h"
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {

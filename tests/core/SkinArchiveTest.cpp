@@ -1,4 +1,4 @@
-#include "ui/core/SkinArchive.h"
+#include "ui/markup/SkinArchive.h"
 
 #include <gtest/gtest.h>
 

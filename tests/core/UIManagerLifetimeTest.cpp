@@ -11,7 +11,7 @@
 
 #include "FakeControl.h"
 #include "TestSkin.h"
-#include "ui/core/SkinArchive.h"
+#include "ui/markup/SkinArchive.h"
 
 using namespace DuiLib;
 using DuiLib::test::CFakeControl;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/SkinArchive.h"
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinArchive.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/core/UIManager.h"
 
 using namespace DuiLib;

@@ -16,8 +16,8 @@
 #include <random>
 #include <vector>
 
-#include "ui/core/SkinArchive.h"
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinArchive.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/render/RenderKit.h"
 
 using namespace DuiLib;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "RenderTestSupport.h"
-#include "ui/core/SkinArchive.h"
+#include "ui/markup/SkinArchive.h"
 #include "ui/core/UIManager.h"
 
 using namespace DuiLib;

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "app/ProductSkin.h"
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/core/UIManager.h"
 #include "ui/markup/XmlDocument.h"
 
@@ -134,7 +134,7 @@ std::wstring CheckLayoutReadable(const std::wstring& xml)
 {
     BYTE* bytes = nullptr;
     unsigned size = 0;
-    const SkinReadStatus status = DuiLib::SkinLocation::FromManager().ReadSkinFile(
+    const SkinReadStatus status = DuiLib::SkinLocation::Current().ReadSkinFile(
         xml.c_str(), DuiLib::CXmlDocument::kMaxSkinFileBytes, bytes, size);
     delete[] bytes;
     if (status == SkinReadStatus::Ok)

@@ -54,7 +54,7 @@ int RunLive(const CViewerOptions& options, const SkinSource& source)
 // standard output, one a line, as "file(line): message".
 int RunLint(const CViewerOptions& options)
 {
-    DuiLib::CSkinLinter linter(DuiLib::SkinLocation::FromManager());
+    DuiLib::CSkinLinter linter(DuiLib::SkinLocation::Current());
     const DuiLib::SkinLintResult result = linter.Lint(options.xml.c_str());
     for (const DuiLib::SkinProblem& problem : linter.GetProblems())
         WriteStandardOutput(std::wstring(DuiLib::CSkinLinter::FormatProblem(problem).GetData()) + L"\n");

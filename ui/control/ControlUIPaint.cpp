@@ -6,6 +6,7 @@
 #include "ui/control/ControlUI.h"
 
 #include "ui/control/LayoutMath.h"
+#include "ui/core/UIManager.h"
 #include "ui/render/ClipScope.h"
 #include "ui/render/RenderKit.h"
 

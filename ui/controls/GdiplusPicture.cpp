@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/render/ImageSource.h"
 
 namespace DuiLib {
@@ -46,7 +46,7 @@ bool CGdiplusPicture::Load(const wchar_t* name)
         return false;
     BYTE* bytes = nullptr;
     unsigned size = 0;
-    if (!FetchImageBytes(SkinLocation::FromManager(), name, nullptr, bytes, size))
+    if (!FetchImageBytes(SkinLocation::Current(), name, nullptr, bytes, size))
         return false;
     m_stream = StreamOverCopy(bytes, size);
     delete[] bytes;

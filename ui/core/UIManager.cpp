@@ -11,17 +11,9 @@
 #include "ui/control/ControlInterface.h"
 #include "ui/core/AccessibleTree.h"
 #include "ui/core/Notify.h"
-#include "ui/core/SkinArchive.h"
 
 namespace DuiLib {
 
-HINSTANCE CUIManager::s_instance = nullptr;
-HINSTANCE CUIManager::s_resourceModule = nullptr;
-CUIString CUIManager::s_skinFolder;
-CUIString CUIManager::s_skinZipName;
-bool CUIManager::s_keepSkinZipOpen = true;
-CSkinArchive* CUIManager::s_skinZip = nullptr;
-char CUIManager::s_skinZipPassword[65] = {};
 short CUIManager::s_hue = 180;
 short CUIManager::s_saturation = 100;
 short CUIManager::s_lightness = 100;
@@ -29,23 +21,7 @@ bool CUIManager::s_hslActive = false;
 CPtrList CUIManager::s_managers;
 HPEN CUIManager::s_dirtyOutlinePen = nullptr;
 CUIManager::ResourceRecord CUIManager::s_shared;
-CNameMap CUIManager::s_languageTexts;
 CPtrList CUIManager::s_controlFactories;
-
-void CUIManager::SetModuleInstance(HINSTANCE instance)
-{
-    s_instance = instance;
-}
-
-HINSTANCE CUIManager::GetModuleInstance()
-{
-    return s_instance;
-}
-
-HINSTANCE CUIManager::GetResourceModule()
-{
-    return s_resourceModule != nullptr ? s_resourceModule : s_instance;
-}
 
 const CPtrList& CUIManager::GetManagers()
 {

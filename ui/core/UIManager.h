@@ -1,16 +1,18 @@
 // CUIManager: the per-window object that turns one native window into a drawn
-// control tree. This header holds the whole class; its resource half (process
-// state, skin archive, font/image/attribute tables, option groups, language
-// texts) lives in UIManagerResources.cpp, construction in UIManager.cpp,
+// control tree, and the IRenderHost the drawing code reads. This header holds
+// the whole class; its resource half (font/image/attribute tables, option
+// groups) lives in UIManagerResources.cpp, construction in UIManager.cpp,
 // painting in UIManagerPaint.cpp, focus and the control tree in
 // UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
 // UIManagerNotify.cpp, the window attributes and translucent mode in
 // UIManagerAttributes.cpp, the shadowed layered presentation in
 // UIManagerShadow.cpp, the accessible tree's glue in UIManagerAccess.cpp.
+// The skin settings and language texts are CSkinSettings' and
+// CLanguageTexts'; the statics of their names here forward to them.
 // Invariant: every control pointer the manager keeps that may outlive the
 // control is a CControlRef, which reads null once the control has gone.
 //
-// [SECTIONS] records · process-wide state · construction and window ·
+// [SECTIONS] process-wide state · construction and window ·
 // colours · fonts · images · default attributes · window custom attributes ·
 // window attributes and translucent windows · option groups · language texts ·
 // control tree and lifetime · painting · focus · control timers ·
@@ -24,12 +26,15 @@
 #include "ui/core/AttributeTable.h"
 #include "ui/core/ControlNames.h"
 #include "ui/core/ControlRef.h"
+#include "ui/core/LanguageTexts.h"
 #include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
 #include "ui/core/UIString.h"
+#include "ui/markup/SkinSettings.h"
 #include "ui/render/ImageDrawSpec.h"
 #include "ui/render/ImageEntry.h"
+#include "ui/render/RenderHost.h"
 
 namespace DuiLib {
 
@@ -39,72 +44,33 @@ class IControlUI;
 class INotifyUI;
 struct NotifyEvent;
 
-// One font of a manager's or the shared font table.
-struct FontEntry
-{
-    HFONT font = nullptr;  // owned
-    CUIString faceName;
-    int size = 0;          // pixels
-    BYTE bold = 0;
-    BYTE underline = 0;
-    BYTE italic = 0;
-    BYTE strikeout = 0;
-    // Filled lazily: tmHeight 0 means not measured yet.
-    TEXTMETRICW metrics = {};
-};
-
-// Style bits of AddFont, FindFont and SetDefaultFont.
-enum UIFontStyle : UINT
-{
-    UIFONT_PLAIN = 0,
-    UIFONT_BOLD = 0x01,
-    UIFONT_UNDERLINE = 0x02,
-    UIFONT_ITALIC = 0x04,
-    UIFONT_STRIKEOUT = 0x08,
-};
-
-// Which layer of the two-layer resource tables an operation writes.
-enum class ResourceScope
-{
-    Own,     // this manager's table (or the shared one while it uses shared resources)
-    Shared,  // the process-wide table
-};
-
 // Creates a control for a skin tag that the layout builder does not know, or
 // returns null.
 using ControlFactoryProc = IControlUI* (*)(const wchar_t* className);
 
-class CUIManager
+class CUIManager : public IRenderHost
 {
 public:
     // ---- Process-wide state -------------------------------------------------
 
-    static void SetModuleInstance(HINSTANCE instance);
-    static HINSTANCE GetModuleInstance();
-    // The module resources are looked up in: the module instance, since
-    // nothing sets a separate resource module.
-    static HINSTANCE GetResourceModule();
+    // The process's skin settings, kept under these names for callers; they
+    // live in CSkinSettings, which documents them.
 
-    // The folder skin files are read from while no archive is installed;
-    // empty (files named relative to the current directory) unless
-    // SetSkinFolder gave one.
-    static const CUIString& GetSkinFolder();
-    // Sets the skin folder, ending it with a backslash when it has none; null
-    // or "" clears it. The uninstaller never calls it (its skin is the
-    // archive); a skin viewer reads a designer's folder through it.
-    static void SetSkinFolder(const wchar_t* folder);
-    // "membuffer" once the archive lies in memory; empty before.
-    static const CUIString& GetSkinZipName();
-    static bool IsSkinZipKeptOpen();
-    // The archive kept open, or null when none could be opened.
-    static CSkinArchive* GetSkinZipHandle();
-    // The stored password, or null when it is empty.
-    static const char* GetSkinZipPassword();
-    // Stores password (cut to 64 bytes; null or "" clears it). The first call
-    // installs the archive in buffer, which the caller keeps alive for the
-    // life of the process; later calls only change the password. A buffer
-    // that is not a readable archive leaves the handle null.
-    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password);
+    static void SetModuleInstance(HINSTANCE instance) { CSkinSettings::SetModuleInstance(instance); }
+    static HINSTANCE GetModuleInstance() { return CSkinSettings::GetModuleInstance(); }
+    static HINSTANCE GetResourceModule() { return CSkinSettings::GetResourceModule(); }
+    static const CUIString& GetSkinFolder() { return CSkinSettings::GetSkinFolder(); }
+    // The uninstaller never calls it (its skin is the archive); a skin viewer
+    // reads a designer's folder through it.
+    static void SetSkinFolder(const wchar_t* folder) { CSkinSettings::SetSkinFolder(folder); }
+    static const CUIString& GetSkinZipName() { return CSkinSettings::GetSkinZipName(); }
+    static bool IsSkinZipKeptOpen() { return CSkinSettings::IsSkinZipKeptOpen(); }
+    static CSkinArchive* GetSkinZipHandle() { return CSkinSettings::GetSkinZipHandle(); }
+    static const char* GetSkinZipPassword() { return CSkinSettings::GetSkinZipPassword(); }
+    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
+    {
+        CSkinSettings::SetSkinZipFromMemory(buffer, length, password);
+    }
 
     // Fills the hue, saturation and lightness; true when images are adjusted.
     static bool GetHslAdjustment(short& hue, short& saturation, short& lightness);
@@ -120,15 +86,11 @@ public:
     static const CPtrList& GetControlFactories();
 
     // ---- Language texts (process-wide) --------------------------------------
+    // Kept under these names for callers; the table is CLanguageTexts.
 
-    // Stores a copy under id, replacing (and freeing) an earlier text; a null
-    // text counts as "".
-    static void AddLanguageText(int id, const wchar_t* text);
-    // The text registered under id, or null.
-    static const wchar_t* GetLanguageText(int id);
-    // Replaces every "%{n}" token whose n has a registered text by that text;
-    // other tokens stay as written.
-    static void ExpandLanguageTokens(CUIString& text);
+    static void AddLanguageText(int id, const wchar_t* text) { CLanguageTexts::Add(id, text); }
+    static const wchar_t* GetLanguageText(int id) { return CLanguageTexts::Get(id); }
+    static void ExpandLanguageTokens(CUIString& text) { CLanguageTexts::ExpandTokens(text); }
 
     // ---- Construction and window --------------------------------------------
 
@@ -144,7 +106,7 @@ public:
     void AttachWindow(HWND window, const wchar_t* name);
     HWND GetPaintWindow() const { return m_window; }
     // The window's device context from AttachWindow; null before.
-    HDC GetPaintDC() const { return m_paintDc; }
+    HDC GetPaintDC() const override { return m_paintDc; }
     // The off-screen picture of the last paint; null before the first paint
     // and while a new layout is pending. It stays selected into
     // GetOffscreenDC, so it is read through that context, not selected
@@ -152,7 +114,7 @@ public:
     HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
     // The memory context holding the off-screen picture; null when there is
     // no picture.
-    HDC GetOffscreenDC() const { return m_offscreenDc; }
+    HDC GetOffscreenDC() const override { return m_offscreenDc; }
     const CUIString& GetName() const { return m_name; }
 
     // While set, fonts, images and default attributes this manager adds go to
@@ -168,11 +130,11 @@ public:
     void SetDisabledFontColor(DWORD color, ResourceScope scope);
     DWORD GetDefaultFontColor() const { return m_resources.defaultFontColor; }
     void SetDefaultFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkFontColor() const { return m_resources.linkFontColor; }
+    DWORD GetLinkFontColor() const override { return m_resources.linkFontColor; }
     void SetLinkFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkHoverFontColor() const { return m_resources.linkHoverFontColor; }
+    DWORD GetLinkHoverFontColor() const override { return m_resources.linkHoverFontColor; }
     void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
-    DWORD GetSelectedColor() const { return m_resources.selectedColor; }
+    DWORD GetSelectedColor() const override { return m_resources.selectedColor; }
     void SetSelectedColor(DWORD color, ResourceScope scope);
 
     // ---- Fonts --------------------------------------------------------------
@@ -180,17 +142,17 @@ public:
     // Creates the font from the default GUI font with face, size (pixels) and
     // UIFontStyle bits and stores it under id, replacing and deleting an
     // earlier font of that id. Null, changing nothing, when it cannot be made.
-    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope);
+    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope) override;
     // Own table, then shared; the default font for a negative or unknown id.
-    HFONT GetFont(int id);
+    HFONT GetFont(int id) override;
     // The first font of the own, then the shared table with exactly this face,
     // size and styles; null when none.
-    HFONT FindFont(const wchar_t* face, int size, UINT styles);
+    HFONT FindFont(const wchar_t* face, int size, UINT styles) override;
     // Measured entries: own table, then shared, else the default font's entry.
-    FontEntry* GetFontEntry(int id);
-    FontEntry* GetFontEntry(HFONT font);
+    FontEntry* GetFontEntry(int id) override;
+    FontEntry* GetFontEntry(HFONT font) override;
     // The manager's default font when it has one, else the shared default.
-    FontEntry* GetDefaultFontEntry();
+    FontEntry* GetDefaultFontEntry() override;
     // Replaces the default font of the chosen layer; false, changing nothing,
     // when the font cannot be made.
     bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
@@ -208,7 +170,7 @@ public:
     // Own table, then shared; null when absent.
     ImageEntry* GetImage(const wchar_t* name);
     // GetImage, else AddImage into this manager's own layer.
-    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl);
+    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl) override;
     void RemoveAllImages(ResourceScope scope);
 
     // ---- Default attribute lists per control class --------------------------
@@ -282,7 +244,7 @@ public:
     // window, for a child window, for the current mode and where the platform
     // lacks UpdateLayeredWindow.
     void SetLayered(bool layered);
-    bool IsLayered() const { return m_layered; }
+    bool IsLayered() const override { return m_layered; }
     // Stores alpha as the opacity and has the picture presented anew.
     void SetLayeredOpacity(BYTE alpha);
     // Turns per-pixel mode on and takes description (an image description
@@ -358,7 +320,10 @@ public:
     void RequestLayout();
     bool IsLayoutRequested() const { return m_layoutNeeded; }
     // True while WM_PAINT handling runs.
-    bool IsPainting() const { return m_painting; }
+    bool IsPainting() const override { return m_painting; }
+    // Paints the root into dc within rect up to stopControl (null: the
+    // whole tree), as a snapshot; nothing without a root.
+    void PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl) override;
     // Scratch list the layout pass collects controls in; controls may reuse
     // it while they are being laid out.
     CPtrList& FoundControlScratch() { return m_foundControls; }
@@ -446,7 +411,7 @@ public:
 
     // The last mouse position in client coordinates; (-1, -1) before the
     // first mouse message.
-    POINT GetMousePos() const { return m_lastMousePos; }
+    POINT GetMousePos() const override { return m_lastMousePos; }
 
     // Mouse capture for the window.
     void SetCapture();
@@ -667,13 +632,6 @@ private:
     void ReleaseOwnResources();
 
     // Process-wide state.
-    static HINSTANCE s_instance;
-    static HINSTANCE s_resourceModule;
-    static CUIString s_skinFolder;
-    static CUIString s_skinZipName;
-    static bool s_keepSkinZipOpen;
-    static CSkinArchive* s_skinZip;
-    static char s_skinZipPassword[65];
     static short s_hue;
     static short s_saturation;
     static short s_lightness;
@@ -681,7 +639,6 @@ private:
     static CPtrList s_managers;
     static HPEN s_dirtyOutlinePen;
     static ResourceRecord s_shared;
-    static CNameMap s_languageTexts;
     static CPtrList s_controlFactories;
 
     // Resources.

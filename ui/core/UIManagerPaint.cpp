@@ -316,6 +316,12 @@ void CUIManager::PaintWindow()
 
 // Lays out the root, or only the controls that asked, and sends "windowinit"
 // after the first layout. False when this paint must stop.
+void CUIManager::PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl)
+{
+    if (m_root != nullptr)
+        m_root->Paint(dc, rect, stopControl);
+}
+
 bool CUIManager::LayOutTree(const RECT& client)
 {
     if (m_root->IsLayoutPending())

@@ -1,9 +1,9 @@
-// CUIManager resources: the skin archive and its password, language texts,
-// the shared defaults and the two-layer tables of colours, fonts, images and
-// default attribute lists, window custom attributes and option groups.
+// CUIManager resources: the image adjustment, the shared defaults and the
+// two-layer tables of colours, fonts, images and default attribute lists,
+// window custom attributes and option groups.
 // Invariant: every record a table holds is owned by that table alone.
 //
-// [SECTIONS] skin archive · language texts · shared defaults · colours ·
+// [SECTIONS] image adjustment · shared defaults · colours ·
 // fonts · images · default attributes · window attributes · option groups
 #include <algorithm>
 #include <climits>
@@ -11,16 +11,12 @@
 #include <cwchar>
 #include <new>
 
-#include "ui/core/SkinArchive.h"
 #include "ui/core/UIManager.h"
 #include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 
 namespace {
-
-constexpr int kMaxPasswordBytes = 64;
-constexpr const wchar_t* kMemoryZipName = L"membuffer";
 
 CUIString DecimalKey(int id)
 {
@@ -31,65 +27,7 @@ CUIString DecimalKey(int id)
 
 }  // namespace
 
-// ---- Skin archive ----------------------------------------------------------
-
-const CUIString& CUIManager::GetSkinFolder()
-{
-    return s_skinFolder;
-}
-
-void CUIManager::SetSkinFolder(const wchar_t* folder)
-{
-    s_skinFolder = folder;
-    const int length = s_skinFolder.GetLength();
-    if (length > 0 && s_skinFolder[length - 1] != L'\\' && s_skinFolder[length - 1] != L'/')
-        s_skinFolder += L"\\";
-}
-
-const CUIString& CUIManager::GetSkinZipName()
-{
-    return s_skinZipName;
-}
-
-bool CUIManager::IsSkinZipKeptOpen()
-{
-    return s_keepSkinZipOpen;
-}
-
-CSkinArchive* CUIManager::GetSkinZipHandle()
-{
-    return s_skinZip;
-}
-
-const char* CUIManager::GetSkinZipPassword()
-{
-    return s_skinZipPassword[0] != '\0' ? s_skinZipPassword : nullptr;
-}
-
-void CUIManager::SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
-{
-    std::memset(s_skinZipPassword, 0, sizeof(s_skinZipPassword));
-    if (password != nullptr)
-    {
-        size_t bytes = std::strlen(password);
-        if (bytes > kMaxPasswordBytes)
-            bytes = kMaxPasswordBytes;
-        std::memcpy(s_skinZipPassword, password, bytes);
-    }
-
-    // The first archive stays for the life of the process: readers may hold
-    // entries found through it.
-    if (s_skinZipName == kMemoryZipName)
-        return;
-    if (s_keepSkinZipOpen && s_skinZip != nullptr)
-    {
-        delete s_skinZip;
-        s_skinZip = nullptr;
-    }
-    s_skinZipName = kMemoryZipName;
-    if (s_keepSkinZipOpen)
-        s_skinZip = CSkinArchive::OpenFromMemory(buffer, length, GetSkinZipPassword());
-}
+// ---- Image adjustment --------------------------------------------------------
 
 bool CUIManager::GetHslAdjustment(short& hue, short& saturation, short& lightness)
 {
@@ -97,57 +35,6 @@ bool CUIManager::GetHslAdjustment(short& hue, short& saturation, short& lightnes
     saturation = s_saturation;
     lightness = s_lightness;
     return s_hslActive;
-}
-
-// ---- Language texts ----------------------------------------------------------
-
-void CUIManager::AddLanguageText(int id, const wchar_t* text)
-{
-    CUIString* copy = new CUIString(text);
-    void* previous = s_languageTexts.Set(DecimalKey(id).GetData(), copy);
-    // Set hands back the new value itself when it could not store it.
-    if (previous != copy)
-        delete static_cast<CUIString*>(previous);
-}
-
-const wchar_t* CUIManager::GetLanguageText(int id)
-{
-    CUIString* text = static_cast<CUIString*>(s_languageTexts.Find(DecimalKey(id).GetData()));
-    return text != nullptr ? text->GetData() : nullptr;
-}
-
-void CUIManager::ExpandLanguageTokens(CUIString& text)
-{
-    int percent = text.Find(L'%');
-    while (percent >= 0)
-    {
-        int resume = percent + 1;
-        int end = percent + 2;
-        long long number = 0;
-        if (text.GetAt(percent + 1) == L'{')
-        {
-            while (text.GetAt(end) >= L'0' && text.GetAt(end) <= L'9')
-            {
-                if (number <= INT_MAX)
-                    number = number * 10 + (text.GetAt(end) - L'0');
-                ++end;
-            }
-            const wchar_t* replacement = nullptr;
-            if (text.GetAt(end) == L'}' && number <= INT_MAX)
-                replacement = GetLanguageText(static_cast<int>(number));
-            if (replacement != nullptr)
-            {
-                CUIString token = text.Mid(percent, end - percent + 1);
-                // Copied first: the registered text must outlive the edit.
-                CUIString value(replacement);
-                text.Replace(token.GetData(), value.GetData());
-                // Resuming after the inserted text keeps a text that contains
-                // its own token from expanding forever.
-                resume = percent + value.GetLength();
-            }
-        }
-        percent = resume < text.GetLength() ? text.Find(L'%', resume) : -1;
-    }
 }
 
 // ---- Shared defaults -----------------------------------------------------------

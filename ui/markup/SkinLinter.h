@@ -10,7 +10,7 @@
 
 #include <vector>
 
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/core/UIString.h"
 
 namespace DuiLib {
@@ -38,7 +38,7 @@ public:
     static constexpr int kMaxProblems = 500;
 
     // Checks skins read from location: for the skin the manager has been
-    // given, SkinLocation::FromManager().
+    // given, SkinLocation::Current().
     explicit CSkinLinter(const SkinLocation& location);
     CSkinLinter(const CSkinLinter&) = delete;
     CSkinLinter& operator=(const CSkinLinter&) = delete;

@@ -17,7 +17,7 @@
 #include <cwctype>
 #include <windows.h>
 
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 #include "ui/markup/XmlWiden.h"
 
 namespace DuiLib {
@@ -326,7 +326,7 @@ bool CXmlDocument::LoadFromBytes(const void* bytes, unsigned byteCount, XmlEncod
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding)
 {
-    return LoadFromSkinFile(name, encoding, SkinLocation::FromManager());
+    return LoadFromSkinFile(name, encoding, SkinLocation::Current());
 }
 
 bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, const SkinLocation& location)
@@ -347,7 +347,7 @@ bool CXmlDocument::LoadFromSkinFile(const wchar_t* name, XmlEncoding encoding, c
 
 bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type)
 {
-    return LoadFromResource(name, type, SkinLocation::FromManager());
+    return LoadFromResource(name, type, SkinLocation::Current());
 }
 
 bool CXmlDocument::LoadFromResource(const wchar_t* name, const wchar_t* type, const SkinLocation& location)

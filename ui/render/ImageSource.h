@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 
 namespace DuiLib {
 

@@ -27,7 +27,7 @@ UINT StylesOf(const FontEntry& font)
 // The process-wide counter of identifiers for fonts the markup adds. Ids the
 // manager already holds are passed over, so a markup font never replaces
 // (and deletes) a skin font that controls draw with.
-int NextMarkupFontId(CUIManager& manager)
+int NextMarkupFontId(IRenderHost& manager)
 {
     static int s_nextFontId = 0;
     FontEntry* fallback = manager.GetDefaultFontEntry();
@@ -45,7 +45,7 @@ bool IsFontTag(const MarkupToken& token)
 
 }  // namespace
 
-CMarkupFonts::CMarkupFonts(HDC dc, CUIManager& manager, HGDIOBJ selected)
+CMarkupFonts::CMarkupFonts(HDC dc, IRenderHost& manager, HGDIOBJ selected)
     : m_dc(dc), m_manager(manager), m_selected(selected)
 {
     // Room for the usual label or button text, so that measuring it does

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/UIManager.h"
+#include "ui/render/RenderHost.h"
 #include "ui/render/MarkupTokenizer.h"
 
 namespace DuiLib {
@@ -19,7 +19,7 @@ class CMarkupFonts
 {
 public:
     // The device context has `selected` selected.
-    CMarkupFonts(HDC dc, CUIManager& manager, HGDIOBJ selected);
+    CMarkupFonts(HDC dc, IRenderHost& manager, HGDIOBJ selected);
     CMarkupFonts(const CMarkupFonts&) = delete;
     CMarkupFonts& operator=(const CMarkupFonts&) = delete;
 
@@ -66,7 +66,7 @@ private:
     void Select(const FontEntry* font);
 
     HDC m_dc;
-    CUIManager& m_manager;
+    IRenderHost& m_manager;
     HGDIOBJ m_selected;
     std::vector<Span> m_spans;
     std::vector<int> m_shownAt;

@@ -13,7 +13,7 @@ namespace DuiLib {
 
 // ---- The walk --------------------------------------------------------------------------
 
-CMarkupLayout::CMarkupLayout(HDC dc, CUIManager& manager, const wchar_t* text, DWORD textColor,
+CMarkupLayout::CMarkupLayout(HDC dc, IRenderHost& manager, const wchar_t* text, DWORD textColor,
                              FontEntry* baseFont, UINT style, const CUIString* hoverLink)
     : m_manager(manager),
       m_text(text != nullptr ? text : L""),

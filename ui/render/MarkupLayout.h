@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/UIManager.h"
+#include "ui/render/RenderHost.h"
 #include "ui/render/MarkupFonts.h"
 #include "ui/render/MarkupTokenizer.h"
 
@@ -77,7 +77,7 @@ public:
     // text must outlive the layout; hoverLink is null when the mouse is over
     // no link. The text colour is used where no colour tag is open. The
     // device context has baseFont selected.
-    CMarkupLayout(HDC dc, CUIManager& manager, const wchar_t* text, DWORD textColor, FontEntry* baseFont,
+    CMarkupLayout(HDC dc, IRenderHost& manager, const wchar_t* text, DWORD textColor, FontEntry* baseFont,
                   UINT style, const CUIString* hoverLink);
     CMarkupLayout(const CMarkupLayout&) = delete;
     CMarkupLayout& operator=(const CMarkupLayout&) = delete;
@@ -138,7 +138,7 @@ private:
     void PushStyledFont(UINT style);
     void PopFont();
 
-    CUIManager& m_manager;
+    IRenderHost& m_manager;
     const wchar_t* m_text;
     DWORD m_textColor;
     FontEntry* m_baseFont;

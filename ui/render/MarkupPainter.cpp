@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "ui/core/LanguageTexts.h"
 #include "ui/render/ClipScope.h"
 #include "ui/render/ImageEntry.h"
 #include "ui/render/MarkupLayout.h"
@@ -22,7 +23,7 @@ constexpr int kUnboundedWidth = 9999;
 
 }  // namespace
 
-CMarkupPainter::CMarkupPainter(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD textColor,
+CMarkupPainter::CMarkupPainter(HDC dc, IRenderHost* manager, RECT& rect, const wchar_t* text, DWORD textColor,
                                RECT* links, CUIString* linkNames, int& linkCount, int font, UINT style)
     : m_dc(dc),
       m_manager(manager),
@@ -52,7 +53,7 @@ void CMarkupPainter::Paint()
     if (m_drawMode)
         clip.emplace(m_dc, m_rect);
 
-    CUIManager::ExpandLanguageTokens(m_text);
+    CLanguageTexts::ExpandTokens(m_text);
     if (m_textColor == 0 || m_textColor == 0xFF000000)
         m_textColor = 0xFF000001;
     FontEntry* baseFont = m_manager->GetFontEntry(m_fontIndex);

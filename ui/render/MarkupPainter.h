@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "ui/core/UIManager.h"
+#include "ui/render/RenderHost.h"
 
 namespace DuiLib {
 
@@ -19,7 +19,7 @@ class CMarkupPainter
 public:
     // links and linkNames may be null when linkCount is 0; linkCount is the
     // capacity on entry and the number of links found on return.
-    CMarkupPainter(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD textColor, RECT* links,
+    CMarkupPainter(HDC dc, IRenderHost* manager, RECT& rect, const wchar_t* text, DWORD textColor, RECT* links,
                    CUIString* linkNames, int& linkCount, int font, UINT style);
     CMarkupPainter(const CMarkupPainter&) = delete;
     CMarkupPainter& operator=(const CMarkupPainter&) = delete;
@@ -36,7 +36,7 @@ private:
     void ReportLinks(const CMarkupLayout& layout);
 
     HDC m_dc;
-    CUIManager* m_manager;
+    IRenderHost* m_manager;
     RECT& m_rect;
     CUIString m_text;
     DWORD m_textColor;

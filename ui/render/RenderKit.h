@@ -13,7 +13,7 @@
 
 namespace DuiLib {
 
-class CUIManager;
+class IRenderHost;
 class IControlUI;
 
 // How BlitNineGrid composes and fills the middle; combine with |.
@@ -58,7 +58,8 @@ public:
     // Installs the process-wide report of failed loads; null removes it. It
     // is called on the loading thread, for names given as text only.
     static void SetImageFailureReport(ImageFailureReport report);
-    // Loads name from the manager's skin settings (see the overload).
+    // Loads name from the process's skin settings (SkinLocation::Current();
+    // see the overload).
     static ImageEntry* LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask);
     // A new entry for name, or null, with the bytes fetched from location
     // (FetchImageBytes). type null: skin file or zip entry; "*COLOR*": name
@@ -98,7 +99,7 @@ public:
     // spec has no image (empty string, failed load now or earlier); true
     // otherwise, even when nothing needed drawing. No manager: true, nothing
     // done. No dc: loads and clamps the source part, draws nothing.
-    static bool PaintImageSpec(HDC dc, CUIManager* manager, const RECT& control, const RECT& paint,
+    static bool PaintImageSpec(HDC dc, IRenderHost* manager, const RECT& control, const RECT& paint,
                                ImageDrawSpec& spec);
     // Draws the source part of bitmap into dest as a nine-grid whose borders
     // (corners, in source pixels and destination pixels alike) keep their
@@ -141,12 +142,12 @@ public:
 
     // ---- Text (RenderKitText.cpp, MarkupPainter.cpp) ---------------------------
 
-    // Draws text (after the manager's %{n} token substitution) with the
+    // Draws text (after the language texts' %{n} token substitution) with the
     // manager's font of index font (-1: the default font) in color, through
     // the platform's DrawText with style | DT_NOPREFIX and a transparent
     // background; with DT_CALCRECT rect receives the measured extent instead.
     // Nothing for a null dc, manager or text.
-    static void DrawPlainText(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD color, int font,
+    static void DrawPlainText(HDC dc, IRenderHost* manager, RECT& rect, const wchar_t* text, DWORD color, int font,
                               UINT style);
     // Draws or, with DT_CALCRECT, measures text in the one-letter-tag markup
     // (links, images, colours, fonts, paragraphs, selection, raw runs),
@@ -158,7 +159,7 @@ public:
     // a wrapped link being one. Malformed markup draws what it can and never
     // reads past the text. Nothing for a null dc, manager or text, or an
     // empty rect (linkCount becomes 0).
-    static void DrawMarkupText(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD color,
+    static void DrawMarkupText(HDC dc, IRenderHost* manager, RECT& rect, const wchar_t* text, DWORD color,
                                RECT* links, CUIString* linkNames, int& linkCount, int font, UINT style);
 
     // A new 32-bit DIB (the caller deletes it) holding the manager's picture
@@ -166,7 +167,7 @@ public:
     // manager's off-screen picture is reused when no stopControl is given and
     // the window is not layered; otherwise the tree is painted afresh up to
     // stopControl. Null without a manager or when a bitmap cannot be made.
-    static HBITMAP RenderToBitmap(CUIManager* manager, const RECT& rect, IControlUI* stopControl,
+    static HBITMAP RenderToBitmap(IRenderHost* manager, const RECT& rect, IControlUI* stopControl,
                                   DWORD filterColor);
 
 private:

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "ui/core/UIManager.h"
+#include "ui/render/RenderHost.h"
 
 namespace DuiLib {
 
@@ -187,7 +187,7 @@ GradientFillProc CRenderKit::GradientFillEntry()
 
 // ---- Specs -------------------------------------------------------------------
 
-bool CRenderKit::PaintImageSpec(HDC dc, CUIManager* manager, const RECT& control, const RECT& paint,
+bool CRenderKit::PaintImageSpec(HDC dc, IRenderHost* manager, const RECT& control, const RECT& paint,
                                 ImageDrawSpec& spec)
 {
     if (manager == nullptr)

@@ -64,7 +64,7 @@ ImageEntry* ColorEntry(const wchar_t* name, DWORD mask)
 
 ImageEntry* CRenderKit::LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask)
 {
-    return LoadImageEntry(name, type, mask, SkinLocation::FromManager());
+    return LoadImageEntry(name, type, mask, SkinLocation::Current());
 }
 
 ImageEntry* CRenderKit::LoadImageEntry(const wchar_t* name, const wchar_t* type, DWORD mask,

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-#include "ui/control/ControlInterface.h"
-#include "ui/core/UIManager.h"
+#include "ui/render/RenderHost.h"
 
 namespace DuiLib {
 
@@ -312,7 +311,7 @@ void CRenderKit::StrokeRoundRect(HDC dc, const RECT& rect, int width, int ellips
 
 // ---- Snapshots ---------------------------------------------------------------------
 
-HBITMAP CRenderKit::RenderToBitmap(CUIManager* manager, const RECT& rect, IControlUI* stopControl,
+HBITMAP CRenderKit::RenderToBitmap(IRenderHost* manager, const RECT& rect, IControlUI* stopControl,
                                    DWORD filterColor)
 {
     if (manager == nullptr)
@@ -358,8 +357,7 @@ HBITMAP CRenderKit::RenderToBitmap(CUIManager* manager, const RECT& rect, IContr
         {
             previousSource = SelectObject(sourceDc, painted);
             source = sourceDc;
-            if (manager->GetRoot() != nullptr)
-                manager->GetRoot()->Paint(sourceDc, rect, stopControl);
+            manager->PaintRoot(sourceDc, rect, stopControl);
         }
     }
 

@@ -2,18 +2,19 @@
 // DrawText, markup text through CMarkupPainter.
 #include "ui/render/RenderKit.h"
 
-#include "ui/core/UIManager.h"
+#include "ui/core/LanguageTexts.h"
+#include "ui/render/RenderHost.h"
 #include "ui/render/MarkupPainter.h"
 
 namespace DuiLib {
 
-void CRenderKit::DrawPlainText(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD color, int font,
+void CRenderKit::DrawPlainText(HDC dc, IRenderHost* manager, RECT& rect, const wchar_t* text, DWORD color, int font,
                                UINT style)
 {
     if (dc == nullptr || manager == nullptr || text == nullptr)
         return;
     CUIString expanded(text);
-    CUIManager::ExpandLanguageTokens(expanded);
+    CLanguageTexts::ExpandTokens(expanded);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToPlatformColor(color));
     const HGDIOBJ previous = SelectObject(dc, manager->GetFont(font));
@@ -22,7 +23,7 @@ void CRenderKit::DrawPlainText(HDC dc, CUIManager* manager, RECT& rect, const wc
     SelectObject(dc, previous);
 }
 
-void CRenderKit::DrawMarkupText(HDC dc, CUIManager* manager, RECT& rect, const wchar_t* text, DWORD color,
+void CRenderKit::DrawMarkupText(HDC dc, IRenderHost* manager, RECT& rect, const wchar_t* text, DWORD color,
                                 RECT* links, CUIString* linkNames, int& linkCount, int font, UINT style)
 {
     if (text == nullptr)

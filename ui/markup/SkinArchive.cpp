@@ -1,7 +1,7 @@
 // CSkinArchive: memory-backed minizip access to the skin zip. minizip
 // deciphers, inflates and checks the CRC; every size an entry claims is
 // checked against the archive before it is trusted with an allocation.
-#include "ui/core/SkinArchive.h"
+#include "ui/markup/SkinArchive.h"
 
 #include <cstring>
 #include <new>

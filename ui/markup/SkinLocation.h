@@ -28,7 +28,7 @@ enum class SkinReadStatus
 };
 
 // Where skin files are looked for: by default nowhere but the module's
-// resources and paths given whole; FromManager gives the process's settings.
+// resources and paths given whole; Current gives the process's settings.
 struct SkinLocation
 {
     // Module searched for resources; null means the process's module.
@@ -36,16 +36,16 @@ struct SkinLocation
     // Prepended unchanged to every skin file name (it ends with a backslash).
     CUIString folder;
     // Empty: skin files are plain files. Otherwise the archive's file name
-    // under folder, or "membuffer" for the archive the manager holds in memory.
+    // under folder, or "membuffer" for the archive held in memory.
     CUIString zipName;
-    // The archive kept open by the manager, used instead of opening zipName.
+    // The archive kept open for the process, used instead of opening zipName.
     CSkinArchive* openZip = nullptr;
     // Narrow, zero-terminated archive password of at most 64 bytes; empty
     // means none.
     char zipPassword[65] = {};
 
-    // The manager's process-wide skin settings.
-    static SkinLocation FromManager();
+    // The process-wide skin settings (CSkinSettings).
+    static SkinLocation Current();
 
     // The bytes of skin file name, into a new[] buffer the caller frees with
     // delete[]: folder + name when zipName is empty, else the archive entry.

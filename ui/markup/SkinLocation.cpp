@@ -1,16 +1,16 @@
 // SkinLocation: reading skin bytes from a plain file, an archive entry or a
 // module resource. Entry names and archive reading are CSkinArchive's; the
-// settings come from the manager. Every buffer and every archive opened for
+// settings come from CSkinSettings. Every buffer and every archive opened for
 // one read is released on every path.
-#include "ui/core/SkinLocation.h"
+#include "ui/markup/SkinLocation.h"
 
 #include <climits>
 #include <cstring>
 #include <memory>
 #include <new>
 
-#include "ui/core/SkinArchive.h"
-#include "ui/core/UIManager.h"
+#include "ui/markup/SkinArchive.h"
+#include "ui/markup/SkinSettings.h"
 
 namespace DuiLib {
 
@@ -85,14 +85,14 @@ bool ReadWholeFile(const wchar_t* path, BYTE*& bytes, unsigned& size)
     return ReadFileBytes(path, kMaxWholeFileBytes, bytes, size) == SkinReadStatus::Ok;
 }
 
-SkinLocation SkinLocation::FromManager()
+SkinLocation SkinLocation::Current()
 {
     SkinLocation location;
-    location.resourceModule = CUIManager::GetResourceModule();
-    location.folder = CUIManager::GetSkinFolder();
-    location.zipName = CUIManager::GetSkinZipName();
-    location.openZip = CUIManager::IsSkinZipKeptOpen() ? CUIManager::GetSkinZipHandle() : nullptr;
-    const char* password = CUIManager::GetSkinZipPassword();
+    location.resourceModule = CSkinSettings::GetResourceModule();
+    location.folder = CSkinSettings::GetSkinFolder();
+    location.zipName = CSkinSettings::GetSkinZipName();
+    location.openZip = CSkinSettings::IsSkinZipKeptOpen() ? CSkinSettings::GetSkinZipHandle() : nullptr;
+    const char* password = CSkinSettings::GetSkinZipPassword();
     if (password != nullptr)
         std::strncpy(location.zipPassword, password, sizeof(location.zipPassword) - 1);
     return location;
