@@ -228,7 +228,7 @@ IControlUI* CLayoutBuilder::ParseLevel(const CXmlNode& node, IControlUI* parent,
         // with the names and values its skin gave.
         if (element.HasChildren())
             Parse(element, control, manager);
-        Configure(control, element, manager);
+        Configure(control, element, manager, parent);
 
         if (parent == nullptr)
         {
@@ -339,19 +339,23 @@ IControlUI* CLayoutBuilder::MakeControl(const wchar_t* tag) const
     return control;
 }
 
-void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUIManager* manager) const
+void CLayoutBuilder::Configure(IControlUI* control, const CXmlNode& element, CUIManager* manager,
+                               IControlUI* parent) const
 {
     // While its attributes are applied the control reaches the manager's
     // fonts, images and colours, on loan: it registers nothing and sends no
     // notification, so its tree is attached once. Afterwards it is bound as
     // before: its parent link stays, and a control added to an attached
-    // tree keeps the manager the tree registered it with.
+    // tree keeps the manager the tree registered it with. A control that has
+    // not joined its parent yet is configured as that parent's child, as
+    // its size and visibility attributes ask the parent, not the window, to
+    // lay out again.
     CUIManager* boundManager = control->GetManager();
     IControlUI* boundParent = control->GetParent();
     if (manager != nullptr)
     {
         manager->LendResources(control);
-        control->BindManager(manager, boundParent, false);
+        control->BindManager(manager, boundParent != nullptr ? boundParent : parent, false);
         const wchar_t* defaults = manager->GetDefaultAttributes(element.GetName());
         if (defaults != nullptr)
             control->ApplyAttributeText(defaults);

@@ -92,8 +92,9 @@ private:
     // The tag table, then the callback, then the manager's control factories.
     IControlUI* MakeControl(const wchar_t* tag) const;
     // Applies the manager's default list for tag, then the element's own
-    // attributes, with the control bound to manager meanwhile.
-    void Configure(IControlUI* control, const CXmlNode& element, CUIManager* manager) const;
+    // attributes, with the control bound to manager meanwhile (as a child of
+    // parent, the control it is about to join, when it has none yet).
+    void Configure(IControlUI* control, const CXmlNode& element, CUIManager* manager, IControlUI* parent) const;
 
     CXmlDocument m_document;
     ILayoutBuilderCallback* m_callback = nullptr;
