@@ -320,7 +320,7 @@ Figure MeasureFloor()
 }
 
 // Wall seconds to delete an attached tree of about `count` named controls
-// (rows of ten cells under one column), the median of a few rounds; each
+// (rows of ten cells under one column), the median of nine rounds; each
 // tree is built and attached untimed.
 double MeasureTreeDeletion(int count)
 {
@@ -333,7 +333,7 @@ double MeasureTreeDeletion(int count)
     }
     PumpMessages();
     std::vector<double> rounds;
-    for (int round = 0; round < 5; ++round)
+    for (int round = 0; round < 9; ++round)
     {
         CVerticalLayoutUI* column = new CVerticalLayoutUI();
         int made = 1;
