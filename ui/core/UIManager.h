@@ -562,6 +562,18 @@ private:
     // The platform timer id of the 10 ms frame clock of layered mode.
     static constexpr UINT_PTR kLayeredFrameTimer = 0x2000;
 
+    // WM_PAINT in three steps; each answers false when the paint ends there
+    // (having validated the window where nothing is left to draw).
+    // The area to paint: the layered dirty area or the update region.
+    bool FindPaintArea(CUIRect& client, CUIRect& area);
+    // Focus and layout, which may run application code; then the off-screen
+    // picture at the client's size.
+    bool LayOutForPaint(CUIRect& client, CUIRect& area);
+    // Draws the tree and the overlays off screen and shows the area.
+    bool RenderArea(const CUIRect& client, const CUIRect& area);
+    // After a frame: announces new accessible elements, and asks for one
+    // more paint when a control wanted layout or focus while it was drawn.
+    void FinishFrame();
     bool LayOutTree(const RECT& client);
     bool EnsureOffscreen(int width, int height);
     void ReleaseOffscreen();

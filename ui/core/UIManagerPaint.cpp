@@ -180,6 +180,17 @@ bool CUIManager::RemoveHostedWindow(HWND window)
 
 void CUIManager::PaintWindow()
 {
+    const bool wasPainting = m_painting;
+    CUIRect client;
+    CUIRect area;
+    const bool drawn = FindPaintArea(client, area) && LayOutForPaint(client, area) && RenderArea(client, area);
+    m_painting = wasPainting;
+    if (drawn)
+        FinishFrame();
+}
+
+bool CUIManager::FindPaintArea(CUIRect& client, CUIRect& area)
+{
     if (m_root == nullptr)
     {
         PAINTSTRUCT paint = {};
@@ -187,20 +198,16 @@ void CUIManager::PaintWindow()
         if (dc != nullptr)
             CRenderKit::FillColor(dc, paint.rcPaint, 0);
         EndPaint(m_window, &paint);
-        return;
+        return false;
     }
-
-    // Pass 1: the area to paint.
-    CUIRect client;
     GetClientRect(m_window, &client);
-    CUIRect area;
     if (m_layered)
     {
         area = m_layeredDirty;
         if (IsRectEmpty(&area))
         {
             ValidateAll(m_window);
-            return;
+            return false;
         }
         // Where the dirty area reaches the client's edge it stops at the
         // shadow ring, which only the shadow drawing touches.
@@ -216,35 +223,35 @@ void CUIManager::PaintWindow()
     }
     else if (!GetUpdateRect(m_window, &area, FALSE))
     {
-        return;
+        return false;
     }
     // A window without a client area (minimised to nothing, or sized 0 x 0)
     // has no picture to keep; its layout waits for a real size.
     if (IsRectEmpty(&client) || IsRectEmpty(&area))
     {
         ValidateAll(m_window);
-        return;
+        return false;
     }
+    return true;
+}
 
-    // Pass 2: focus and layout, which may run application code through
-    // notifications; the root and the window are checked again after them.
+bool CUIManager::LayOutForPaint(CUIRect& client, CUIRect& area)
+{
+    // Focus and layout may run application code through notifications; the
+    // root and the window are checked again after them.
     if (m_focusNeeded)
         SetTabSuccessor(true);
     if (m_root == nullptr)
     {
         ValidateAll(m_window);
-        return;
+        return false;
     }
-    const bool wasPainting = m_painting;
     m_painting = true;
     if (m_layoutNeeded)
     {
         m_layoutNeeded = false;
         if (!LayOutTree(client))
-        {
-            m_painting = wasPainting;
-            return;
-        }
+            return false;
         // Controls that moved invalidated where they went, and a
         // "windowinit" listener may have resized the window; BeginPaint
         // would validate those parts unpainted.
@@ -262,14 +269,16 @@ void CUIManager::PaintWindow()
         m_root->PlaceAt(Shrunk(client, m_shadowSize), true);
         m_shadowDirty = true;
     }
-
-    // Pass 3: the picture, drawn off screen and shown.
     if (m_root == nullptr || IsRectEmpty(&area) || !EnsureOffscreen(client.GetWidth(), client.GetHeight()))
     {
         ValidateAll(m_window);
-        m_painting = wasPainting;
-        return;
+        return false;
     }
+    return true;
+}
+
+bool CUIManager::RenderArea(const CUIRect& client, const CUIRect& area)
+{
     PAINTSTRUCT paint = {};
     BeginPaint(m_window, &paint);
     const int saved = SaveDC(m_offscreenDc);
@@ -301,7 +310,11 @@ void CUIManager::PaintWindow()
         SelectObject(m_paintDc, oldPen);
     }
     EndPaint(m_window, &paint);
-    m_painting = wasPainting;
+    return true;
+}
+
+void CUIManager::FinishFrame()
+{
     m_layeredChanged = false;
     // Elements that appeared are announced once they have their places.
     if (m_accessTree != nullptr)
@@ -312,16 +325,16 @@ void CUIManager::PaintWindow()
         Invalidate();
 }
 
-// ---- Layout pass ------------------------------------------------------------
-
-// Lays out the root, or only the controls that asked, and sends "windowinit"
-// after the first layout. False when this paint must stop.
 void CUIManager::PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl)
 {
     if (m_root != nullptr)
         m_root->Paint(dc, rect, stopControl);
 }
 
+// ---- Layout pass ------------------------------------------------------------
+
+// Lays out the root, or only the controls that asked, and sends "windowinit"
+// after the first layout. False when this paint must stop.
 bool CUIManager::LayOutTree(const RECT& client)
 {
     if (m_root->IsLayoutPending())
