@@ -281,3 +281,21 @@ TEST(ControlRef, CopiesReadNullOnceTheControlGoesAndForgettingIsNotEnding)
     first = copy;
     EXPECT_EQ(nullptr, first.Get());
 }
+
+// A control that took a new name while on loan to the builder is registered
+// under it when renamed again; the old name it left behind goes, and no other
+// control's name goes with it.
+TEST_F(ControlLifetimeTest, NameTakenOnLoanReplacesTheOldOneAndOnlyThatOne)
+{
+    child->SetName(L"old");
+    root->SetName(L"other");
+    ASSERT_EQ(child, Manager().LocateControl(L"old"));
+    Manager().LendResources(child);
+    child->SetName(L"new");
+    Manager().LendResources(nullptr);
+    EXPECT_EQ(nullptr, Manager().LocateControl(L"new")) << "a borrower registers nothing";
+    EXPECT_TRUE(Manager().RenameControl(child, L"new"));
+    EXPECT_EQ(child, Manager().LocateControl(L"new"));
+    EXPECT_EQ(nullptr, Manager().LocateControl(L"old"));
+    EXPECT_EQ(root, Manager().LocateControl(L"other"));
+}
