@@ -77,9 +77,8 @@ DWORD CopyBytes(HANDLE from, HANDLE to)
     }
 }
 
-// Copies `source` into a file made new at `target` (never an object that
-// was already there) that only Administrators and SYSTEM may change. With
-// `held`, a handle that denies writing and deleting is left open on the copy.
+}  // namespace
+
 DWORD WriteFreshCopy(const std::wstring& source, const std::wstring& target, const std::wstring& expected,
                      HANDLE* held)
 {
@@ -118,6 +117,8 @@ DWORD WriteFreshCopy(const std::wstring& source, const std::wstring& target, con
     }
     return error;
 }
+
+namespace {
 
 // Starts `program` with no arguments in `directory`, shown normally. This
 // process runs elevated already (its manifest asks for it), so the copy is

@@ -11,6 +11,15 @@ namespace kalvex {
 // and run them, and nothing is inherited from TEMP.
 inline constexpr wchar_t kCopySecurity[] = L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;GRGX;;;WD)";
 
+// Copies `source` into a file made new at `target` (never an object that
+// was already there) that only Administrators and SYSTEM may change, and
+// answers ERROR_SUCCESS or the error that stopped it. An earlier object at
+// `target` is removed first only when, opened without following links, its
+// resolved path is `expected`. With `held`, a handle that denies writing and
+// deleting is left open on the copy (INVALID_HANDLE_VALUE on failure).
+unsigned long WriteFreshCopy(const std::wstring& source, const std::wstring& target, const std::wstring& expected,
+                             void** held);
+
 // True when `modulePath` contains `tempDirectory` anywhere, letter case
 // included; an empty temporary folder always matches, so the uninstaller
 // then runs where it is.

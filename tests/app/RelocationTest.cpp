@@ -1,4 +1,5 @@
 #include "app/Relocation.h"
+#include "app/FileHelpers.h"
 #include "tests/app/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -97,4 +98,40 @@ TEST(RelocationCopies, OnlyAdministratorsAndSystemMayChangeOrDeleteThem)
     }
     EXPECT_EQ(1, readers) << "everyone must still be able to read and run the copy";
     LocalFree(descriptor);
+}
+
+// The copy is written in chunks: a program several chunks long must arrive
+// whole. What stands at the copy's name goes only when it resolves to the
+// name expected; the finished copy is held against writing and deletion.
+TEST(RelocationCopies, ArriveWholeAndReplaceOnlyTheExpectedFile)
+{
+    kalvex::test::CScratchDir dir(L"fresh_copy");
+    std::string program(3 * 64 * 1024 + 123, '\0');
+    for (size_t i = 0; i < program.size(); ++i)
+        program[i] = static_cast<char>(i * 7 % 251);
+    kalvex::test::WriteFileBytes(dir / L"kalvex.exe", program);
+    kalvex::test::WriteFileBytes(dir / L"copy.exe", "an earlier copy");
+    HANDLE folder = CreateFileW(dir.Path().c_str(), FILE_READ_ATTRIBUTES, kalvex::kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, folder);
+    const std::wstring resolved = kalvex::FinalPathOf(folder);
+    CloseHandle(folder);
+    ASSERT_FALSE(resolved.empty());
+
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_CANT_RESOLVE_FILENAME),
+              kalvex::WriteFreshCopy(dir / L"kalvex.exe", dir / L"copy.exe", resolved + L"\\other.exe", nullptr));
+    EXPECT_EQ("an earlier copy", kalvex::test::ReadFileBytes(dir / L"copy.exe"));
+
+    HANDLE held = INVALID_HANDLE_VALUE;
+    ASSERT_EQ(static_cast<unsigned long>(ERROR_SUCCESS),
+              kalvex::WriteFreshCopy(dir / L"kalvex.exe", dir / L"copy.exe", resolved + L"\\copy.exe", &held));
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_TRUE(kalvex::test::ReadFileBytes(dir / L"copy.exe") == program) << "the copy differs from the program";
+    HANDLE writer = CreateFileW((dir / L"copy.exe").c_str(), GENERIC_WRITE, kalvex::kShareAll, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, writer) << "the held copy could be opened for writing";
+    if (writer != INVALID_HANDLE_VALUE)
+        CloseHandle(writer);
+    EXPECT_FALSE(DeleteFileW((dir / L"copy.exe").c_str())) << "the held copy could be deleted";
+    CloseHandle(held);
 }
