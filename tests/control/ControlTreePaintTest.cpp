@@ -101,6 +101,46 @@ TEST(ControlTreePaint, WindowShowsColoursBordersRoundCornersAndImagePieces)
 // four 60-high rows; below (0, 150, 200, 250) grey. Needed 240 in 100: range
 // 140; rows 184 wide; the bar's track is 100 - 32 = 68 and its thumb
 // 100 x 68 / 240 = 28 long.
+// Floating children may stand in the inset, where no other child is drawn;
+// a snapshot of the inset alone still shows them, in order, and a snapshot
+// up to one of them stops the whole walk there. Root 200 x 100, inset 20:
+// red at (0, 0, 20, 20), blue at (180, 0, 200, 20), then a green band.
+TEST(ControlTreePaint, FloatingChildrenInTheInsetPaintInOrderUpToTheStopControl)
+{
+    CRootWindow<CVerticalLayoutUI> w(200, 100);
+    ASSERT_NE(nullptr, w.host);
+    w.layout->SetBkColor(kGrey);
+    w.layout->SetInset(RECT{20, 20, 20, 20});
+    CControlUI* corners[2] = {Band(20, kRed), Band(20, kBlue)};
+    for (int i = 0; i < 2; ++i)
+    {
+        corners[i]->SetFloat(true);
+        corners[i]->SetFixedWidth(20);
+        corners[i]->SetFixedXY(SIZE{180 * i, 0});
+        w.layout->Add(corners[i]);
+    }
+    w.layout->Add(Band(20, kGreen));
+    w.PaintNow();
+    ExpectRect(RECT{180, 0, 200, 20}, corners[1]->GetPos(), "second corner");
+
+    const RECT top = {0, 0, 200, 20};
+    EXPECT_EQ(RgbOf(kRed), SnapshotRgb(w.host->manager, top, 10, 10));
+    EXPECT_EQ(RgbOf(kBlue), SnapshotRgb(w.host->manager, top, 190, 10));
+    EXPECT_EQ(RgbOf(kGrey), SnapshotRgb(w.host->manager, top, 100, 10));
+
+    for (IControlUI* stop : {static_cast<IControlUI*>(corners[0]), static_cast<IControlUI*>(corners[1])})
+    {
+        HBITMAP snapshot = CRenderKit::RenderToBitmap(&w.host->manager, top, stop, 0);
+        ASSERT_NE(nullptr, snapshot);
+        DIBSECTION section = {};
+        ASSERT_NE(0, GetObjectW(snapshot, sizeof(section), &section));
+        const DWORD* pixels = static_cast<const DWORD*>(section.dsBm.bmBits);
+        EXPECT_EQ(RgbOf(stop == corners[0] ? kGrey : kRed), pixels[10 * 200 + 10] & 0x00FFFFFF);
+        EXPECT_EQ(RgbOf(kGrey), pixels[10 * 200 + 190] & 0x00FFFFFF);
+        DeleteObject(snapshot);
+    }
+}
+
 TEST(ControlTreePaint, ScrolledRowsStayInsideTheirContainerAndTheBarShowsItsParts)
 {
     const DWORD rowColors[4] = {0xFF800000, 0xFF008000, 0xFF000080, 0xFF808000};
