@@ -11,16 +11,12 @@
 #include "ui/control/ControlInterface.h"
 #include "ui/core/AccessibleTree.h"
 #include "ui/core/Notify.h"
+#include "ui/core/UIResources.h"
 
 namespace DuiLib {
 
-short CUIManager::s_hue = 180;
-short CUIManager::s_saturation = 100;
-short CUIManager::s_lightness = 100;
-bool CUIManager::s_hslActive = false;
 CPtrList CUIManager::s_managers;
 HPEN CUIManager::s_dirtyOutlinePen = nullptr;
-CUIManager::ResourceRecord CUIManager::s_shared;
 CPtrList CUIManager::s_controlFactories;
 
 const CPtrList& CUIManager::GetManagers()
@@ -44,15 +40,8 @@ const CPtrList& CUIManager::GetControlFactories()
     return s_controlFactories;
 }
 
-CUIManager::CUIManager()
+CUIManager::CUIManager() : m_resources(std::make_unique<CUIResources>(*this))
 {
-    EnsureSharedDefaults();
-    m_resources.disabledFontColor = s_shared.disabledFontColor;
-    m_resources.defaultFontColor = s_shared.defaultFontColor;
-    m_resources.linkFontColor = s_shared.linkFontColor;
-    m_resources.linkHoverFontColor = s_shared.linkHoverFontColor;
-    m_resources.selectedColor = s_shared.selectedColor;
-
     if (s_dirtyOutlinePen == nullptr)
     {
         s_dirtyOutlinePen = CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
@@ -89,9 +78,7 @@ CUIManager::~CUIManager()
         root->Delete();
     }
 
-    if (m_resources.defaultFont.font != nullptr)
-        DeleteObject(m_resources.defaultFont.font);
-    m_resources.defaultFont.font = nullptr;
+    m_resources->ReleaseDefaultFont();
     ReleaseOwnResources();
 
     if (m_tooltipWindow != nullptr)
@@ -139,11 +126,7 @@ void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 
 void CUIManager::ReleaseOwnResources()
 {
-    RemoveAllFonts(ResourceScope::Own);
-    RemoveAllImages(ResourceScope::Own);
-    RemoveAllDefaultAttributes(ResourceScope::Own);
-    RemoveAllWindowCustomAttributes();
-    ClearOptionGroups();
+    m_resources->ReleaseOwn();
     RemoveAllTimers();
 }
 

@@ -21,6 +21,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "ui/core/AttributeTable.h"
@@ -40,6 +41,7 @@ namespace DuiLib {
 
 class CAccessibleTree;
 class CSkinArchive;
+class CUIResources;
 class IControlUI;
 class INotifyUI;
 struct NotifyEvent;
@@ -117,78 +119,49 @@ public:
     HDC GetOffscreenDC() const override { return m_offscreenDc; }
     const CUIString& GetName() const { return m_name; }
 
-    // While set, fonts, images and default attributes this manager adds go to
-    // the shared tables.
-    void SetUseSharedResources(bool use) { m_useSharedResources = use; }
-    bool IsUsingSharedResources() const { return m_useSharedResources; }
+    // ---- Resources ----------------------------------------------------------
+    // Colours, fonts, images, default attribute lists, window custom
+    // attributes and option groups are CUIResources', which documents them.
 
-    // ---- Colours ------------------------------------------------------------
-    // Shared scope also moves this manager's colour, but only while it still
-    // equals the old shared value; other managers keep their copies.
-
-    DWORD GetDisabledFontColor() const { return m_resources.disabledFontColor; }
+    void SetUseSharedResources(bool use);
+    bool IsUsingSharedResources() const;
+    DWORD GetDisabledFontColor() const;
     void SetDisabledFontColor(DWORD color, ResourceScope scope);
-    DWORD GetDefaultFontColor() const { return m_resources.defaultFontColor; }
+    DWORD GetDefaultFontColor() const;
     void SetDefaultFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkFontColor() const override { return m_resources.linkFontColor; }
+    DWORD GetLinkFontColor() const override;
     void SetLinkFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkHoverFontColor() const override { return m_resources.linkHoverFontColor; }
+    DWORD GetLinkHoverFontColor() const override;
     void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
-    DWORD GetSelectedColor() const override { return m_resources.selectedColor; }
+    DWORD GetSelectedColor() const override;
     void SetSelectedColor(DWORD color, ResourceScope scope);
 
-    // ---- Fonts --------------------------------------------------------------
-
-    // Creates the font from the default GUI font with face, size (pixels) and
-    // UIFontStyle bits and stores it under id, replacing and deleting an
-    // earlier font of that id. Null, changing nothing, when it cannot be made.
     HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope) override;
-    // Own table, then shared; the default font for a negative or unknown id.
     HFONT GetFont(int id) override;
-    // The first font of the own, then the shared table with exactly this face,
-    // size and styles; null when none.
     HFONT FindFont(const wchar_t* face, int size, UINT styles) override;
-    // Measured entries: own table, then shared, else the default font's entry.
     FontEntry* GetFontEntry(int id) override;
     FontEntry* GetFontEntry(HFONT font) override;
-    // The manager's default font when it has one, else the shared default.
     FontEntry* GetDefaultFontEntry() override;
-    // Replaces the default font of the chosen layer; false, changing nothing,
-    // when the font cannot be made.
     bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
-    // Deletes every font of the chosen table; the default font stays.
     void RemoveAllFonts(ResourceScope scope);
 
-    // ---- Images -------------------------------------------------------------
-
-    // Loads name (a skin file; with type a resource of that type, numeric
-    // when name starts with a digit; with "*COLOR*" a colour text, digits or
-    // not) and stores it, replacing an earlier image of that name. Null for
-    // an empty name or an image that cannot be loaded.
-    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
-                         ResourceScope scope);
-    // Own table, then shared; null when absent.
+    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl, ResourceScope scope);
     ImageEntry* GetImage(const wchar_t* name);
-    // GetImage, else AddImage into this manager's own layer.
     ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl) override;
     void RemoveAllImages(ResourceScope scope);
 
-    // ---- Default attribute lists per control class --------------------------
-
-    // Stores a copy of list for className ("Button"), replacing an earlier
-    // one. A null class name is ignored; a null list counts as "".
     void AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope);
-    // Own table, then shared; null when absent.
     const wchar_t* GetDefaultAttributes(const wchar_t* className);
     void RemoveAllDefaultAttributes(ResourceScope scope);
 
-    // ---- Window custom attributes -------------------------------------------
-
-    // The first value given for a name wins; an empty name or value is ignored.
     void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
-    // The stored value, or null.
     const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
     void RemoveAllWindowCustomAttributes();
+
+    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
+    const CPtrList* OptionGroupMembers(const wchar_t* group);
+    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
+    void ClearOptionGroups();
 
     // ---- Window attributes and translucent windows --------------------------
     // Owned by UIManagerAttributes.cpp and UIManagerShadow.cpp.
@@ -267,17 +240,6 @@ public:
     DWORD GetShadowColor() const { return m_shadowColor; }
     void SetShadowFocusScales(float scale);
     float GetShadowFocusScales() const { return m_shadowFocusScale; }
-
-    // ---- Option groups ------------------------------------------------------
-
-    // False for a null or empty group, a null option or an option already in
-    // the group; otherwise appends it (creating the group) and answers true.
-    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
-    // The group's options in order of joining, or null for an unknown group.
-    const CPtrList* OptionGroupMembers(const wchar_t* group);
-    // Removes the option's first occurrence; a group left empty disappears.
-    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
-    void ClearOptionGroups();
 
     // ---- Control tree and lifetime ------------------------------------------
 
@@ -608,20 +570,6 @@ private:
     void DeleteQueuedControls(int ownDepth);
     void OnTimer(WPARAM wParam, LPARAM lParam);
 
-    // Both layers of fonts, images and default attributes share this shape.
-    struct ResourceRecord
-    {
-        DWORD disabledFontColor = 0;
-        DWORD defaultFontColor = 0;
-        DWORD linkFontColor = 0;
-        DWORD linkHoverFontColor = 0;
-        DWORD selectedColor = 0;
-        FontEntry defaultFont;
-        CNameMap fonts;              // decimal id -> owned FontEntry
-        CNameMap images;             // name -> owned ImageEntry
-        CNameMap defaultAttributes;  // class name -> owned CUIString
-    };
-
     // One control timer; killed records stay for a later restart.
     struct TimerRecord
     {
@@ -632,40 +580,16 @@ private:
         bool killed;
     };
 
-    static void EnsureSharedDefaults();
-    static HFONT CreateSkinFont(const wchar_t* face, int size, UINT styles);
-    static void FreeFontTable(CNameMap& table);
-    static void FreeImageTable(CNameMap& table);
-    static void FreeStringTable(CNameMap& table);
-
-    ResourceRecord& TargetRecord(ResourceScope scope);
-    void SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope);
-    void Measure(FontEntry& entry);
+    // Process-wide state.
+    // Frees the own resource tables, option groups and timers.
     void ReleaseOwnResources();
 
-    // Process-wide state.
-    static short s_hue;
-    static short s_saturation;
-    static short s_lightness;
-    static bool s_hslActive;
     static CPtrList s_managers;
     static HPEN s_dirtyOutlinePen;
-    static ResourceRecord s_shared;
     static CPtrList s_controlFactories;
 
-    // Resources.
     CUIString m_name;
-    bool m_useSharedResources = false;
-    ResourceRecord m_resources;
-    CNameMap m_windowAttributes;  // name -> owned CUIString
-    // The members of one option group, and the list OptionGroupMembers
-    // answers with, made from the members still alive.
-    struct OptionGroup
-    {
-        std::vector<CControlRef> members;
-        CPtrList alive;
-    };
-    CNameMap m_optionGroups;      // group -> owned OptionGroup
+    std::unique_ptr<CUIResources> m_resources;
 
     // Window and lifetime; painting, focus, timers and dispatch read these.
     HWND m_window = nullptr;

@@ -1,0 +1,128 @@
+// CUIManager's public operations that its parts own, handed on unchanged:
+// each part's header documents what they do. Lifetime, the control tree and
+// the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
+//
+// [SECTIONS] resources
+#include "ui/core/UIManager.h"
+
+#include "ui/core/UIResources.h"
+
+namespace DuiLib {
+
+// ---- Resources --------------------------------------------------------------
+
+bool CUIManager::GetHslAdjustment(short& hue, short& saturation, short& lightness)
+{
+    return CUIResources::GetHslAdjustment(hue, saturation, lightness);
+}
+
+void CUIManager::SetUseSharedResources(bool use) { m_resources->SetUseShared(use); }
+bool CUIManager::IsUsingSharedResources() const { return m_resources->IsUsingShared(); }
+DWORD CUIManager::GetDisabledFontColor() const { return m_resources->GetDisabledFontColor(); }
+DWORD CUIManager::GetDefaultFontColor() const { return m_resources->GetDefaultFontColor(); }
+DWORD CUIManager::GetLinkFontColor() const { return m_resources->GetLinkFontColor(); }
+DWORD CUIManager::GetLinkHoverFontColor() const { return m_resources->GetLinkHoverFontColor(); }
+DWORD CUIManager::GetSelectedColor() const { return m_resources->GetSelectedColor(); }
+
+void CUIManager::SetDisabledFontColor(DWORD color, ResourceScope scope)
+{
+    m_resources->SetDisabledFontColor(color, scope);
+}
+
+void CUIManager::SetDefaultFontColor(DWORD color, ResourceScope scope)
+{
+    m_resources->SetDefaultFontColor(color, scope);
+}
+
+void CUIManager::SetLinkFontColor(DWORD color, ResourceScope scope)
+{
+    m_resources->SetLinkFontColor(color, scope);
+}
+
+void CUIManager::SetLinkHoverFontColor(DWORD color, ResourceScope scope)
+{
+    m_resources->SetLinkHoverFontColor(color, scope);
+}
+
+void CUIManager::SetSelectedColor(DWORD color, ResourceScope scope)
+{
+    m_resources->SetSelectedColor(color, scope);
+}
+
+HFONT CUIManager::AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope)
+{
+    return m_resources->AddFont(id, face, size, styles, scope);
+}
+
+HFONT CUIManager::GetFont(int id) { return m_resources->GetFont(id); }
+
+HFONT CUIManager::FindFont(const wchar_t* face, int size, UINT styles)
+{
+    return m_resources->FindFont(face, size, styles);
+}
+
+FontEntry* CUIManager::GetFontEntry(int id) { return m_resources->GetFontEntry(id); }
+FontEntry* CUIManager::GetFontEntry(HFONT font) { return m_resources->GetFontEntry(font); }
+FontEntry* CUIManager::GetDefaultFontEntry() { return m_resources->GetDefaultFontEntry(); }
+
+bool CUIManager::SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope)
+{
+    return m_resources->SetDefaultFont(face, size, styles, scope);
+}
+
+void CUIManager::RemoveAllFonts(ResourceScope scope) { m_resources->RemoveAllFonts(scope); }
+
+ImageEntry* CUIManager::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
+                                 ResourceScope scope)
+{
+    return m_resources->AddImage(name, type, mask, useHsl, scope);
+}
+
+ImageEntry* CUIManager::GetImage(const wchar_t* name) { return m_resources->GetImage(name); }
+
+ImageEntry* CUIManager::GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl)
+{
+    return m_resources->GetOrAddImage(name, type, mask, useHsl);
+}
+
+void CUIManager::RemoveAllImages(ResourceScope scope) { m_resources->RemoveAllImages(scope); }
+
+void CUIManager::AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope)
+{
+    m_resources->AddDefaultAttributes(className, list, scope);
+}
+
+const wchar_t* CUIManager::GetDefaultAttributes(const wchar_t* className)
+{
+    return m_resources->GetDefaultAttributes(className);
+}
+
+void CUIManager::RemoveAllDefaultAttributes(ResourceScope scope) { m_resources->RemoveAllDefaultAttributes(scope); }
+
+void CUIManager::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value)
+{
+    m_resources->AddWindowCustomAttribute(name, value);
+}
+
+const wchar_t* CUIManager::GetWindowCustomAttribute(const wchar_t* name)
+{
+    return m_resources->GetWindowCustomAttribute(name);
+}
+
+void CUIManager::RemoveAllWindowCustomAttributes() { m_resources->RemoveAllWindowCustomAttributes(); }
+
+bool CUIManager::JoinOptionGroup(const wchar_t* group, IControlUI* option)
+{
+    return m_resources->JoinOptionGroup(group, option);
+}
+
+const CPtrList* CUIManager::OptionGroupMembers(const wchar_t* group) { return m_resources->OptionGroupMembers(group); }
+
+void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
+{
+    m_resources->LeaveOptionGroup(group, option);
+}
+
+void CUIManager::ClearOptionGroups() { m_resources->ClearOptionGroups(); }
+
+}  // namespace DuiLib
