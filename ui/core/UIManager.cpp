@@ -10,6 +10,9 @@
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/AccessibleTree.h"
+#include "ui/core/ControlTimers.h"
+#include "ui/core/FocusKeeper.h"
+#include "ui/core/Notifier.h"
 #include "ui/core/Notify.h"
 #include "ui/core/UIResources.h"
 
@@ -40,7 +43,11 @@ const CPtrList& CUIManager::GetControlFactories()
     return s_controlFactories;
 }
 
-CUIManager::CUIManager() : m_resources(std::make_unique<CUIResources>(*this))
+CUIManager::CUIManager()
+    : m_resources(std::make_unique<CUIResources>(*this)),
+      m_notifier(std::make_unique<CNotifier>(*this)),
+      m_timers(std::make_unique<CControlTimers>(*this, *m_notifier)),
+      m_focusKeeper(std::make_unique<CFocusKeeper>(*this, *m_notifier))
 {
     if (s_dirtyOutlinePen == nullptr)
     {
@@ -67,8 +74,8 @@ CUIManager::~CUIManager()
     DetachAccessTree();
     // Queued work first: deferred controls and notifications may name
     // controls of the tree that is deleted next.
-    DeleteQueuedControls(m_deliveryDepth);
-    DropQueuedNotifications();
+    m_notifier->DeleteQueuedControls(m_notifier->DeliveryDepth());
+    m_notifier->DropQueuedNotifications();
     m_controlNames.Clear();
 
     if (m_root != nullptr)
@@ -127,7 +134,7 @@ void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 void CUIManager::ReleaseOwnResources()
 {
     m_resources->ReleaseOwn();
-    RemoveAllTimers();
+    m_timers->RemoveAllTimers();
 }
 
 void CUIManager::ForgetControl(IControlUI* control)
@@ -139,20 +146,95 @@ void CUIManager::ForgetControl(IControlUI* control)
     if (m_accessTree != nullptr)
         m_accessTree->Forget(control);
     m_controlNames.Remove(control->GetName().GetData(), control);
-    KillTimers(control);
+    m_timers->KillTimers(control);
     control->ForgetReferences();
 }
 
-void CUIManager::RemoveAllTimers()
+// ---- Control tree and names -------------------------------------------------
+
+bool CUIManager::AttachRootControl(IControlUI* root)
 {
-    for (int i = 0; i < m_timers.GetSize(); ++i)
+    SetFocus(nullptr, true);
+    m_keyPress = nullptr;
+    m_hover = nullptr;
+    m_click = nullptr;
+    m_lastTooltipControl = nullptr;
+    if (m_root != nullptr)
     {
-        TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-        if (!timer->killed && IsWindow(timer->window))
-            ::KillTimer(timer->window, timer->platformId);
-        delete timer;
+        m_notifier->DeleteQueuedControls(0);
+        m_notifier->DropQueuedNotifications();
+        m_controlNames.Clear();
+        m_overlayPainters.clear();
+        m_hostedWindows.clear();
+        // The old tree's own code may be running (a page switch made from a
+        // click handler), so it goes later.
+        IControlUI* old = m_root;
+        m_root = nullptr;
+        QueueForDeletion(old);
     }
-    m_timers.Empty();
+    m_root = root;
+    m_layoutNeeded = true;
+    m_firstLayoutPending = true;
+    m_focusKeeper->SetFocusPending();
+    return RegisterControlTree(root, nullptr);
+}
+
+namespace {
+
+IControlUI* RegisterNameProc(IControlUI* control, void* data)
+{
+    const CUIString name = control->GetName();
+    if (!name.IsEmpty())
+        static_cast<CControlNames*>(data)->Set(name.GetData(), control);
+    return nullptr;
+}
+
+}  // namespace
+
+bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
+{
+    if (control == nullptr)
+        return false;
+    control->BindManager(this, parent != nullptr ? parent : control->GetParent(), true);
+    control->LocateControl(RegisterNameProc, &m_controlNames, UIFIND_ALL);
+    return true;
+}
+
+IControlUI* CUIManager::LocateControl(const wchar_t* name)
+{
+    return m_controlNames.Find(name);
+}
+
+bool CUIManager::RenameControl(IControlUI* control, const wchar_t* name)
+{
+    if (control == nullptr || control->GetManager() != this || name == nullptr || name[0] == L'\0')
+        return false;
+    // A control bound only for its attributes takes the name without
+    // registering it: attaching its tree registers it.
+    if (IsBorrower(control))
+    {
+        control->SetName(name);
+        return true;
+    }
+    IControlUI* holder = m_controlNames.Find(name);
+    if (control->GetName() == name)
+    {
+        // A control that stored its new name before telling the manager is
+        // registered under it now; its old name is no longer known here.
+        if (holder == nullptr)
+        {
+            m_controlNames.RemoveEvery(control);
+            m_controlNames.Insert(name, control);
+        }
+        return true;
+    }
+    if (holder != nullptr)
+        return false;
+    m_controlNames.Remove(control->GetName().GetData(), control);
+    if (!m_controlNames.Insert(name, control))
+        return false;
+    control->SetName(name);
+    return true;
 }
 
 }  // namespace DuiLib

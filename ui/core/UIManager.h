@@ -40,6 +40,9 @@
 namespace DuiLib {
 
 class CAccessibleTree;
+class CControlTimers;
+class CFocusKeeper;
+class CNotifier;
 class CSkinArchive;
 class CUIResources;
 class IControlUI;
@@ -251,8 +254,6 @@ public:
     // hover, click, option groups, notifications it sent, painting lists,
     // the deletion queue) reads null from then on. A null control is ignored.
     void ForgetControl(IControlUI* control);
-    // Stops every platform timer of this manager's window and frees the records.
-    void RemoveAllTimers();
     // The control registered under name (the later of two with one name);
     // null for a null or unknown name.
     IControlUI* LocateControl(const wchar_t* name);
@@ -269,11 +270,6 @@ public:
     // Null ends the loan.
     void LendResources(IControlUI* control) { m_borrower = control; }
     bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
-    // Detaches control from its parent (the caller takes it out of the
-    // parent's child list) and deletes it on a later turn of the message
-    // loop, once no delivery of this manager is running further up the
-    // stack. Null and a control already queued are ignored.
-    void QueueForDeletion(IControlUI* control);
 
     // ---- Painting -----------------------------------------------------------
 
@@ -297,45 +293,30 @@ public:
     // The window's rectangle in client coordinates; empty for null.
     CUIRect HostedWindowRect(HWND window) const;
 
-    // ---- Focus --------------------------------------------------------------
+    // ---- Focus (CFocusKeeper), timers (CControlTimers), notifications -------
+    // ---- and the deletion queue (CNotifier); each part documents its own.
 
-    // Gives the window the platform focus (unless no-activate), takes the
-    // focus from its control and has the next paint focus control, or the
-    // next tab stop after where it stands. Null only cancels a pending move.
+    IControlUI* GetFocus() const;
+    void SetFocus(IControlUI* control, bool setNativeFocus);
+    bool SetTabSuccessor(bool forward);
     void RequestFocusSoon(IControlUI* control);
 
-    // ---- Control timers -----------------------------------------------------
-    // Each tick reaches the control as a UIEVENT_TIMER event with wParam = key.
-
-    // Starts a timer of milliseconds for (control, key). False for null, a
-    // running timer of that key, no window, or a platform refusal; a killed
-    // timer is restarted with its old platform id.
     bool SetTimer(IControlUI* control, UINT key, UINT milliseconds);
-    // Stops the timer and keeps its record for a restart; false when no
-    // running timer has that control and key.
     bool KillTimer(IControlUI* control, UINT key);
-    // Stops and frees every timer of control; null is ignored.
     void KillTimers(IControlUI* control);
+    // Stops every platform timer of this manager's window and frees the records.
+    void RemoveAllTimers();
 
-    // ---- Notifications ------------------------------------------------------
-
-    // Listeners, never owned, called in order of adding. Add refuses null
-    // and a listener already present (false); Remove answers whether it found
-    // the listener. A listener may remove itself while being called.
     bool AddListener(INotifyUI* listener);
     bool RemoveListener(INotifyUI* listener);
-    // Builds a notification of type from control and raises it as below.
     void RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
                      bool async = false, bool enableRepeat = true);
-    // Stamps notification (mouse point, time, virtual window name) and
-    // delivers it now to the sender's NotifyHub and then, whatever the hub
-    // answers, to every listener; or, with async, queues a copy for the
-    // WM_APP + 1 pump. Without enableRepeat a queued notification of the
-    // same sender and type takes the new values instead of a second copy.
     void RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat);
-    // While set, notifications carry their sender's virtual window name.
-    void SetUseVirtualWindowNames(bool use) { m_useVirtualWindowNames = use; }
-    bool IsUsingVirtualWindowNames() const { return m_useVirtualWindowNames; }
+    void SetUseVirtualWindowNames(bool use);
+    bool IsUsingVirtualWindowNames() const;
+    // The control leaves its parent and is deleted once no delivery of this
+    // manager runs further up the stack.
+    void QueueForDeletion(IControlUI* control);
 
     // ---- Accessibility (UIManagerAccess.cpp) --------------------------------
     // The window answers WM_GETOBJECT for its client area with the control
@@ -400,18 +381,6 @@ public:
     // ---- Needed by dispatch, owned by painting (UIManagerPaint.cpp), focus
     // (UIManagerFocus.cpp) and window attributes.
 
-    // The control that receives keys; null when none.
-    IControlUI* GetFocus() const { return m_focus; }
-    // Moves the focus to control (null clears it), giving the window the
-    // platform focus first when setNativeFocus asks. The old focus control
-    // gets a kill-focus event and "killfocus", the new one a set-focus event
-    // and "setfocus"; a control that is hidden, disabled or of another
-    // manager leaves the focus cleared.
-    void SetFocus(IControlUI* control, bool setNativeFocus);
-    // Focuses the next (forward) or previous tab stop, wrapping around;
-    // while a layout is pending a forward move waits for the next paint.
-    // Always true.
-    bool SetTabSuccessor(bool forward);
     // Makes root the top of the tree and registers its names; the next paint
     // lays it out, sends "windowinit" and focuses the first tab stop. An
     // earlier root is queued for deletion with the queued notifications
@@ -452,7 +421,6 @@ private:
     bool ActivateShortcut(wchar_t key);
     void PaintWindow();
 
-    CControlRef m_focus;
     CControlRef m_hover;
     CControlRef m_click;
     CControlRef m_keyPress;
@@ -501,21 +469,6 @@ private:
 
     // ---- Painting, focus, timers and notifications (private) ----------------
 
-    // Counts a delivery of this manager (a routed message, a notification,
-    // a focus or timer event) for as long as it runs; the outermost one to
-    // end posts the pump when controls still wait for deletion.
-    class CDeliveryScope
-    {
-    public:
-        explicit CDeliveryScope(CUIManager& manager) : m_manager(manager) { ++m_manager.m_deliveryDepth; }
-        CDeliveryScope(const CDeliveryScope&) = delete;
-        CDeliveryScope& operator=(const CDeliveryScope&) = delete;
-        ~CDeliveryScope() { m_manager.EndDelivery(); }
-
-    private:
-        CUIManager& m_manager;
-    };
-
     using UpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                                   BLENDFUNCTION*, DWORD);
     // user32's UpdateLayeredWindow, looked up once per process; null where
@@ -552,33 +505,7 @@ private:
     // layered window at the window's size; used when the shadow size is 1
     // or more.
     void PresentWithShadow();
-    IControlUI* PrecedingTabStop(IControlUI* control) const;
-    void EndDelivery();
-    // Frees every queued notification undelivered.
-    void DropQueuedNotifications();
-    // Posts the WM_APP + 1 pump message unless one is already on its way.
-    void PostPump();
-    // Hands notification to its sender's NotifyHub and every listener; the
-    // sender reads null for the listeners after one of them deleted it.
-    void DeliverNotification(NotifyEvent& notification);
-    // WM_APP + 1: delivers the queued notifications, then deletes the queued
-    // controls unless a delivery outside the pump's own message is running.
-    void PumpNotifications();
-    // Deletes the controls queued for deletion when no more than ownDepth
-    // deliveries (the caller's own) are running; otherwise leaves them for
-    // the pump that the outermost delivery posts when it ends.
-    void DeleteQueuedControls(int ownDepth);
     void OnTimer(WPARAM wParam, LPARAM lParam);
-
-    // One control timer; killed records stay for a later restart.
-    struct TimerRecord
-    {
-        CControlRef control;
-        UINT key;
-        HWND window;
-        UINT platformId;
-        bool killed;
-    };
 
     // Process-wide state.
     // Frees the own resource tables, option groups and timers.
@@ -590,6 +517,9 @@ private:
 
     CUIString m_name;
     std::unique_ptr<CUIResources> m_resources;
+    std::unique_ptr<CNotifier> m_notifier;
+    std::unique_ptr<CControlTimers> m_timers;
+    std::unique_ptr<CFocusKeeper> m_focusKeeper;
 
     // Window and lifetime; painting, focus, timers and dispatch read these.
     HWND m_window = nullptr;
@@ -602,30 +532,14 @@ private:
     IControlUI* m_root = nullptr;
     CControlRef m_borrower;  // see LendResources
     CControlNames m_controlNames;
-    CPtrList m_timers;           // owned TimerRecord
-    UINT m_timerIdCounter = 4096;
-    std::vector<CControlRef> m_delayedDeletions;  // owned, deleted by the pump
-    // A posted notification; its record's sender is taken from the
-    // reference when it is delivered.
-    struct QueuedNotification
-    {
-        NotifyEvent* notification;  // owned
-        CControlRef sender;
-    };
-    std::vector<QueuedNotification> m_queuedNotifications;
     ULONG_PTR m_gdiplusToken = 0;
 
     // Painting, focus, timers and notifications.
     bool m_layoutNeeded = false;
     bool m_firstLayoutPending = true;
-    bool m_focusNeeded = false;
     bool m_painting = false;
-    bool m_notifyPosted = false;
-    bool m_useVirtualWindowNames = false;
     std::vector<CControlRef> m_overlayPainters;  // PaintOverlay after the tree
     CPtrList m_foundControls;    // IControlUI, scratch of the layout pass
-    CPtrList m_listeners;        // INotifyUI
-    int m_deliveryDepth = 0;
     SIZE m_offscreenSize = {0, 0};
     BYTE* m_offscreenBits = nullptr;   // layered mode only: bottom-up rows
     BYTE* m_backgroundBits = nullptr;  // layered mode only: bottom-up rows

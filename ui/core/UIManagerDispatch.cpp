@@ -11,7 +11,9 @@
 #include <windowsx.h>
 
 #include "ui/core/AccessibleTree.h"
+#include "ui/core/ControlTimers.h"
 #include "ui/core/MessageFilter.h"
+#include "ui/core/Notifier.h"
 #include "ui/core/UIManagerInput.h"
 
 namespace DuiLib {
@@ -26,8 +28,6 @@ namespace {
 // The hit test: visible controls, topmost first.
 constexpr UINT kHitTestSearch = UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST;
 
-// The posted-notification pump's private message.
-constexpr UINT kNotifyPumpMessage = WM_APP + 1;
 // Notifications and commands from native child windows are sent back to the
 // window they came from at message + OCM__BASE, so a control that hosts a
 // native window can answer them there.
@@ -122,7 +122,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return true;
     // Every handler below may run control or application code; controls
     // queued for deletion wait until the outermost message is done.
-    CDeliveryScope busy(*this);
+    CNotifier::CDeliveryScope busy(*m_notifier);
 
     // A copy, because a filter may remove (and delete) filters while it runs;
     // one that has left the live list is skipped.
@@ -167,8 +167,8 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     result = 0;
     switch (message)
     {
-    case kNotifyPumpMessage:
-        PumpNotifications();
+    case CNotifier::kPumpMessage:
+        m_notifier->PumpNotifications();
         return false;
     case WM_PAINT:
         PaintWindow();
@@ -298,7 +298,8 @@ void CUIManager::RememberMousePoint(UINT message, LPARAM lParam)
 
 void CUIManager::OnSize(WPARAM wParam, LPARAM lParam)
 {
-    Deliver(m_focus, MakeEvent(UIEVENT_WINDOWSIZE, m_focus, m_lastMousePos, CurrentKeyState(), wParam, lParam));
+    IControlUI* focus = GetFocus();
+    Deliver(focus, MakeEvent(UIEVENT_WINDOWSIZE, focus, m_lastMousePos, CurrentKeyState(), wParam, lParam));
     if (m_root != nullptr)
         m_root->RequestLayout();
     if (m_layered)
@@ -331,6 +332,16 @@ void CUIManager::OnClose(WPARAM wParam, LPARAM lParam)
         DestroyWindow(m_tooltipWindow);
         m_tooltipWindow = nullptr;
     }
+}
+
+void CUIManager::OnTimer(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == kLayeredFrameTimer && m_layered)
+    {
+        OnLayeredFrame();
+        return;
+    }
+    m_timers->OnTimer(wParam, lParam);
 }
 
 void CUIManager::PrintClient(HDC dc, WPARAM wParam, LPARAM lParam)
@@ -566,7 +577,7 @@ void CUIManager::OnKillFocus(WPARAM wParam)
         if (hosted.window != child)
             continue;
         IControlUI* host = hosted.control.Get();
-        if (host != nullptr && host != m_focus)
+        if (host != nullptr && host != GetFocus())
             SetFocus(host, false);
         return;
     }
@@ -661,7 +672,7 @@ void CUIManager::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
     {
     case WM_KEYDOWN:
     {
-        const CControlRef pressed(m_focus);
+        const CControlRef pressed(GetFocus());
         Deliver(pressed.Get(),
                 MakeEvent(UIEVENT_KEYDOWN, pressed.Get(), m_lastMousePos, CurrentKeyState(), wParam, lParam, key));
         if (pressed.Get() != nullptr)
@@ -677,8 +688,11 @@ void CUIManager::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     default:
-        Deliver(m_focus, MakeEvent(UIEVENT_CHAR, m_focus, m_lastMousePos, CurrentKeyState(), wParam, lParam, key));
+    {
+        IControlUI* focus = GetFocus();
+        Deliver(focus, MakeEvent(UIEVENT_CHAR, focus, m_lastMousePos, CurrentKeyState(), wParam, lParam, key));
         break;
+    }
     }
 }
 

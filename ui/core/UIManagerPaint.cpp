@@ -14,6 +14,7 @@
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/AccessibleTree.h"
+#include "ui/core/FocusKeeper.h"
 #include "ui/core/LayeredPixels.h"
 #include "ui/render/RenderKit.h"
 
@@ -239,7 +240,7 @@ bool CUIManager::LayOutForPaint(CUIRect& client, CUIRect& area)
 {
     // Focus and layout may run application code through notifications; the
     // root and the window are checked again after them.
-    if (m_focusNeeded)
+    if (m_focusKeeper->IsFocusPending())
         SetTabSuccessor(true);
     if (m_root == nullptr)
     {
@@ -321,7 +322,7 @@ void CUIManager::FinishFrame()
         m_accessTree->FlushEvents();
     // A control that asked for layout (or focus) while it was painted is
     // served by one more paint.
-    if (m_layoutNeeded || m_focusNeeded)
+    if (m_layoutNeeded || m_focusKeeper->IsFocusPending())
         Invalidate();
 }
 

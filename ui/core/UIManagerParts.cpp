@@ -2,9 +2,12 @@
 // each part's header documents what they do. Lifetime, the control tree and
 // the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
 //
-// [SECTIONS] resources
+// [SECTIONS] resources · focus · timers · notifications
 #include "ui/core/UIManager.h"
 
+#include "ui/core/ControlTimers.h"
+#include "ui/core/FocusKeeper.h"
+#include "ui/core/Notifier.h"
 #include "ui/core/UIResources.h"
 
 namespace DuiLib {
@@ -124,5 +127,48 @@ void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
 }
 
 void CUIManager::ClearOptionGroups() { m_resources->ClearOptionGroups(); }
+
+// ---- Focus ------------------------------------------------------------------
+
+IControlUI* CUIManager::GetFocus() const { return m_focusKeeper->GetFocus(); }
+
+void CUIManager::SetFocus(IControlUI* control, bool setNativeFocus)
+{
+    m_focusKeeper->SetFocus(control, setNativeFocus);
+}
+
+bool CUIManager::SetTabSuccessor(bool forward) { return m_focusKeeper->SetTabSuccessor(forward); }
+void CUIManager::RequestFocusSoon(IControlUI* control) { m_focusKeeper->RequestFocusSoon(control); }
+
+// ---- Timers -----------------------------------------------------------------
+
+bool CUIManager::SetTimer(IControlUI* control, UINT key, UINT milliseconds)
+{
+    return m_timers->SetTimer(control, key, milliseconds);
+}
+
+bool CUIManager::KillTimer(IControlUI* control, UINT key) { return m_timers->KillTimer(control, key); }
+void CUIManager::KillTimers(IControlUI* control) { m_timers->KillTimers(control); }
+void CUIManager::RemoveAllTimers() { m_timers->RemoveAllTimers(); }
+
+// ---- Notifications ----------------------------------------------------------
+
+bool CUIManager::AddListener(INotifyUI* listener) { return m_notifier->AddListener(listener); }
+bool CUIManager::RemoveListener(INotifyUI* listener) { return m_notifier->RemoveListener(listener); }
+
+void CUIManager::RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam, LPARAM lParam, bool async,
+                             bool enableRepeat)
+{
+    m_notifier->RaiseNotify(control, type, wParam, lParam, async, enableRepeat);
+}
+
+void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat)
+{
+    m_notifier->RaiseNotify(notification, async, enableRepeat);
+}
+
+void CUIManager::SetUseVirtualWindowNames(bool use) { m_notifier->SetUseVirtualWindowNames(use); }
+bool CUIManager::IsUsingVirtualWindowNames() const { return m_notifier->IsUsingVirtualWindowNames(); }
+void CUIManager::QueueForDeletion(IControlUI* control) { m_notifier->QueueForDeletion(control); }
 
 }  // namespace DuiLib

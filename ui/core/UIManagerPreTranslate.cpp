@@ -68,9 +68,10 @@ bool CUIManager::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return true;
     case WM_SYSKEYDOWN:
     {
-        UIEvent event = MakeEvent(UIEVENT_SYSKEY, m_focus, m_lastMousePos, CurrentKeyState(), 0, 0);
+        IControlUI* focus = GetFocus();
+        UIEvent event = MakeEvent(UIEVENT_SYSKEY, focus, m_lastMousePos, CurrentKeyState(), 0, 0);
         event.key = static_cast<WCHAR>(wParam);
-        Deliver(m_focus, event);
+        Deliver(focus, event);
         return false;
     }
     case WM_SYSCHAR:
@@ -84,8 +85,9 @@ bool CUIManager::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 // attribute; every other focus control leaves Tab to the focus order.
 bool CUIManager::FocusTakesTab() const
 {
-    return m_focus != nullptr && m_focus->IsVisible() && m_focus->IsEnabled() &&
-           ClassNameContains(m_focus, L"RichEdit") && m_focus->GetAttribute(L"wanttab") == L"true";
+    const IControlUI* focus = GetFocus();
+    return focus != nullptr && focus->IsVisible() && focus->IsEnabled() && ClassNameContains(focus, L"RichEdit") &&
+           focus->GetAttribute(L"wanttab") == L"true";
 }
 
 namespace {
