@@ -12,9 +12,11 @@
 #include "ui/core/AccessibleTree.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
+#include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/Notify.h"
 #include "ui/core/UIResources.h"
+#include "ui/core/WindowPainter.h"
 
 namespace DuiLib {
 
@@ -47,7 +49,9 @@ CUIManager::CUIManager()
     : m_resources(std::make_unique<CUIResources>(*this)),
       m_notifier(std::make_unique<CNotifier>(*this)),
       m_timers(std::make_unique<CControlTimers>(*this, *m_notifier)),
-      m_focusKeeper(std::make_unique<CFocusKeeper>(*this, *m_notifier))
+      m_focusKeeper(std::make_unique<CFocusKeeper>(*this, *m_notifier)),
+      m_presenter(std::make_unique<CLayeredPresenter>(*this)),
+      m_painter(std::make_unique<CWindowPainter>(*this, *m_presenter, *m_focusKeeper))
 {
     if (s_dirtyOutlinePen == nullptr)
     {
@@ -92,15 +96,8 @@ CUIManager::~CUIManager()
         DestroyWindow(m_tooltipWindow);
     m_tooltipWindow = nullptr;
 
-    // Each device context goes before its bitmap, which is selected into it.
-    if (m_offscreenDc != nullptr)
-        DeleteDC(m_offscreenDc);
-    if (m_offscreenBitmap != nullptr)
-        DeleteObject(m_offscreenBitmap);
-    if (m_backgroundDc != nullptr)
-        DeleteDC(m_backgroundDc);
-    if (m_backgroundBitmap != nullptr)
-        DeleteObject(m_backgroundBitmap);
+    // The pictures go before the window's device context they were made for.
+    m_painter->ReleaseOffscreen();
     if (m_paintDc != nullptr)
         ReleaseDC(m_window, m_paintDc);
 
@@ -164,8 +161,7 @@ bool CUIManager::AttachRootControl(IControlUI* root)
         m_notifier->DeleteQueuedControls(0);
         m_notifier->DropQueuedNotifications();
         m_controlNames.Clear();
-        m_overlayPainters.clear();
-        m_hostedWindows.clear();
+        m_painter->ForgetTreeLists();
         // The old tree's own code may be running (a page switch made from a
         // click handler), so it goes later.
         IControlUI* old = m_root;
@@ -173,8 +169,7 @@ bool CUIManager::AttachRootControl(IControlUI* root)
         QueueForDeletion(old);
     }
     m_root = root;
-    m_layoutNeeded = true;
-    m_firstLayoutPending = true;
+    m_painter->ExpectNewTree();
     m_focusKeeper->SetFocusPending();
     return RegisterControlTree(root, nullptr);
 }

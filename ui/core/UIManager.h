@@ -42,9 +42,11 @@ namespace DuiLib {
 class CAccessibleTree;
 class CControlTimers;
 class CFocusKeeper;
+class CLayeredPresenter;
 class CNotifier;
 class CSkinArchive;
 class CUIResources;
+class CWindowPainter;
 class IControlUI;
 class INotifyUI;
 struct NotifyEvent;
@@ -112,14 +114,6 @@ public:
     HWND GetPaintWindow() const { return m_window; }
     // The window's device context from AttachWindow; null before.
     HDC GetPaintDC() const override { return m_paintDc; }
-    // The off-screen picture of the last paint; null before the first paint
-    // and while a new layout is pending. It stays selected into
-    // GetOffscreenDC, so it is read through that context, not selected
-    // elsewhere.
-    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
-    // The memory context holding the off-screen picture; null when there is
-    // no picture.
-    HDC GetOffscreenDC() const override { return m_offscreenDc; }
     const CUIString& GetName() const { return m_name; }
 
     // ---- Resources ----------------------------------------------------------
@@ -207,42 +201,23 @@ public:
     void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
     bool IsNoActivate() const { return m_noActivate; }
 
-    // Makes the whole window uniformly alpha/255 opaque through the
-    // platform's constant layered alpha and leaves per-pixel mode. Without a
-    // window, or where the platform lacks SetLayeredWindowAttributes, only
-    // the value is stored.
+    // ---- Translucency (CLayeredPresenter documents it) ----------------------
+
     void SetOpacity(BYTE alpha);
-    // The constant alpha of the window (in layered mode applied on top of
-    // the per-pixel alpha); 255 by default.
-    BYTE GetOpacity() const { return m_opacity; }
-    // Per-pixel translucent mode: the manager presents its picture with
-    // UpdateLayeredWindow, driven by a 10 ms frame clock. Ignored without a
-    // window, for a child window, for the current mode and where the platform
-    // lacks UpdateLayeredWindow.
+    BYTE GetOpacity() const;
     void SetLayered(bool layered);
-    bool IsLayered() const override { return m_layered; }
-    // Stores alpha as the opacity and has the picture presented anew.
+    bool IsLayered() const override;
     void SetLayeredOpacity(BYTE alpha);
-    // Turns per-pixel mode on and takes description (an image description
-    // string; null counts as "") as the picture under the controls, loading
-    // its image at once.
     void SetLayeredImage(const wchar_t* description);
-    const ImageDrawSpec& GetLayeredImage() const { return m_layeredImage; }
-    // Outside this inset of the window, pixels keep their own alpha; inside
-    // it every drawn pixel is opaque. All 0 means no padding.
-    void SetLayeredPadding(const RECT& padding) { m_layeredPadding = padding; }
-    const CUIRect& GetLayeredPadding() const { return m_layeredPadding; }
-    // The drop shadow of layered mode: a ring of size pixels around the
-    // content, shadow colour (0xAARRGGBB) fading to transparent outward;
-    // the focus scale (0..1) is how much of the ring keeps the full colour,
-    // -1 for (100 - size) / 100. A change redraws the ring; a negative size
-    // counts as 0, and a new size also lays the root out again.
+    const ImageDrawSpec& GetLayeredImage() const;
+    void SetLayeredPadding(const RECT& padding);
+    const CUIRect& GetLayeredPadding() const;
     void SetShadowSize(int size);
-    int GetShadowSize() const { return m_shadowSize; }
+    int GetShadowSize() const;
     void SetShadowColor(DWORD color);
-    DWORD GetShadowColor() const { return m_shadowColor; }
+    DWORD GetShadowColor() const;
     void SetShadowFocusScales(float scale);
-    float GetShadowFocusScales() const { return m_shadowFocusScale; }
+    float GetShadowFocusScales() const;
 
     // ---- Control tree and lifetime ------------------------------------------
 
@@ -271,26 +246,21 @@ public:
     void LendResources(IControlUI* control) { m_borrower = control; }
     bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
 
-    // ---- Painting -----------------------------------------------------------
+    // ---- Painting (CWindowPainter documents it) ----------------------------
 
-    // Has the next paint lay the tree out again: only the controls that
-    // asked, unless the root did. The caller invalidates what must be seen.
+    void Invalidate();
+    void Invalidate(const RECT& rect);
     void RequestLayout();
-    bool IsLayoutRequested() const { return m_layoutNeeded; }
-    // True while WM_PAINT handling runs.
-    bool IsPainting() const override { return m_painting; }
-    // Paints the root into dc within rect up to stopControl (null: the
-    // whole tree), as a snapshot; nothing without a root.
+    bool IsLayoutRequested() const;
+    bool IsPainting() const override;
     void PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl) override;
-    // Scratch list the layout pass collects controls in; controls may reuse
-    // it while they are being laid out.
-    CPtrList& FoundControlScratch() { return m_foundControls; }
-    // Controls whose PaintOverlay runs after the tree, in order of adding.
-    // Add refuses null (false); Remove takes out the first occurrence and
-    // answers whether there was one.
+    HBITMAP GetOffscreenBitmap() const;
+    HDC GetOffscreenDC() const override;
+    CPtrList& FoundControlScratch();
     bool AddOverlayPainter(IControlUI* control);
     bool RemoveOverlayPainter(IControlUI* control);
-    // The window's rectangle in client coordinates; empty for null.
+    bool AddHostedWindow(IControlUI* control, HWND window);
+    bool RemoveHostedWindow(HWND window);
     CUIRect HostedWindowRect(HWND window) const;
 
     // ---- Focus (CFocusKeeper), timers (CControlTimers), notifications -------
@@ -389,15 +359,6 @@ public:
     // Binds control (with parent, else its own parent) and stores the names
     // of its subtree; false for null.
     bool RegisterControlTree(IControlUI* control, IControlUI* parent);
-    // Marks the whole client area, or rect (negative left and top become 0,
-    // inverted edges collapse), for repainting; in layered mode the area
-    // joins the layered dirty rectangle instead.
-    void Invalidate();
-    void Invalidate(const RECT& rect);
-    // Native child windows placed over controls, printed into layered
-    // pictures; null or an already registered window is refused.
-    bool AddHostedWindow(IControlUI* control, HWND window);
-    bool RemoveHostedWindow(HWND window);
 
 private:
     void RememberMousePoint(UINT message, LPARAM lParam);
@@ -413,12 +374,14 @@ private:
     void OnKillFocus(WPARAM wParam);
     void OnKey(UINT message, WPARAM wParam, LPARAM lParam);
     void OnSize(WPARAM wParam, LPARAM lParam);
-    void PrintClient(HDC dc, WPARAM wParam, LPARAM lParam);
     bool ShowToolTip(WPARAM wParam, LPARAM lParam);
     void HideToolTip();
     LRESULT SendToolRecord(UINT message, WPARAM wParam);
     bool FocusTakesTab() const;
     bool ActivateShortcut(wchar_t key);
+    // WM_PAINT: the painter's frame, then what follows a drawn frame:
+    // new accessible elements are announced, and a control that wanted
+    // layout or focus while it was drawn gets one more paint.
     void PaintWindow();
 
     CControlRef m_hover;
@@ -434,19 +397,12 @@ private:
     bool m_mouseTracking = false;
     bool m_captured = false;
     bool m_noActivate = false;
-    bool m_layered = false;
     SIZE m_minInfo = {0, 0};
     SIZE m_maxInfo = {0, 0};
     CPtrList m_preFilters;       // IMessageFilterUI
     CPtrList m_filters;          // IMessageFilterUI
     std::vector<CControlRef> m_leaveWatchers;
     CPtrList m_keyTranslators;   // ITranslateAccelerator
-    struct HostedWindow
-    {
-        CControlRef control;
-        HWND window;
-    };
-    std::vector<HostedWindow> m_hostedWindows;
 public:
     // ==== End of message and input dispatch =================================
 
@@ -469,42 +425,6 @@ private:
 
     // ---- Painting, focus, timers and notifications (private) ----------------
 
-    using UpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                                  BLENDFUNCTION*, DWORD);
-    // user32's UpdateLayeredWindow, looked up once per process; null where
-    // the platform lacks it.
-    static UpdateLayeredWindowProc UpdateLayeredWindowEntry();
-    // The platform timer id of the 10 ms frame clock of layered mode.
-    static constexpr UINT_PTR kLayeredFrameTimer = 0x2000;
-
-    // WM_PAINT in three steps; each answers false when the paint ends there
-    // (having validated the window where nothing is left to draw).
-    // The area to paint: the layered dirty area or the update region.
-    bool FindPaintArea(CUIRect& client, CUIRect& area);
-    // Focus and layout, which may run application code; then the off-screen
-    // picture at the client's size.
-    bool LayOutForPaint(CUIRect& client, CUIRect& area);
-    // Draws the tree and the overlays off screen and shows the area.
-    bool RenderArea(const CUIRect& client, const CUIRect& area);
-    // After a frame: announces new accessible elements, and asks for one
-    // more paint when a control wanted layout or focus while it was drawn.
-    void FinishFrame();
-    bool LayOutTree(const RECT& client);
-    bool EnsureOffscreen(int width, int height);
-    void ReleaseOffscreen();
-    void ReleaseLayeredBackground();
-    void PrepareLayeredArea(const RECT& client, const RECT& area);
-    void PrintHostedWindows(const RECT& area);
-    // Drops the hosted windows whose control or window has gone.
-    void ForgetGoneHosts();
-    void PresentLayered(const RECT& client, const RECT& area);
-    // The 10 ms frame clock of layered mode: paints at once when something
-    // is dirty, since a layered window gets no WM_PAINT of its own.
-    void OnLayeredFrame();
-    // Draws the drop shadow ring when it needs redrawing and presents the
-    // layered window at the window's size; used when the shadow size is 1
-    // or more.
-    void PresentWithShadow();
     void OnTimer(WPARAM wParam, LPARAM lParam);
 
     // Process-wide state.
@@ -520,45 +440,24 @@ private:
     std::unique_ptr<CNotifier> m_notifier;
     std::unique_ptr<CControlTimers> m_timers;
     std::unique_ptr<CFocusKeeper> m_focusKeeper;
+    std::unique_ptr<CLayeredPresenter> m_presenter;  // before the painter, which uses it
+    std::unique_ptr<CWindowPainter> m_painter;
 
     // Window and lifetime; painting, focus, timers and dispatch read these.
     HWND m_window = nullptr;
     HDC m_paintDc = nullptr;
-    HDC m_offscreenDc = nullptr;
-    HBITMAP m_offscreenBitmap = nullptr;
-    HDC m_backgroundDc = nullptr;
-    HBITMAP m_backgroundBitmap = nullptr;
     HWND m_tooltipWindow = nullptr;
     IControlUI* m_root = nullptr;
     CControlRef m_borrower;  // see LendResources
     CControlNames m_controlNames;
     ULONG_PTR m_gdiplusToken = 0;
 
-    // Painting, focus, timers and notifications.
-    bool m_layoutNeeded = false;
-    bool m_firstLayoutPending = true;
-    bool m_painting = false;
-    std::vector<CControlRef> m_overlayPainters;  // PaintOverlay after the tree
-    CPtrList m_foundControls;    // IControlUI, scratch of the layout pass
-    SIZE m_offscreenSize = {0, 0};
-    BYTE* m_offscreenBits = nullptr;   // layered mode only: bottom-up rows
-    BYTE* m_backgroundBits = nullptr;  // layered mode only: bottom-up rows
-    bool m_showDirty = false;
-
     // Window attributes and translucent mode (UIManagerAttributes.cpp).
     SIZE m_initSize = {0, 0};
     CUIRect m_sizeBox;
     CUIRect m_caption;
     SIZE m_roundCorner = {0, 0};
-    bool m_layeredChanged = false;
-    bool m_shadowDirty = false;
-    BYTE m_opacity = 255;
-    int m_shadowSize = 0;
-    DWORD m_shadowColor = 0xFF000000;
-    float m_shadowFocusScale = -1.0f;
-    CUIRect m_layeredDirty;    // accumulated Invalidate, cleared by painting
-    CUIRect m_layeredPadding;  // "nolayeredpadding"; all 0 = none
-    ImageDrawSpec m_layeredImage;
+    bool m_showDirty = false;
 };
 
 }  // namespace DuiLib

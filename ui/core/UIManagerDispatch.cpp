@@ -12,9 +12,12 @@
 
 #include "ui/core/AccessibleTree.h"
 #include "ui/core/ControlTimers.h"
+#include "ui/core/FocusKeeper.h"
+#include "ui/core/LayeredPresenter.h"
 #include "ui/core/MessageFilter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/UIManagerInput.h"
+#include "ui/core/WindowPainter.h"
 
 namespace DuiLib {
 
@@ -144,7 +147,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
     // A layered window draws its own frame: no non-client area is computed
     // or painted, and activation changes must not repaint a frame either.
-    if (m_layered)
+    if (IsLayered())
     {
         switch (message)
         {
@@ -174,7 +177,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         PaintWindow();
         return true;
     case WM_PRINTCLIENT:
-        PrintClient(reinterpret_cast<HDC>(wParam), wParam, lParam);
+        m_painter->PrintClient(reinterpret_cast<HDC>(wParam), wParam, lParam);
         return false;
     case WM_GETMINMAXINFO:
         if (MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam))
@@ -302,7 +305,7 @@ void CUIManager::OnSize(WPARAM wParam, LPARAM lParam)
     Deliver(focus, MakeEvent(UIEVENT_WINDOWSIZE, focus, m_lastMousePos, CurrentKeyState(), wParam, lParam));
     if (m_root != nullptr)
         m_root->RequestLayout();
-    if (m_layered)
+    if (IsLayered())
         Invalidate();
 }
 
@@ -334,36 +337,31 @@ void CUIManager::OnClose(WPARAM wParam, LPARAM lParam)
     }
 }
 
+void CUIManager::PaintWindow()
+{
+    if (!m_painter->PaintFrame())
+        return;
+    m_presenter->EndFrame();
+    // Elements that appeared are announced once they have their places.
+    if (m_accessTree != nullptr)
+        m_accessTree->FlushEvents();
+    // A control that asked for layout (or focus) while it was painted is
+    // served by one more paint.
+    if (IsLayoutRequested() || m_focusKeeper->IsFocusPending())
+        Invalidate();
+}
+
 void CUIManager::OnTimer(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam == kLayeredFrameTimer && m_layered)
+    // The frame clock of layered mode paints at once when something is
+    // dirty, since a layered window gets no WM_PAINT of its own.
+    if (wParam == CLayeredPresenter::kFrameTimer && IsLayered())
     {
-        OnLayeredFrame();
+        if (m_presenter->IsDirty() && !IsIconic(m_window))
+            PaintWindow();
         return;
     }
     m_timers->OnTimer(wParam, lParam);
-}
-
-void CUIManager::PrintClient(HDC dc, WPARAM wParam, LPARAM lParam)
-{
-    if (m_root == nullptr)
-        return;
-    const int saved = SaveDC(dc);
-    RECT client = {};
-    GetClientRect(m_window, &client);
-    m_root->Paint(dc, client, nullptr);
-    if ((lParam & PRF_CHILDREN) != 0)
-    {
-        for (HWND child = GetWindow(m_window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        {
-            RECT place = {};
-            GetWindowRect(child, &place);
-            MapWindowPoints(HWND_DESKTOP, m_window, reinterpret_cast<POINT*>(&place), 2);
-            SetWindowOrgEx(dc, -place.left, -place.top, nullptr);
-            ::SendMessageW(child, WM_PRINT, wParam, lParam | PRF_NONCLIENT);
-        }
-    }
-    RestoreDC(dc, saved);
 }
 
 // ---- Mouse ------------------------------------------------------------------
@@ -572,15 +570,9 @@ void CUIManager::OnKillFocus(WPARAM wParam)
         child = GetAncestor(child, GA_PARENT);
     if (child == nullptr)
         return;
-    for (const HostedWindow& hosted : m_hostedWindows)
-    {
-        if (hosted.window != child)
-            continue;
-        IControlUI* host = hosted.control.Get();
-        if (host != nullptr && host != GetFocus())
-            SetFocus(host, false);
-        return;
-    }
+    IControlUI* host = m_painter->HostOf(child);
+    if (host != nullptr && host != GetFocus())
+        SetFocus(host, false);
 }
 
 // ---- Tool tips --------------------------------------------------------------

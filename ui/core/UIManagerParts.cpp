@@ -2,13 +2,16 @@
 // each part's header documents what they do. Lifetime, the control tree and
 // the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
 //
-// [SECTIONS] resources · focus · timers · notifications
+// [SECTIONS] resources · translucency · painting · focus · timers ·
+// notifications
 #include "ui/core/UIManager.h"
 
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
+#include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/UIResources.h"
+#include "ui/core/WindowPainter.h"
 
 namespace DuiLib {
 
@@ -127,6 +130,51 @@ void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
 }
 
 void CUIManager::ClearOptionGroups() { m_resources->ClearOptionGroups(); }
+
+// ---- Translucency -----------------------------------------------------------
+
+void CUIManager::SetOpacity(BYTE alpha) { m_presenter->SetOpacity(alpha); }
+BYTE CUIManager::GetOpacity() const { return m_presenter->GetOpacity(); }
+void CUIManager::SetLayered(bool layered) { m_presenter->SetLayered(layered); }
+bool CUIManager::IsLayered() const { return m_presenter->IsLayered(); }
+void CUIManager::SetLayeredOpacity(BYTE alpha) { m_presenter->SetLayeredOpacity(alpha); }
+void CUIManager::SetLayeredImage(const wchar_t* description) { m_presenter->SetLayeredImage(description); }
+const ImageDrawSpec& CUIManager::GetLayeredImage() const { return m_presenter->GetLayeredImage(); }
+void CUIManager::SetLayeredPadding(const RECT& padding) { m_presenter->SetLayeredPadding(padding); }
+const CUIRect& CUIManager::GetLayeredPadding() const { return m_presenter->GetLayeredPadding(); }
+void CUIManager::SetShadowSize(int size) { m_presenter->SetShadowSize(size); }
+int CUIManager::GetShadowSize() const { return m_presenter->GetShadowSize(); }
+void CUIManager::SetShadowColor(DWORD color) { m_presenter->SetShadowColor(color); }
+DWORD CUIManager::GetShadowColor() const { return m_presenter->GetShadowColor(); }
+void CUIManager::SetShadowFocusScales(float scale) { m_presenter->SetShadowFocusScales(scale); }
+float CUIManager::GetShadowFocusScales() const { return m_presenter->GetShadowFocusScales(); }
+
+// ---- Painting ---------------------------------------------------------------
+
+void CUIManager::Invalidate() { m_painter->Invalidate(); }
+void CUIManager::Invalidate(const RECT& rect) { m_painter->Invalidate(rect); }
+void CUIManager::RequestLayout() { m_painter->RequestLayout(); }
+bool CUIManager::IsLayoutRequested() const { return m_painter->IsLayoutRequested(); }
+bool CUIManager::IsPainting() const { return m_painter->IsPainting(); }
+
+void CUIManager::PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl)
+{
+    m_painter->PaintRoot(dc, rect, stopControl);
+}
+
+HBITMAP CUIManager::GetOffscreenBitmap() const { return m_painter->GetOffscreenBitmap(); }
+HDC CUIManager::GetOffscreenDC() const { return m_painter->GetOffscreenDC(); }
+CPtrList& CUIManager::FoundControlScratch() { return m_painter->FoundControlScratch(); }
+bool CUIManager::AddOverlayPainter(IControlUI* control) { return m_painter->AddOverlayPainter(control); }
+bool CUIManager::RemoveOverlayPainter(IControlUI* control) { return m_painter->RemoveOverlayPainter(control); }
+
+bool CUIManager::AddHostedWindow(IControlUI* control, HWND window)
+{
+    return m_painter->AddHostedWindow(control, window);
+}
+
+bool CUIManager::RemoveHostedWindow(HWND window) { return m_painter->RemoveHostedWindow(window); }
+CUIRect CUIManager::HostedWindowRect(HWND window) const { return m_painter->HostedWindowRect(window); }
 
 // ---- Focus ------------------------------------------------------------------
 
