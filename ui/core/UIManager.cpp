@@ -12,6 +12,7 @@
 #include "ui/core/AccessibleTree.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
+#include "ui/core/InputDispatch.h"
 #include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/Notify.h"
@@ -51,7 +52,8 @@ CUIManager::CUIManager()
       m_timers(std::make_unique<CControlTimers>(*this, *m_notifier)),
       m_focusKeeper(std::make_unique<CFocusKeeper>(*this, *m_notifier)),
       m_presenter(std::make_unique<CLayeredPresenter>(*this)),
-      m_painter(std::make_unique<CWindowPainter>(*this, *m_presenter, *m_focusKeeper))
+      m_painter(std::make_unique<CWindowPainter>(*this, *m_presenter, *m_focusKeeper)),
+      m_input(std::make_unique<CInputDispatch>(*this))
 {
     if (s_dirtyOutlinePen == nullptr)
     {
@@ -92,9 +94,7 @@ CUIManager::~CUIManager()
     m_resources->ReleaseDefaultFont();
     ReleaseOwnResources();
 
-    if (m_tooltipWindow != nullptr)
-        DestroyWindow(m_tooltipWindow);
-    m_tooltipWindow = nullptr;
+    m_input->DestroyToolTip();
 
     // The pictures go before the window's device context they were made for.
     m_painter->ReleaseOffscreen();
@@ -152,10 +152,7 @@ void CUIManager::ForgetControl(IControlUI* control)
 bool CUIManager::AttachRootControl(IControlUI* root)
 {
     SetFocus(nullptr, true);
-    m_keyPress = nullptr;
-    m_hover = nullptr;
-    m_click = nullptr;
-    m_lastTooltipControl = nullptr;
+    m_input->ForgetTreeControls();
     if (m_root != nullptr)
     {
         m_notifier->DeleteQueuedControls(0);

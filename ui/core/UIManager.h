@@ -1,40 +1,36 @@
 // CUIManager: the per-window object that turns one native window into a drawn
-// control tree, and the IRenderHost the drawing code reads. This header holds
-// the whole class; its resource half (font/image/attribute tables, option
-// groups) lives in UIManagerResources.cpp, construction in UIManager.cpp,
-// painting in UIManagerPaint.cpp, focus and the control tree in
-// UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
-// UIManagerNotify.cpp, the window attributes and translucent mode in
-// UIManagerAttributes.cpp, the shadowed layered presentation in
-// UIManagerShadow.cpp, the accessible tree's glue in UIManagerAccess.cpp.
+// control tree, and the IRenderHost the drawing code reads. It owns the
+// window binding, the control tree with its names and lifetime, the window's
+// own settings and the accessible tree, and is composed of parts that own
+// the rest: CUIResources (resource tables), CInputDispatch (mouse, keyboard,
+// filters), CWindowPainter (painting and layout), CLayeredPresenter
+// (translucency), CFocusKeeper (focus), CControlTimers (control timers) and
+// CNotifier (notifications and deferred deletion). Their operations keep
+// their names here and are handed on; each part's header documents them.
 // The skin settings and language texts are CSkinSettings' and
 // CLanguageTexts'; the statics of their names here forward to them.
 // Invariant: every control pointer the manager keeps that may outlive the
 // control is a CControlRef, which reads null once the control has gone.
 //
-// [SECTIONS] process-wide state · construction and window ·
-// colours · fonts · images · default attributes · window custom attributes ·
-// window attributes and translucent windows · option groups · language texts ·
-// control tree and lifetime · painting · focus · control timers ·
-// notifications · accessibility · message and input dispatch · fields
+// [SECTIONS] process-wide state · construction and window · window
+// attributes · control tree and lifetime · accessibility · message routing ·
+// resources · translucency · painting · focus · timers · notifications ·
+// input · private
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 #include "ui/core/AttributeTable.h"
 #include "ui/core/ControlNames.h"
 #include "ui/core/ControlRef.h"
 #include "ui/core/LanguageTexts.h"
-#include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
 #include "ui/core/UIString.h"
 #include "ui/markup/SkinSettings.h"
 #include "ui/render/ImageDrawSpec.h"
-#include "ui/render/ImageEntry.h"
 #include "ui/render/RenderHost.h"
 
 namespace DuiLib {
@@ -42,13 +38,16 @@ namespace DuiLib {
 class CAccessibleTree;
 class CControlTimers;
 class CFocusKeeper;
+class CInputDispatch;
 class CLayeredPresenter;
 class CNotifier;
 class CSkinArchive;
 class CUIResources;
 class CWindowPainter;
 class IControlUI;
+class IMessageFilterUI;
 class INotifyUI;
+class ITranslateAccelerator;
 struct NotifyEvent;
 
 // Creates a control for a skin tag that the layout builder does not know, or
@@ -116,52 +115,7 @@ public:
     HDC GetPaintDC() const override { return m_paintDc; }
     const CUIString& GetName() const { return m_name; }
 
-    // ---- Resources ----------------------------------------------------------
-    // Colours, fonts, images, default attribute lists, window custom
-    // attributes and option groups are CUIResources', which documents them.
-
-    void SetUseSharedResources(bool use);
-    bool IsUsingSharedResources() const;
-    DWORD GetDisabledFontColor() const;
-    void SetDisabledFontColor(DWORD color, ResourceScope scope);
-    DWORD GetDefaultFontColor() const;
-    void SetDefaultFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkFontColor() const override;
-    void SetLinkFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkHoverFontColor() const override;
-    void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
-    DWORD GetSelectedColor() const override;
-    void SetSelectedColor(DWORD color, ResourceScope scope);
-
-    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope) override;
-    HFONT GetFont(int id) override;
-    HFONT FindFont(const wchar_t* face, int size, UINT styles) override;
-    FontEntry* GetFontEntry(int id) override;
-    FontEntry* GetFontEntry(HFONT font) override;
-    FontEntry* GetDefaultFontEntry() override;
-    bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
-    void RemoveAllFonts(ResourceScope scope);
-
-    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl, ResourceScope scope);
-    ImageEntry* GetImage(const wchar_t* name);
-    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl) override;
-    void RemoveAllImages(ResourceScope scope);
-
-    void AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope);
-    const wchar_t* GetDefaultAttributes(const wchar_t* className);
-    void RemoveAllDefaultAttributes(ResourceScope scope);
-
-    void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
-    const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
-    void RemoveAllWindowCustomAttributes();
-
-    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
-    const CPtrList* OptionGroupMembers(const wchar_t* group);
-    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
-    void ClearOptionGroups();
-
-    // ---- Window attributes and translucent windows --------------------------
-    // Owned by UIManagerAttributes.cpp and UIManagerShadow.cpp.
+    // ---- Window attributes --------------------------------------------------
 
     // Applies one attribute of a skin's "Window" element. Names compare
     // without regard to case, except "noactivate", "layeredopacity" and
@@ -201,28 +155,18 @@ public:
     void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
     bool IsNoActivate() const { return m_noActivate; }
 
-    // ---- Translucency (CLayeredPresenter documents it) ----------------------
-
-    void SetOpacity(BYTE alpha);
-    BYTE GetOpacity() const;
-    void SetLayered(bool layered);
-    bool IsLayered() const override;
-    void SetLayeredOpacity(BYTE alpha);
-    void SetLayeredImage(const wchar_t* description);
-    const ImageDrawSpec& GetLayeredImage() const;
-    void SetLayeredPadding(const RECT& padding);
-    const CUIRect& GetLayeredPadding() const;
-    void SetShadowSize(int size);
-    int GetShadowSize() const;
-    void SetShadowColor(DWORD color);
-    DWORD GetShadowColor() const;
-    void SetShadowFocusScales(float scale);
-    float GetShadowFocusScales() const;
-
     // ---- Control tree and lifetime ------------------------------------------
 
     // The top of the control tree; owned, deleted with the manager.
     IControlUI* GetRoot() const { return m_root; }
+    // Makes root the top of the tree and registers its names; the next paint
+    // lays it out, sends "windowinit" and focuses the first tab stop. An
+    // earlier root is queued for deletion with the queued notifications
+    // dropped. Null leaves the manager without a tree and answers false.
+    bool AttachRootControl(IControlUI* root);
+    // Binds control (with parent, else its own parent) and stores the names
+    // of its subtree; false for null.
+    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
     // Drops what this manager keeps of control before it is destroyed (or
     // leaves the manager): the root, its name registration, its timers and
     // the accessible elements made for it; every CControlRef to it (focus,
@@ -246,7 +190,84 @@ public:
     void LendResources(IControlUI* control) { m_borrower = control; }
     bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
 
-    // ---- Painting (CWindowPainter documents it) ----------------------------
+    // ---- Accessibility ------------------------------------------------------
+    // The window answers WM_GETOBJECT for its client area with the control
+    // tree as Active Accessibility elements (AccessibleTree.h), and runs the
+    // requests readers post there.
+
+    // Tells screen readers of a change to control (an EVENT_OBJECT_* win
+    // event for its element). Nothing for null, a control outside the
+    // attached tree, or once the window is gone.
+    void RaiseAccessEvent(DWORD event, IControlUI* control);
+
+    // ---- Message routing ----------------------------------------------------
+
+    // The window procedure's entry. True when the manager handled message,
+    // with result holding the answer; false (result undefined) when the
+    // window should handle it itself. Without a window nothing is handled.
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Run by every message loop before TranslateMessage: true when a manager
+    // consumed the message, which the loop then drops.
+    static bool FilterBeforeDispatch(const MSG& message);
+
+    // ---- Resources: CUIResources --------------------------------------------
+
+    // While set, fonts, images and default attributes this manager adds go to
+    // the shared tables.
+    void SetUseSharedResources(bool use);
+    bool IsUsingSharedResources() const;
+    DWORD GetDisabledFontColor() const;
+    void SetDisabledFontColor(DWORD color, ResourceScope scope);
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD color, ResourceScope scope);
+    DWORD GetLinkFontColor() const override;
+    void SetLinkFontColor(DWORD color, ResourceScope scope);
+    DWORD GetLinkHoverFontColor() const override;
+    void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
+    DWORD GetSelectedColor() const override;
+    void SetSelectedColor(DWORD color, ResourceScope scope);
+    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope) override;
+    HFONT GetFont(int id) override;
+    HFONT FindFont(const wchar_t* face, int size, UINT styles) override;
+    FontEntry* GetFontEntry(int id) override;
+    FontEntry* GetFontEntry(HFONT font) override;
+    FontEntry* GetDefaultFontEntry() override;
+    bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
+    void RemoveAllFonts(ResourceScope scope);
+    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl, ResourceScope scope);
+    ImageEntry* GetImage(const wchar_t* name);
+    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl) override;
+    void RemoveAllImages(ResourceScope scope);
+    void AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope);
+    const wchar_t* GetDefaultAttributes(const wchar_t* className);
+    void RemoveAllDefaultAttributes(ResourceScope scope);
+    void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
+    const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
+    void RemoveAllWindowCustomAttributes();
+    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
+    const CPtrList* OptionGroupMembers(const wchar_t* group);
+    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
+    void ClearOptionGroups();
+
+    // ---- Translucency: CLayeredPresenter ------------------------------------
+
+    void SetOpacity(BYTE alpha);
+    BYTE GetOpacity() const;
+    void SetLayered(bool layered);
+    bool IsLayered() const override;
+    void SetLayeredOpacity(BYTE alpha);
+    void SetLayeredImage(const wchar_t* description);
+    const ImageDrawSpec& GetLayeredImage() const;
+    void SetLayeredPadding(const RECT& padding);
+    const CUIRect& GetLayeredPadding() const;
+    void SetShadowSize(int size);
+    int GetShadowSize() const;
+    void SetShadowColor(DWORD color);
+    DWORD GetShadowColor() const;
+    void SetShadowFocusScales(float scale);
+    float GetShadowFocusScales() const;
+
+    // ---- Painting: CWindowPainter -------------------------------------------
 
     void Invalidate();
     void Invalidate(const RECT& rect);
@@ -263,19 +284,18 @@ public:
     bool RemoveHostedWindow(HWND window);
     CUIRect HostedWindowRect(HWND window) const;
 
-    // ---- Focus (CFocusKeeper), timers (CControlTimers), notifications -------
-    // ---- and the deletion queue (CNotifier); each part documents its own.
+    // ---- Focus: CFocusKeeper; control timers: CControlTimers -----------------
 
     IControlUI* GetFocus() const;
     void SetFocus(IControlUI* control, bool setNativeFocus);
     bool SetTabSuccessor(bool forward);
     void RequestFocusSoon(IControlUI* control);
-
     bool SetTimer(IControlUI* control, UINT key, UINT milliseconds);
     bool KillTimer(IControlUI* control, UINT key);
     void KillTimers(IControlUI* control);
-    // Stops every platform timer of this manager's window and frees the records.
     void RemoveAllTimers();
+
+    // ---- Notifications and deferred deletion: CNotifier ---------------------
 
     bool AddListener(INotifyUI* listener);
     bool RemoveListener(INotifyUI* listener);
@@ -284,134 +304,41 @@ public:
     void RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat);
     void SetUseVirtualWindowNames(bool use);
     bool IsUsingVirtualWindowNames() const;
-    // The control leaves its parent and is deleted once no delivery of this
-    // manager runs further up the stack.
     void QueueForDeletion(IControlUI* control);
 
-    // ---- Accessibility (UIManagerAccess.cpp) --------------------------------
-    // The window answers WM_GETOBJECT for its client area with the control
-    // tree as Active Accessibility elements (AccessibleTree.h), and runs the
-    // requests readers post there.
+    // ---- Input: CInputDispatch ----------------------------------------------
+    // The filter interfaces are defined in MessageFilter.h.
 
-    // Tells screen readers of a change to control (an EVENT_OBJECT_* win
-    // event for its element). Nothing for null, a control outside the
-    // attached tree, or once the window is gone.
-    void RaiseAccessEvent(DWORD event, IControlUI* control);
-
-    // ==== Message and input dispatch ========================================
-    // Owned by the dispatch side (UIManagerDispatch.cpp). Its fields carry
-    // their initial values as default member initializers, since the
-    // constructor lives in UIManager.cpp. Already declared below and usable
-    // here: m_window, m_root, m_tooltipWindow (destroyed by ~CUIManager),
-    // m_controlNames, GetManagers(). A control pointer kept here must also be
-    // cleared in ForgetControl.
-    //
-    // The filter interfaces are defined in MessageFilter.h; they are named
-    // with "class" below so that this header needs no include for them.
-
-    // The window procedure's entry. True when the manager handled message,
-    // with result holding the answer; false (result undefined) when the
-    // window should handle it itself. Without a window nothing is handled.
-    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // This manager's share of the pre-translation of a queued message (its
-    // pre-filters, Tab, Alt keys and shortcut characters): true when consumed.
     bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Run by every message loop before TranslateMessage: true when a manager
-    // consumed the message, which the loop then drops.
-    static bool FilterBeforeDispatch(const MSG& message);
-    // True at the first accelerator translator that answers 0.
     bool TranslateKey(const MSG& message);
-
-    // The last mouse position in client coordinates; (-1, -1) before the
-    // first mouse message.
-    POINT GetMousePos() const override { return m_lastMousePos; }
-
-    // Mouse capture for the window.
+    POINT GetMousePos() const override;
     void SetCapture();
     void ReleaseCapture();
-    bool IsCaptured() const { return m_captured; }
-
-    // Filter lists, never owned. Add ignores null (false); Remove takes out
-    // the first occurrence and answers whether there was one. Pre-filters see
-    // queued messages, filters every message of the window.
-    bool AddFilter(class IMessageFilterUI* filter);
+    bool IsCaptured() const;
+    bool AddFilter(IMessageFilterUI* filter);
     bool RemoveFilter(IMessageFilterUI* filter);
     bool AddPreFilter(IMessageFilterUI* filter);
-    // Controls told of every mouse leave of the hover control; false for
-    // null or a control already listed.
     bool AddLeaveWatcher(IControlUI* control);
     bool RemoveLeaveWatcher(IControlUI* control);
-    bool AddKeyTranslator(class ITranslateAccelerator* translator);
+    bool AddKeyTranslator(ITranslateAccelerator* translator);
     bool RemoveKeyTranslator(ITranslateAccelerator* translator);
-
-    // The topmost visible control whose rectangle holds point (client
-    // coordinates); null without a root or where no control is.
     IControlUI* LocateControl(POINT point) const;
 
-    // ---- Needed by dispatch, owned by painting (UIManagerPaint.cpp), focus
-    // (UIManagerFocus.cpp) and window attributes.
-
-    // Makes root the top of the tree and registers its names; the next paint
-    // lays it out, sends "windowinit" and focuses the first tab stop. An
-    // earlier root is queued for deletion with the queued notifications
-    // dropped. Null leaves the manager without a tree and answers false.
-    bool AttachRootControl(IControlUI* root);
-    // Binds control (with parent, else its own parent) and stores the names
-    // of its subtree; false for null.
-    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
-
 private:
-    void RememberMousePoint(UINT message, LPARAM lParam);
-    void TrackHover(WPARAM wParam, LPARAM lParam);
-    void DeliverMouseLeave(WPARAM wParam, LPARAM lParam, POINT point);
-    void OnMouseLeave();
-    void OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnButtonUp(WPARAM wParam, LPARAM lParam);
-    void OnContextMenu(WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
-    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
-    void OnClose(WPARAM wParam, LPARAM lParam);
-    void OnKillFocus(WPARAM wParam);
-    void OnKey(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnSize(WPARAM wParam, LPARAM lParam);
-    bool ShowToolTip(WPARAM wParam, LPARAM lParam);
-    void HideToolTip();
-    LRESULT SendToolRecord(UINT message, WPARAM wParam);
-    bool FocusTakesTab() const;
-    bool ActivateShortcut(wchar_t key);
-    // WM_PAINT: the painter's frame, then what follows a drawn frame:
-    // new accessible elements are announced, and a control that wanted
-    // layout or focus while it was drawn gets one more paint.
+    // WM_PAINT: the painter's frame, then what follows a drawn frame: new
+    // accessible elements are announced, and a control that wanted layout
+    // or focus while it was drawn gets one more paint.
     void PaintWindow();
+    // WM_TIMER: the layered frame clock, else a control timer.
+    void OnTimer(WPARAM wParam, LPARAM lParam);
+    // Focus that moved into a hosted native window makes its control the
+    // focus control.
+    void OnKillFocus(WPARAM wParam);
+    // Frees the own resource tables, option groups and timers.
+    void ReleaseOwnResources();
 
-    CControlRef m_hover;
-    CControlRef m_click;
-    CControlRef m_keyPress;
-    CControlRef m_lastTooltipControl;
-    POINT m_lastMousePos = {-1, -1};
-    // What the platform tool record is built from each time it is sent.
-    CUIString m_tooltipText;
-    RECT m_tooltipRect = {0, 0, 0, 0};
-    int m_lastTooltipWidth = -1;
-    UINT m_hoverTime = 1000;  // ms, while no tool tip window exists
-    bool m_mouseTracking = false;
-    bool m_captured = false;
-    bool m_noActivate = false;
-    SIZE m_minInfo = {0, 0};
-    SIZE m_maxInfo = {0, 0};
-    CPtrList m_preFilters;       // IMessageFilterUI
-    CPtrList m_filters;          // IMessageFilterUI
-    std::vector<CControlRef> m_leaveWatchers;
-    CPtrList m_keyTranslators;   // ITranslateAccelerator
-public:
-    // ==== End of message and input dispatch =================================
-
-
-private:
-    // ---- Accessibility (private) -------------------------------------------
-
-    // The tree, made on first use while the window lives; null after the
-    // window or the manager began to go.
+    // The accessible tree, made on first use while the window lives; null
+    // after the window or the manager began to go.
     CAccessibleTree* AccessTree();
     // WM_GETOBJECT: for the client area, result holds the answer of
     // LresultFromObject and the answer is true; false for other objects.
@@ -420,44 +347,39 @@ private:
     // until AttachWindow binds another window.
     void DetachAccessTree();
 
-    CAccessibleTree* m_accessTree = nullptr;  // one reference held
-    bool m_accessClosed = false;
-
-    // ---- Painting, focus, timers and notifications (private) ----------------
-
-    void OnTimer(WPARAM wParam, LPARAM lParam);
-
-    // Process-wide state.
-    // Frees the own resource tables, option groups and timers.
-    void ReleaseOwnResources();
-
     static CPtrList s_managers;
     static HPEN s_dirtyOutlinePen;
     static CPtrList s_controlFactories;
 
-    CUIString m_name;
-    std::unique_ptr<CUIResources> m_resources;
-    std::unique_ptr<CNotifier> m_notifier;
-    std::unique_ptr<CControlTimers> m_timers;
-    std::unique_ptr<CFocusKeeper> m_focusKeeper;
-    std::unique_ptr<CLayeredPresenter> m_presenter;  // before the painter, which uses it
-    std::unique_ptr<CWindowPainter> m_painter;
-
-    // Window and lifetime; painting, focus, timers and dispatch read these.
     HWND m_window = nullptr;
     HDC m_paintDc = nullptr;
-    HWND m_tooltipWindow = nullptr;
+    CUIString m_name;
     IControlUI* m_root = nullptr;
     CControlRef m_borrower;  // see LendResources
     CControlNames m_controlNames;
     ULONG_PTR m_gdiplusToken = 0;
+    CAccessibleTree* m_accessTree = nullptr;  // one reference held
+    bool m_accessClosed = false;
 
-    // Window attributes and translucent mode (UIManagerAttributes.cpp).
+    // The window's own settings.
     SIZE m_initSize = {0, 0};
+    SIZE m_minInfo = {0, 0};
+    SIZE m_maxInfo = {0, 0};
     CUIRect m_sizeBox;
     CUIRect m_caption;
     SIZE m_roundCorner = {0, 0};
     bool m_showDirty = false;
+    bool m_noActivate = false;
+
+    // The parts, made in this order by the constructor; a part made later
+    // may hold references to earlier ones, which it outlives by none.
+    std::unique_ptr<CUIResources> m_resources;
+    std::unique_ptr<CNotifier> m_notifier;
+    std::unique_ptr<CControlTimers> m_timers;
+    std::unique_ptr<CFocusKeeper> m_focusKeeper;
+    std::unique_ptr<CLayeredPresenter> m_presenter;
+    std::unique_ptr<CWindowPainter> m_painter;
+    std::unique_ptr<CInputDispatch> m_input;
 };
 
 }  // namespace DuiLib

@@ -3,11 +3,12 @@
 // the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
 //
 // [SECTIONS] resources · translucency · painting · focus · timers ·
-// notifications
+// notifications · input
 #include "ui/core/UIManager.h"
 
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
+#include "ui/core/InputDispatch.h"
 #include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/UIResources.h"
@@ -218,5 +219,35 @@ void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableR
 void CUIManager::SetUseVirtualWindowNames(bool use) { m_notifier->SetUseVirtualWindowNames(use); }
 bool CUIManager::IsUsingVirtualWindowNames() const { return m_notifier->IsUsingVirtualWindowNames(); }
 void CUIManager::QueueForDeletion(IControlUI* control) { m_notifier->QueueForDeletion(control); }
+
+// ---- Input ------------------------------------------------------------------
+
+bool CUIManager::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return m_input->PreRouteMessage(message, wParam, lParam, result);
+}
+
+bool CUIManager::TranslateKey(const MSG& message) { return m_input->TranslateKey(message); }
+POINT CUIManager::GetMousePos() const { return m_input->GetMousePos(); }
+void CUIManager::SetCapture() { m_input->SetCapture(); }
+void CUIManager::ReleaseCapture() { m_input->ReleaseCapture(); }
+bool CUIManager::IsCaptured() const { return m_input->IsCaptured(); }
+bool CUIManager::AddFilter(IMessageFilterUI* filter) { return m_input->AddFilter(filter); }
+bool CUIManager::RemoveFilter(IMessageFilterUI* filter) { return m_input->RemoveFilter(filter); }
+bool CUIManager::AddPreFilter(IMessageFilterUI* filter) { return m_input->AddPreFilter(filter); }
+bool CUIManager::AddLeaveWatcher(IControlUI* control) { return m_input->AddLeaveWatcher(control); }
+bool CUIManager::RemoveLeaveWatcher(IControlUI* control) { return m_input->RemoveLeaveWatcher(control); }
+
+bool CUIManager::AddKeyTranslator(ITranslateAccelerator* translator)
+{
+    return m_input->AddKeyTranslator(translator);
+}
+
+bool CUIManager::RemoveKeyTranslator(ITranslateAccelerator* translator)
+{
+    return m_input->RemoveKeyTranslator(translator);
+}
+
+IControlUI* CUIManager::LocateControl(POINT point) const { return m_input->LocateControl(point); }
 
 }  // namespace DuiLib
