@@ -1,19 +1,12 @@
 // CInputDispatch: the message filters, the mouse (hover tracking, presses,
-// capture, wheel, cursor), the keyboard, and the pre-translation every
-// message loop asks for before it translates and dispatches a queued
-// message: accelerator translators and pre-filters may consume it, Tab moves
-// the focus, Alt keys reach the focus control and Alt+letter activates the
-// control a shortcut names. Invariant: a control is never used after a call
-// that may have deleted it; such calls hold it in a CControlRef.
+// capture, wheel, cursor) and the keyboard, as UIEvent records for controls.
+// Invariant: a control is never used after a call that may have deleted it;
+// such calls hold it in a CControlRef.
 //
-// [SECTIONS] lists and capture · window messages · mouse · keyboard ·
-// pre-translation
+// [SECTIONS] lists and capture · window messages · mouse · keyboard
 #include "ui/core/InputDispatch.h"
 
 #include <windowsx.h>
-
-#include <cwchar>
-#include <cwctype>
 
 #include "ui/core/MessageFilter.h"
 #include "ui/core/UIManager.h"
@@ -30,8 +23,6 @@ namespace {
 
 // The hit test: visible controls, topmost first.
 constexpr UINT kHitTestSearch = UIFIND_VISIBLE | UIFIND_HITTEST | UIFIND_TOP_FIRST;
-// Enabled controls, topmost first, each container before its children.
-constexpr UINT kShortcutSearch = UIFIND_ENABLED | UIFIND_TOP_FIRST | UIFIND_ME_FIRST;
 
 POINT ClientPoint(LPARAM lParam)
 {
@@ -51,30 +42,6 @@ IControlUI* HitTestProc(IControlUI* control, void* data)
     return PtInRect(&pos, *static_cast<const POINT*>(data)) ? control : nullptr;
 }
 
-bool ClassNameContains(const IControlUI* control, const wchar_t* part)
-{
-    const wchar_t* name = control->GetClass();
-    return name != nullptr && std::wcsstr(name, part) != nullptr;
-}
-
-struct ShortcutSearch
-{
-    wchar_t key;    // upper case
-    bool pickNext;  // a control with the key was met
-};
-
-// A label that carries the shortcut passes it on to the next control that
-// is not a label, which is how a caption names the field beside it.
-IControlUI* ShortcutProc(IControlUI* control, void* data)
-{
-    ShortcutSearch& search = *static_cast<ShortcutSearch*>(data);
-    if (!control->IsVisible())
-        return nullptr;
-    if (static_cast<wchar_t>(std::towupper(control->GetShortcut())) == search.key)
-        search.pickNext = true;
-    return search.pickNext && !ClassNameContains(control, L"Label") ? control : nullptr;
-}
-
 }  // namespace
 
 // ---- Lists and capture ------------------------------------------------------
@@ -89,11 +56,6 @@ bool CInputDispatch::RemoveFilter(IMessageFilterUI* filter)
     return RemoveFirst(m_filters, filter);
 }
 
-bool CInputDispatch::AddPreFilter(IMessageFilterUI* filter)
-{
-    return filter != nullptr && m_preFilters.Add(filter);
-}
-
 bool CInputDispatch::AddLeaveWatcher(IControlUI* control)
 {
     if (control == nullptr || ListsControl(m_leaveWatchers, control))
@@ -105,16 +67,6 @@ bool CInputDispatch::AddLeaveWatcher(IControlUI* control)
 bool CInputDispatch::RemoveLeaveWatcher(IControlUI* control)
 {
     return UnlistControl(m_leaveWatchers, control);
-}
-
-bool CInputDispatch::AddKeyTranslator(ITranslateAccelerator* translator)
-{
-    return translator != nullptr && m_keyTranslators.Add(translator);
-}
-
-bool CInputDispatch::RemoveKeyTranslator(ITranslateAccelerator* translator)
-{
-    return RemoveFirst(m_keyTranslators, translator);
 }
 
 void CInputDispatch::SetCapture()
@@ -481,82 +433,6 @@ void CInputDispatch::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     }
-}
-
-// ---- Pre-translation --------------------------------------------------------
-
-bool CInputDispatch::TranslateKey(const MSG& message)
-{
-    const CPtrList translators(m_keyTranslators);
-    for (int i = 0; i < translators.GetSize(); ++i)
-    {
-        if (m_keyTranslators.Find(translators[i]) < 0)
-            continue;
-        if (static_cast<ITranslateAccelerator*>(translators[i])->TranslateKey(message) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool CInputDispatch::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    const CPtrList filters(m_preFilters);
-    for (int i = 0; i < filters.GetSize(); ++i)
-    {
-        if (m_preFilters.Find(filters[i]) < 0)
-            continue;
-        bool handled = false;
-        const LRESULT answer =
-            static_cast<IMessageFilterUI*>(filters[i])->RouteMessage(message, wParam, lParam, handled);
-        if (handled)
-        {
-            result = answer;
-            return true;
-        }
-    }
-
-    switch (message)
-    {
-    case WM_KEYDOWN:
-        if (wParam != VK_TAB || FocusTakesTab())
-            return false;
-        m_manager.SetTabSuccessor(GetKeyState(VK_SHIFT) >= 0);
-        return true;
-    case WM_SYSKEYDOWN:
-    {
-        IControlUI* focus = m_manager.GetFocus();
-        UIEvent event = MakeEvent(UIEVENT_SYSKEY, focus, m_lastMousePos, CurrentKeyState(), 0, 0);
-        event.key = static_cast<WCHAR>(wParam);
-        Deliver(focus, event);
-        return false;
-    }
-    case WM_SYSCHAR:
-        return m_manager.GetRoot() != nullptr && ActivateShortcut(static_cast<wchar_t>(wParam));
-    default:
-        return false;
-    }
-}
-
-// A rich edit that wants tab characters says so through its "wanttab"
-// attribute; every other focus control leaves Tab to the focus order.
-bool CInputDispatch::FocusTakesTab() const
-{
-    const IControlUI* focus = m_manager.GetFocus();
-    return focus != nullptr && focus->IsVisible() && focus->IsEnabled() && ClassNameContains(focus, L"RichEdit") &&
-           focus->GetAttribute(L"wanttab") == L"true";
-}
-
-bool CInputDispatch::ActivateShortcut(wchar_t key)
-{
-    ShortcutSearch search = {static_cast<wchar_t>(std::towupper(key)), false};
-    IControlUI* found = m_manager.GetRoot()->LocateControl(ShortcutProc, &search, kShortcutSearch);
-    if (found == nullptr)
-        return false;
-    const CControlRef target(found);
-    found->SetFocus();
-    if (target.Get() != nullptr)
-        target.Get()->Activate();
-    return true;
 }
 
 }  // namespace DuiLib

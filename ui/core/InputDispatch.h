@@ -1,9 +1,9 @@
 // CInputDispatch: a manager's mouse and keyboard. It turns native input into
 // UIEvent records for the hovered, pressed, captured or focused control,
 // keeps the last mouse position, mouse capture and hover tracking with the
-// tool tip, runs the message filters, pre-filters and key translators, and
-// does the pre-translation of queued messages (Tab, Alt keys, shortcuts).
-// Owned by CUIManager, whose RouteMessage hands it the input messages.
+// tool tip, and runs the window's message filters. Owned by CUIManager,
+// whose RouteMessage hands it the input messages; the pre-translation of
+// queued messages is CPreTranslator's.
 // Invariant: a control is never used after a call that may have deleted it;
 // such calls hold it in a CControlRef.
 #pragma once
@@ -21,7 +21,6 @@ namespace DuiLib {
 class CUIManager;
 class IControlUI;
 class IMessageFilterUI;
-class ITranslateAccelerator;
 
 class CInputDispatch
 {
@@ -33,18 +32,15 @@ public:
 
     // ---- Lists, capture and the mouse ---------------------------------------
 
-    // Filter lists, never owned. Add ignores null (false); Remove takes out
-    // the first occurrence and answers whether there was one. Pre-filters see
-    // queued messages, filters every message of the window.
+    // Filters, never owned, see every message of the window. Add ignores
+    // null (false); Remove takes out the first occurrence and answers whether
+    // there was one.
     bool AddFilter(IMessageFilterUI* filter);
     bool RemoveFilter(IMessageFilterUI* filter);
-    bool AddPreFilter(IMessageFilterUI* filter);
     // Controls told of every mouse leave of the hover control; false for
     // null or a control already listed.
     bool AddLeaveWatcher(IControlUI* control);
     bool RemoveLeaveWatcher(IControlUI* control);
-    bool AddKeyTranslator(ITranslateAccelerator* translator);
-    bool RemoveKeyTranslator(ITranslateAccelerator* translator);
 
     // Mouse capture for the window.
     void SetCapture();
@@ -84,20 +80,10 @@ public:
     // WM_CLOSE: hover and press end, the focus is cleared and handed on.
     void OnClose(WPARAM wParam, LPARAM lParam);
 
-    // ---- Pre-translation of queued messages ---------------------------------
-
-    // The manager's share of the pre-translation of a queued message (its
-    // pre-filters, Tab, Alt keys and shortcut characters): true when consumed.
-    bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // True at the first accelerator translator that answers 0.
-    bool TranslateKey(const MSG& message);
-
 private:
     // A filter that claims a mouse message still moves the mouse point.
     void RememberMousePoint(UINT message, LPARAM lParam);
     void DeliverMouseLeave(WPARAM wParam, LPARAM lParam, POINT point);
-    bool FocusTakesTab() const;
-    bool ActivateShortcut(wchar_t key);
 
     CUIManager& m_manager;
     CToolTip m_toolTip;
@@ -107,10 +93,8 @@ private:
     POINT m_lastMousePos = {-1, -1};
     bool m_mouseTracking = false;
     bool m_captured = false;
-    CPtrList m_preFilters;  // IMessageFilterUI
-    CPtrList m_filters;     // IMessageFilterUI
+    CPtrList m_filters;  // IMessageFilterUI
     std::vector<CControlRef> m_leaveWatchers;
-    CPtrList m_keyTranslators;  // ITranslateAccelerator
 };
 
 }  // namespace DuiLib

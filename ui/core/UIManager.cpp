@@ -16,8 +16,11 @@
 #include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/Notify.h"
+#include "ui/core/OptionGroups.h"
+#include "ui/core/PreTranslator.h"
 #include "ui/core/UIResources.h"
 #include "ui/core/WindowPainter.h"
+#include "ui/core/WindowSettings.h"
 
 namespace DuiLib {
 
@@ -48,12 +51,15 @@ const CPtrList& CUIManager::GetControlFactories()
 
 CUIManager::CUIManager()
     : m_resources(std::make_unique<CUIResources>(*this)),
+      m_optionGroups(std::make_unique<COptionGroups>()),
+      m_settings(std::make_unique<CWindowSettings>(*this)),
       m_notifier(std::make_unique<CNotifier>(*this)),
       m_timers(std::make_unique<CControlTimers>(*this, *m_notifier)),
       m_focusKeeper(std::make_unique<CFocusKeeper>(*this, *m_notifier)),
       m_presenter(std::make_unique<CLayeredPresenter>(*this)),
       m_painter(std::make_unique<CWindowPainter>(*this, *m_presenter, *m_focusKeeper)),
-      m_input(std::make_unique<CInputDispatch>(*this))
+      m_input(std::make_unique<CInputDispatch>(*this)),
+      m_preTranslator(std::make_unique<CPreTranslator>(*this))
 {
     if (s_dirtyOutlinePen == nullptr)
     {
@@ -131,6 +137,7 @@ void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 void CUIManager::ReleaseOwnResources()
 {
     m_resources->ReleaseOwn();
+    m_optionGroups->Clear();
     m_timers->RemoveAllTimers();
 }
 

@@ -41,9 +41,12 @@ class CFocusKeeper;
 class CInputDispatch;
 class CLayeredPresenter;
 class CNotifier;
+class COptionGroups;
+class CPreTranslator;
 class CSkinArchive;
 class CUIResources;
 class CWindowPainter;
+class CWindowSettings;
 class IControlUI;
 class IMessageFilterUI;
 class INotifyUI;
@@ -127,33 +130,23 @@ public:
     // The rows SetWindowAttribute applies from.
     static const CAttributeTable<CUIManager>& GetWindowAttributeTable();
 
-    // Stores the initial size; with a window and no root yet the window is
-    // resized to it (not moved, activated or reordered).
+    // The stored values, kept by CWindowSettings.
     void SetInitSize(int width, int height);
-    SIZE GetInitSize() const { return m_initSize; }
-    // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
-    void SetMinInfo(int width, int height) { m_minInfo = SIZE{width, height}; }
-    SIZE GetMinInfo() const { return m_minInfo; }
-    void SetMaxInfo(int width, int height) { m_maxInfo = SIZE{width, height}; }
-    SIZE GetMaxInfo() const { return m_maxInfo; }
-    // Widths of the resize borders, read by the window's hit test.
-    void SetSizeBox(const RECT& box) { m_sizeBox = box; }
-    const CUIRect& GetSizeBox() const { return m_sizeBox; }
-    // The caption: left and right insets from the client's edges, top and
-    // bottom in client coordinates; a bottom of -1 stands for the window's
-    // height, fixed at the first GetCaptionRect.
-    void SetCaptionRect(const RECT& caption) { m_caption = caption; }
+    SIZE GetInitSize() const;
+    void SetMinInfo(int width, int height);
+    SIZE GetMinInfo() const;
+    void SetMaxInfo(int width, int height);
+    SIZE GetMaxInfo() const;
+    void SetSizeBox(const RECT& box);
+    const CUIRect& GetSizeBox() const;
+    void SetCaptionRect(const RECT& caption);
     const CUIRect& GetCaptionRect();
-    // The corner ellipse of the window's region; 0 x 0 for square corners.
-    void SetRoundCorner(int width, int height) { m_roundCorner = SIZE{width, height}; }
-    SIZE GetRoundCorner() const { return m_roundCorner; }
-    // While set (and not in layered mode), every repainted area is outlined
-    // in red on the window.
-    void SetShowDirty(bool show) { m_showDirty = show; }
-    bool IsShowDirty() const { return m_showDirty; }
-    // While set, clicks do not activate the window.
-    void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
-    bool IsNoActivate() const { return m_noActivate; }
+    void SetRoundCorner(int width, int height);
+    SIZE GetRoundCorner() const;
+    void SetShowDirty(bool show);
+    bool IsShowDirty() const;
+    void SetNoActivate(bool noActivate);
+    bool IsNoActivate() const;
 
     // ---- Control tree and lifetime ------------------------------------------
 
@@ -244,6 +237,9 @@ public:
     void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
     const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
     void RemoveAllWindowCustomAttributes();
+
+    // ---- Option groups: COptionGroups ---------------------------------------
+
     bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
     const CPtrList* OptionGroupMembers(const wchar_t* group);
     void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
@@ -306,11 +302,9 @@ public:
     bool IsUsingVirtualWindowNames() const;
     void QueueForDeletion(IControlUI* control);
 
-    // ---- Input: CInputDispatch ----------------------------------------------
+    // ---- Input: CInputDispatch, pre-translation: CPreTranslator -------------
     // The filter interfaces are defined in MessageFilter.h.
 
-    bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    bool TranslateKey(const MSG& message);
     POINT GetMousePos() const override;
     void SetCapture();
     void ReleaseCapture();
@@ -323,6 +317,8 @@ public:
     bool AddKeyTranslator(ITranslateAccelerator* translator);
     bool RemoveKeyTranslator(ITranslateAccelerator* translator);
     IControlUI* LocateControl(POINT point) const;
+    bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool TranslateKey(const MSG& message);
 
 private:
     // WM_PAINT: the painter's frame, then what follows a drawn frame: new
@@ -361,25 +357,18 @@ private:
     CAccessibleTree* m_accessTree = nullptr;  // one reference held
     bool m_accessClosed = false;
 
-    // The window's own settings.
-    SIZE m_initSize = {0, 0};
-    SIZE m_minInfo = {0, 0};
-    SIZE m_maxInfo = {0, 0};
-    CUIRect m_sizeBox;
-    CUIRect m_caption;
-    SIZE m_roundCorner = {0, 0};
-    bool m_showDirty = false;
-    bool m_noActivate = false;
-
     // The parts, made in this order by the constructor; a part made later
     // may hold references to earlier ones, which it outlives by none.
     std::unique_ptr<CUIResources> m_resources;
+    std::unique_ptr<COptionGroups> m_optionGroups;
+    std::unique_ptr<CWindowSettings> m_settings;
     std::unique_ptr<CNotifier> m_notifier;
     std::unique_ptr<CControlTimers> m_timers;
     std::unique_ptr<CFocusKeeper> m_focusKeeper;
     std::unique_ptr<CLayeredPresenter> m_presenter;
     std::unique_ptr<CWindowPainter> m_painter;
     std::unique_ptr<CInputDispatch> m_input;
+    std::unique_ptr<CPreTranslator> m_preTranslator;
 };
 
 }  // namespace DuiLib

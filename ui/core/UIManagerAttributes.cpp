@@ -1,7 +1,6 @@
-// CUIManager window attributes: the "Window" element's attribute rows and the
-// window settings the manager keeps itself (initial size, caption). The rows
-// for translucency and colours go through the manager's forwarding
-// operations to the parts that own them.
+// CUIManager window attributes: the "Window" element's attribute rows. Each
+// row goes through one of the manager's operations to the part that keeps
+// the value: window settings, translucency or colours.
 #include "ui/core/UIManager.h"
 
 #include <cwchar>
@@ -132,28 +131,6 @@ void CUIManager::SetWindowAttribute(const wchar_t* name, const wchar_t* value)
         value = L"";
     if (!GetWindowAttributeTable().Apply(*this, name, value))
         AddWindowCustomAttribute(name, value);
-}
-
-// ---- Stored window settings -------------------------------------------------
-
-void CUIManager::SetInitSize(int width, int height)
-{
-    m_initSize = SIZE{width, height};
-    // Once a tree is attached the window's size is the application's to
-    // keep; the stored value only records what the skin asked for.
-    if (m_window != nullptr && m_root == nullptr)
-        SetWindowPos(m_window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-}
-
-const CUIRect& CUIManager::GetCaptionRect()
-{
-    if (m_caption.bottom == -1 && m_window != nullptr)
-    {
-        RECT frame = {};
-        GetWindowRect(m_window, &frame);
-        m_caption.bottom = frame.bottom - frame.top;
-    }
-    return m_caption;
 }
 
 }  // namespace DuiLib

@@ -11,6 +11,7 @@
 #include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
 #include "ui/core/WindowPainter.h"
+#include "ui/core/WindowSettings.h"
 
 namespace DuiLib {
 
@@ -74,16 +75,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return false;
     case WM_GETMINMAXINFO:
         if (MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam))
-        {
-            if (m_minInfo.cx > 0)
-                info->ptMinTrackSize.x = m_minInfo.cx;
-            if (m_minInfo.cy > 0)
-                info->ptMinTrackSize.y = m_minInfo.cy;
-            if (m_maxInfo.cx > 0)
-                info->ptMaxTrackSize.x = m_maxInfo.cx;
-            if (m_maxInfo.cy > 0)
-                info->ptMaxTrackSize.y = m_maxInfo.cy;
-        }
+            m_settings->ApplyTrackingSizes(*info);
         return false;
     case WM_SIZE:
         m_input->OnSize(wParam, lParam);
@@ -128,7 +120,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         result = TRUE;
         return true;
     case WM_MOUSEACTIVATE:
-        if (!m_noActivate)
+        if (!IsNoActivate())
             return false;
         result = MA_NOACTIVATE;
         return true;

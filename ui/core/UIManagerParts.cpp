@@ -2,8 +2,8 @@
 // each part's header documents what they do. Lifetime, the control tree and
 // the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
 //
-// [SECTIONS] resources · translucency · painting · focus · timers ·
-// notifications · input
+// [SECTIONS] resources · option groups · window settings · translucency ·
+// painting · focus · timers · notifications · input
 #include "ui/core/UIManager.h"
 
 #include "ui/core/ControlTimers.h"
@@ -11,8 +11,11 @@
 #include "ui/core/InputDispatch.h"
 #include "ui/core/LayeredPresenter.h"
 #include "ui/core/Notifier.h"
+#include "ui/core/OptionGroups.h"
+#include "ui/core/PreTranslator.h"
 #include "ui/core/UIResources.h"
 #include "ui/core/WindowPainter.h"
+#include "ui/core/WindowSettings.h"
 
 namespace DuiLib {
 
@@ -118,19 +121,35 @@ const wchar_t* CUIManager::GetWindowCustomAttribute(const wchar_t* name)
 
 void CUIManager::RemoveAllWindowCustomAttributes() { m_resources->RemoveAllWindowCustomAttributes(); }
 
+// ---- Option groups ----------------------------------------------------------
+
 bool CUIManager::JoinOptionGroup(const wchar_t* group, IControlUI* option)
 {
-    return m_resources->JoinOptionGroup(group, option);
+    return m_optionGroups->Join(group, option);
 }
 
-const CPtrList* CUIManager::OptionGroupMembers(const wchar_t* group) { return m_resources->OptionGroupMembers(group); }
+const CPtrList* CUIManager::OptionGroupMembers(const wchar_t* group) { return m_optionGroups->Members(group); }
+void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option) { m_optionGroups->Leave(group, option); }
+void CUIManager::ClearOptionGroups() { m_optionGroups->Clear(); }
 
-void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
-{
-    m_resources->LeaveOptionGroup(group, option);
-}
+// ---- Window settings --------------------------------------------------------
 
-void CUIManager::ClearOptionGroups() { m_resources->ClearOptionGroups(); }
+void CUIManager::SetInitSize(int width, int height) { m_settings->SetInitSize(width, height); }
+SIZE CUIManager::GetInitSize() const { return m_settings->GetInitSize(); }
+void CUIManager::SetMinInfo(int width, int height) { m_settings->SetMinInfo(width, height); }
+SIZE CUIManager::GetMinInfo() const { return m_settings->GetMinInfo(); }
+void CUIManager::SetMaxInfo(int width, int height) { m_settings->SetMaxInfo(width, height); }
+SIZE CUIManager::GetMaxInfo() const { return m_settings->GetMaxInfo(); }
+void CUIManager::SetSizeBox(const RECT& box) { m_settings->SetSizeBox(box); }
+const CUIRect& CUIManager::GetSizeBox() const { return m_settings->GetSizeBox(); }
+void CUIManager::SetCaptionRect(const RECT& caption) { m_settings->SetCaptionRect(caption); }
+const CUIRect& CUIManager::GetCaptionRect() { return m_settings->GetCaptionRect(); }
+void CUIManager::SetRoundCorner(int width, int height) { m_settings->SetRoundCorner(width, height); }
+SIZE CUIManager::GetRoundCorner() const { return m_settings->GetRoundCorner(); }
+void CUIManager::SetShowDirty(bool show) { m_settings->SetShowDirty(show); }
+bool CUIManager::IsShowDirty() const { return m_settings->IsShowDirty(); }
+void CUIManager::SetNoActivate(bool noActivate) { m_settings->SetNoActivate(noActivate); }
+bool CUIManager::IsNoActivate() const { return m_settings->IsNoActivate(); }
 
 // ---- Translucency -----------------------------------------------------------
 
@@ -222,32 +241,33 @@ void CUIManager::QueueForDeletion(IControlUI* control) { m_notifier->QueueForDel
 
 // ---- Input ------------------------------------------------------------------
 
-bool CUIManager::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return m_input->PreRouteMessage(message, wParam, lParam, result);
-}
-
-bool CUIManager::TranslateKey(const MSG& message) { return m_input->TranslateKey(message); }
 POINT CUIManager::GetMousePos() const { return m_input->GetMousePos(); }
 void CUIManager::SetCapture() { m_input->SetCapture(); }
 void CUIManager::ReleaseCapture() { m_input->ReleaseCapture(); }
 bool CUIManager::IsCaptured() const { return m_input->IsCaptured(); }
 bool CUIManager::AddFilter(IMessageFilterUI* filter) { return m_input->AddFilter(filter); }
 bool CUIManager::RemoveFilter(IMessageFilterUI* filter) { return m_input->RemoveFilter(filter); }
-bool CUIManager::AddPreFilter(IMessageFilterUI* filter) { return m_input->AddPreFilter(filter); }
+bool CUIManager::AddPreFilter(IMessageFilterUI* filter) { return m_preTranslator->AddPreFilter(filter); }
 bool CUIManager::AddLeaveWatcher(IControlUI* control) { return m_input->AddLeaveWatcher(control); }
 bool CUIManager::RemoveLeaveWatcher(IControlUI* control) { return m_input->RemoveLeaveWatcher(control); }
 
+IControlUI* CUIManager::LocateControl(POINT point) const { return m_input->LocateControl(point); }
+
 bool CUIManager::AddKeyTranslator(ITranslateAccelerator* translator)
 {
-    return m_input->AddKeyTranslator(translator);
+    return m_preTranslator->AddKeyTranslator(translator);
 }
 
 bool CUIManager::RemoveKeyTranslator(ITranslateAccelerator* translator)
 {
-    return m_input->RemoveKeyTranslator(translator);
+    return m_preTranslator->RemoveKeyTranslator(translator);
 }
 
-IControlUI* CUIManager::LocateControl(POINT point) const { return m_input->LocateControl(point); }
+bool CUIManager::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return m_preTranslator->PreRouteMessage(message, wParam, lParam, result);
+}
+
+bool CUIManager::TranslateKey(const MSG& message) { return m_preTranslator->TranslateKey(message); }
 
 }  // namespace DuiLib

@@ -1,13 +1,12 @@
 // CUIResources: the image adjustment, the shared defaults and the two-layer
-// tables of colours, fonts, images and default attribute lists, window
-// custom attributes and option groups.
+// tables of colours, fonts, images and default attribute lists, and the
+// window custom attributes.
 // Invariant: every record a table holds is owned by that table alone.
 //
 // [SECTIONS] image adjustment · shared defaults · colours ·
-// fonts · images · default attributes · window attributes · option groups
+// fonts · images · default attributes · window attributes
 #include "ui/core/UIResources.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <cwchar>
@@ -51,7 +50,6 @@ void CUIResources::ReleaseOwn()
     RemoveAllImages(ResourceScope::Own);
     RemoveAllDefaultAttributes(ResourceScope::Own);
     RemoveAllWindowCustomAttributes();
-    ClearOptionGroups();
 }
 
 // ---- Image adjustment --------------------------------------------------------
@@ -450,71 +448,6 @@ const wchar_t* CUIResources::GetWindowCustomAttribute(const wchar_t* name)
 void CUIResources::RemoveAllWindowCustomAttributes()
 {
     FreeStringTable(m_windowAttributes);
-}
-
-// ---- Option groups ------------------------------------------------------------------
-
-bool CUIResources::JoinOptionGroup(const wchar_t* group, IControlUI* option)
-{
-    if (group == nullptr || group[0] == L'\0' || option == nullptr)
-        return false;
-    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
-    if (members != nullptr)
-    {
-        if (ListsControl(members->members, option))
-            return false;
-        members->members.push_back(option);
-        return true;
-    }
-    members = new OptionGroup;
-    members->members.push_back(option);
-    if (!m_optionGroups.Insert(group, members))
-    {
-        delete members;
-        return false;
-    }
-    return true;
-}
-
-const CPtrList* CUIResources::OptionGroupMembers(const wchar_t* group)
-{
-    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
-    if (members == nullptr)
-        return nullptr;
-    // Options that went without leaving are dropped here rather than searched
-    // for when each control is deleted.
-    members->alive.Empty();
-    auto& list = members->members;
-    list.erase(std::remove_if(list.begin(), list.end(), [](const CControlRef& member) { return !member; }),
-               list.end());
-    for (const CControlRef& member : list)
-        members->alive.Add(member.Get());
-    if (list.empty())
-    {
-        delete members;
-        m_optionGroups.Remove(group);
-        return nullptr;
-    }
-    return &members->alive;
-}
-
-void CUIResources::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
-{
-    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
-    if (members == nullptr || !UnlistControl(members->members, option))
-        return;
-    if (members->members.empty())
-    {
-        delete members;
-        m_optionGroups.Remove(group);
-    }
-}
-
-void CUIResources::ClearOptionGroups()
-{
-    for (int i = 0; i < m_optionGroups.GetSize(); ++i)
-        delete static_cast<OptionGroup*>(m_optionGroups.Find(m_optionGroups.GetAt(i), false));
-    m_optionGroups.RemoveAll();
 }
 
 }  // namespace DuiLib

@@ -1,25 +1,19 @@
 // CUIResources: one manager's resource tables over the process-wide shared
 // layer: colours, fonts, images and default attribute lists per class, plus
-// the window's custom attributes and its option groups. Owned by CUIManager,
-// which forwards its resource operations here; language texts are
-// CLanguageTexts'. Invariant: every record a table holds is owned by that
-// table alone.
+// the window's custom attributes. Owned by CUIManager, which forwards its
+// resource operations here; language texts are CLanguageTexts'.
+// Invariant: every record a table holds is owned by that table alone.
 #pragma once
 
 #include <windows.h>
 
-#include <vector>
-
-#include "ui/core/ControlRef.h"
 #include "ui/core/NameMap.h"
-#include "ui/core/PtrList.h"
 #include "ui/render/ImageEntry.h"
 #include "ui/render/RenderHost.h"
 
 namespace DuiLib {
 
 class CUIManager;
-class IControlUI;
 
 class CUIResources
 {
@@ -100,19 +94,8 @@ public:
     const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
     void RemoveAllWindowCustomAttributes();
 
-    // ---- Option groups ------------------------------------------------------
-
-    // False for a null or empty group, a null option or an option already in
-    // the group; otherwise appends it (creating the group) and answers true.
-    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
-    // The group's options in order of joining, or null for an unknown group.
-    const CPtrList* OptionGroupMembers(const wchar_t* group);
-    // Removes the option's first occurrence; a group left empty disappears.
-    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
-    void ClearOptionGroups();
-
-    // Frees the own fonts, images, default lists, window custom attributes
-    // and option groups; the own default font and colours stay.
+    // Frees the own fonts, images, default lists and window custom
+    // attributes; the own default font and colours stay.
     void ReleaseOwn();
 
 private:
@@ -128,14 +111,6 @@ private:
         CNameMap fonts;              // decimal id -> owned FontEntry
         CNameMap images;             // name -> owned ImageEntry
         CNameMap defaultAttributes;  // class name -> owned CUIString
-    };
-
-    // The members of one option group, and the list OptionGroupMembers
-    // answers with, made from the members still alive.
-    struct OptionGroup
-    {
-        std::vector<CControlRef> members;
-        CPtrList alive;
     };
 
     static void EnsureSharedDefaults();
@@ -161,7 +136,6 @@ private:
     bool m_useShared = false;
     ResourceRecord m_own;
     CNameMap m_windowAttributes;  // name -> owned CUIString
-    CNameMap m_optionGroups;      // group -> owned OptionGroup
 };
 
 }  // namespace DuiLib
