@@ -9,7 +9,7 @@
 #include <gdiplus.h>
 
 #include "ui/control/ControlInterface.h"
-#include "ui/core/AccessibleTree.h"
+#include "ui/core/AccessBridge.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
 #include "ui/core/InputDispatch.h"
@@ -50,7 +50,8 @@ const CPtrList& CUIManager::GetControlFactories()
 }
 
 CUIManager::CUIManager()
-    : m_resources(std::make_unique<CUIResources>(*this)),
+    : m_access(std::make_unique<CAccessBridge>(*this)),
+      m_resources(std::make_unique<CUIResources>(*this)),
       m_optionGroups(std::make_unique<COptionGroups>()),
       m_settings(std::make_unique<CWindowSettings>(*this)),
       m_notifier(std::make_unique<CNotifier>(*this)),
@@ -83,7 +84,7 @@ CUIManager::~CUIManager()
 {
     // Readers that still hold elements are answered from now on without
     // the controls deleted below.
-    DetachAccessTree();
+    m_access->Detach();
     // Queued work first: deferred controls and notifications may name
     // controls of the tree that is deleted next.
     m_notifier->DeleteQueuedControls(m_notifier->DeliveryDepth());
@@ -122,8 +123,8 @@ void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 
     if (window == m_window)
         return;
-    DetachAccessTree();
-    m_accessClosed = false;
+    m_access->Detach();
+    m_access->Reopen();
     // A manager moved to another window gives back the old window's device
     // context and stays listed once.
     if (m_paintDc != nullptr)
@@ -147,8 +148,7 @@ void CUIManager::ForgetControl(IControlUI* control)
         return;
     if (m_root == control)
         m_root = nullptr;
-    if (m_accessTree != nullptr)
-        m_accessTree->Forget(control);
+    m_access->Forget(control);
     m_controlNames.Remove(control->GetName().GetData(), control);
     m_timers->KillTimers(control);
     control->ForgetReferences();

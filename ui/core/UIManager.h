@@ -1,21 +1,16 @@
 // CUIManager: the per-window object that turns one native window into a drawn
-// control tree, and the IRenderHost the drawing code reads. It owns the
-// window binding, the control tree with its names and lifetime, the window's
-// own settings and the accessible tree, and is composed of parts that own
-// the rest: CUIResources (resource tables), CInputDispatch (mouse, keyboard,
-// filters), CWindowPainter (painting and layout), CLayeredPresenter
-// (translucency), CFocusKeeper (focus), CControlTimers (control timers) and
-// CNotifier (notifications and deferred deletion). Their operations keep
-// their names here and are handed on; each part's header documents them.
-// The skin settings and language texts are CSkinSettings' and
-// CLanguageTexts'; the statics of their names here forward to them.
+// control tree, and the IRenderHost the drawing code reads. It keeps the
+// window binding, the control tree with its names and lifetime, and routes
+// the window's messages; owned parts, each documented in its own header, do
+// the rest, and the manager hands their operations on under these names.
+// Skin settings and language texts are CSkinSettings' and CLanguageTexts'.
 // Invariant: every control pointer the manager keeps that may outlive the
 // control is a CControlRef, which reads null once the control has gone.
 //
 // [SECTIONS] process-wide state · construction and window · window
-// attributes · control tree and lifetime · accessibility · message routing ·
-// resources · translucency · painting · focus · timers · notifications ·
-// input · private
+// attributes · control tree and lifetime · message routing · the parts'
+// operations: resources, option groups, translucency, painting, focus and
+// timers, notifications, accessibility, input · private
 #pragma once
 
 #include <windows.h>
@@ -35,7 +30,7 @@
 
 namespace DuiLib {
 
-class CAccessibleTree;
+class CAccessBridge;
 class CControlTimers;
 class CFocusKeeper;
 class CInputDispatch;
@@ -64,7 +59,6 @@ public:
 
     // The process's skin settings, kept under these names for callers; they
     // live in CSkinSettings, which documents them.
-
     static void SetModuleInstance(HINSTANCE instance) { CSkinSettings::SetModuleInstance(instance); }
     static HINSTANCE GetModuleInstance() { return CSkinSettings::GetModuleInstance(); }
     static HINSTANCE GetResourceModule() { return CSkinSettings::GetResourceModule(); }
@@ -183,16 +177,6 @@ public:
     void LendResources(IControlUI* control) { m_borrower = control; }
     bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
 
-    // ---- Accessibility ------------------------------------------------------
-    // The window answers WM_GETOBJECT for its client area with the control
-    // tree as Active Accessibility elements (AccessibleTree.h), and runs the
-    // requests readers post there.
-
-    // Tells screen readers of a change to control (an EVENT_OBJECT_* win
-    // event for its element). Nothing for null, a control outside the
-    // attached tree, or once the window is gone.
-    void RaiseAccessEvent(DWORD event, IControlUI* control);
-
     // ---- Message routing ----------------------------------------------------
 
     // The window procedure's entry. True when the manager handled message,
@@ -302,6 +286,10 @@ public:
     bool IsUsingVirtualWindowNames() const;
     void QueueForDeletion(IControlUI* control);
 
+    // ---- Accessibility: CAccessBridge ---------------------------------------
+
+    void RaiseAccessEvent(DWORD event, IControlUI* control);
+
     // ---- Input: CInputDispatch, pre-translation: CPreTranslator -------------
     // The filter interfaces are defined in MessageFilter.h.
 
@@ -321,9 +309,9 @@ public:
     bool TranslateKey(const MSG& message);
 
 private:
-    // WM_PAINT: the painter's frame, then what follows a drawn frame: new
-    // accessible elements are announced, and a control that wanted layout
-    // or focus while it was drawn gets one more paint.
+    // WM_PAINT: the painter's frame; after a drawn one, new accessible
+    // elements are announced and a control that wanted layout or focus
+    // while it was drawn gets one more paint.
     void PaintWindow();
     // WM_TIMER: the layered frame clock, else a control timer.
     void OnTimer(WPARAM wParam, LPARAM lParam);
@@ -332,16 +320,6 @@ private:
     void OnKillFocus(WPARAM wParam);
     // Frees the own resource tables, option groups and timers.
     void ReleaseOwnResources();
-
-    // The accessible tree, made on first use while the window lives; null
-    // after the window or the manager began to go.
-    CAccessibleTree* AccessTree();
-    // WM_GETOBJECT: for the client area, result holds the answer of
-    // LresultFromObject and the answer is true; false for other objects.
-    bool AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Disconnects every element readers still hold; no tree is made again
-    // until AttachWindow binds another window.
-    void DetachAccessTree();
 
     static CPtrList s_managers;
     static HPEN s_dirtyOutlinePen;
@@ -354,11 +332,10 @@ private:
     CControlRef m_borrower;  // see LendResources
     CControlNames m_controlNames;
     ULONG_PTR m_gdiplusToken = 0;
-    CAccessibleTree* m_accessTree = nullptr;  // one reference held
-    bool m_accessClosed = false;
 
-    // The parts, made in this order by the constructor; a part made later
-    // may hold references to earlier ones, which it outlives by none.
+    // The parts, made in this order; a part may hold references to parts
+    // made before it, which outlive it.
+    std::unique_ptr<CAccessBridge> m_access;
     std::unique_ptr<CUIResources> m_resources;
     std::unique_ptr<COptionGroups> m_optionGroups;
     std::unique_ptr<CWindowSettings> m_settings;

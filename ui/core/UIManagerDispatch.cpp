@@ -4,6 +4,7 @@
 // managers' pre-translation. What a message does is the owning part's.
 #include "ui/core/UIManager.h"
 
+#include "ui/core/AccessBridge.h"
 #include "ui/core/AccessibleTree.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
@@ -30,7 +31,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return false;
     // Screen readers ask for the client area ahead of every filter: the
     // answer reads nothing a filter could be in the middle of changing.
-    if (message == WM_GETOBJECT && AnswerGetObject(wParam, lParam, result))
+    if (message == WM_GETOBJECT && m_access->AnswerGetObject(wParam, lParam, result))
         return true;
     // Every handler below may run control or application code; controls
     // queued for deletion wait until the outermost message is done.
@@ -87,7 +88,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         m_input->OnClose(wParam, lParam);
         return false;
     case WM_DESTROY:
-        DetachAccessTree();
+        m_access->Detach();
         return false;
     case WM_ERASEBKGND:
         result = 1;
@@ -152,8 +153,7 @@ bool CUIManager::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         // turn with every control as the message loop left it.
         if (message == AccessRequestMessage())
         {
-            if (m_accessTree != nullptr)
-                m_accessTree->RunRequest(static_cast<AccessId>(wParam), static_cast<AccessRequest>(lParam));
+            m_access->RunRequest(wParam, lParam);
             return true;
         }
         return false;
@@ -166,8 +166,7 @@ void CUIManager::PaintWindow()
         return;
     m_presenter->EndFrame();
     // Elements that appeared are announced once they have their places.
-    if (m_accessTree != nullptr)
-        m_accessTree->FlushEvents();
+    m_access->FlushEvents();
     // A control that asked for layout (or focus) while it was painted is
     // served by one more paint.
     if (IsLayoutRequested() || m_focusKeeper->IsFocusPending())

@@ -3,9 +3,10 @@
 // the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
 //
 // [SECTIONS] resources · option groups · window settings · translucency ·
-// painting · focus · timers · notifications · input
+// painting · focus · timers · notifications · accessibility · input
 #include "ui/core/UIManager.h"
 
+#include "ui/core/AccessBridge.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
 #include "ui/core/InputDispatch.h"
@@ -238,6 +239,10 @@ void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableR
 void CUIManager::SetUseVirtualWindowNames(bool use) { m_notifier->SetUseVirtualWindowNames(use); }
 bool CUIManager::IsUsingVirtualWindowNames() const { return m_notifier->IsUsingVirtualWindowNames(); }
 void CUIManager::QueueForDeletion(IControlUI* control) { m_notifier->QueueForDeletion(control); }
+
+// ---- Accessibility ----------------------------------------------------------
+
+void CUIManager::RaiseAccessEvent(DWORD event, IControlUI* control) { m_access->RaiseEvent(event, control); }
 
 // ---- Input ------------------------------------------------------------------
 
