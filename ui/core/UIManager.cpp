@@ -1,7 +1,8 @@
-// CUIManager lifetime: the process-wide state, construction with the shared
-// defaults, AttachWindow, destruction in its fixed order, and ForgetControl,
-// the one place where control pointers are dropped. Resource tables live in
-// UIManagerResources.cpp; message dispatch, painting and focus elsewhere.
+// CUIManager lifetime: the process-wide state, construction of the parts,
+// AttachWindow, destruction in its fixed order, attaching a new tree and
+// ForgetControl, the one place where control pointers are dropped.
+// Invariant: the parts outlive the tree, whose controls call back into them
+// while they are deleted.
 #include "ui/core/UIManager.h"
 
 #include <objidl.h>
@@ -10,6 +11,7 @@
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/AccessBridge.h"
+#include "ui/core/ControlRegistry.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
 #include "ui/core/InputDispatch.h"
@@ -27,6 +29,11 @@ namespace DuiLib {
 CPtrList CUIManager::s_managers;
 HPEN CUIManager::s_dirtyOutlinePen = nullptr;
 CPtrList CUIManager::s_controlFactories;
+
+void CUIManager::SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
+{
+    CSkinSettings::SetSkinZipFromMemory(buffer, length, password);
+}
 
 const CPtrList& CUIManager::GetManagers()
 {
@@ -50,7 +57,8 @@ const CPtrList& CUIManager::GetControlFactories()
 }
 
 CUIManager::CUIManager()
-    : m_access(std::make_unique<CAccessBridge>(*this)),
+    : m_registry(std::make_unique<CControlRegistry>(*this)),
+      m_access(std::make_unique<CAccessBridge>(*this)),
       m_resources(std::make_unique<CUIResources>(*this)),
       m_optionGroups(std::make_unique<COptionGroups>()),
       m_settings(std::make_unique<CWindowSettings>(*this)),
@@ -89,7 +97,7 @@ CUIManager::~CUIManager()
     // controls of the tree that is deleted next.
     m_notifier->DeleteQueuedControls(m_notifier->DeliveryDepth());
     m_notifier->DropQueuedNotifications();
-    m_controlNames.Clear();
+    m_registry->Clear();
 
     if (m_root != nullptr)
     {
@@ -117,7 +125,7 @@ CUIManager::~CUIManager()
 
 void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 {
-    m_controlNames.Clear();
+    m_registry->Clear();
     ReleaseOwnResources();
     m_name = name;
 
@@ -149,12 +157,12 @@ void CUIManager::ForgetControl(IControlUI* control)
     if (m_root == control)
         m_root = nullptr;
     m_access->Forget(control);
-    m_controlNames.Remove(control->GetName().GetData(), control);
+    m_registry->Forget(control);
     m_timers->KillTimers(control);
     control->ForgetReferences();
 }
 
-// ---- Control tree and names -------------------------------------------------
+// ---- Control tree -----------------------------------------------------------
 
 bool CUIManager::AttachRootControl(IControlUI* root)
 {
@@ -164,7 +172,7 @@ bool CUIManager::AttachRootControl(IControlUI* root)
     {
         m_notifier->DeleteQueuedControls(0);
         m_notifier->DropQueuedNotifications();
-        m_controlNames.Clear();
+        m_registry->Clear();
         m_painter->ForgetTreeLists();
         // The old tree's own code may be running (a page switch made from a
         // click handler), so it goes later.
@@ -175,65 +183,7 @@ bool CUIManager::AttachRootControl(IControlUI* root)
     m_root = root;
     m_painter->ExpectNewTree();
     m_focusKeeper->SetFocusPending();
-    return RegisterControlTree(root, nullptr);
-}
-
-namespace {
-
-IControlUI* RegisterNameProc(IControlUI* control, void* data)
-{
-    const CUIString name = control->GetName();
-    if (!name.IsEmpty())
-        static_cast<CControlNames*>(data)->Set(name.GetData(), control);
-    return nullptr;
-}
-
-}  // namespace
-
-bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
-{
-    if (control == nullptr)
-        return false;
-    control->BindManager(this, parent != nullptr ? parent : control->GetParent(), true);
-    control->LocateControl(RegisterNameProc, &m_controlNames, UIFIND_ALL);
-    return true;
-}
-
-IControlUI* CUIManager::LocateControl(const wchar_t* name)
-{
-    return m_controlNames.Find(name);
-}
-
-bool CUIManager::RenameControl(IControlUI* control, const wchar_t* name)
-{
-    if (control == nullptr || control->GetManager() != this || name == nullptr || name[0] == L'\0')
-        return false;
-    // A control bound only for its attributes takes the name without
-    // registering it: attaching its tree registers it.
-    if (IsBorrower(control))
-    {
-        control->SetName(name);
-        return true;
-    }
-    IControlUI* holder = m_controlNames.Find(name);
-    if (control->GetName() == name)
-    {
-        // A control that stored its new name before telling the manager is
-        // registered under it now; its old name is no longer known here.
-        if (holder == nullptr)
-        {
-            m_controlNames.RemoveEvery(control);
-            m_controlNames.Insert(name, control);
-        }
-        return true;
-    }
-    if (holder != nullptr)
-        return false;
-    m_controlNames.Remove(control->GetName().GetData(), control);
-    if (!m_controlNames.Insert(name, control))
-        return false;
-    control->SetName(name);
-    return true;
+    return m_registry->RegisterControlTree(root, nullptr);
 }
 
 }  // namespace DuiLib

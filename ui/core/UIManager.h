@@ -18,8 +18,6 @@
 #include <memory>
 
 #include "ui/core/AttributeTable.h"
-#include "ui/core/ControlNames.h"
-#include "ui/core/ControlRef.h"
 #include "ui/core/LanguageTexts.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
@@ -31,6 +29,7 @@
 namespace DuiLib {
 
 class CAccessBridge;
+class CControlRegistry;
 class CControlTimers;
 class CFocusKeeper;
 class CInputDispatch;
@@ -70,10 +69,7 @@ public:
     static bool IsSkinZipKeptOpen() { return CSkinSettings::IsSkinZipKeptOpen(); }
     static CSkinArchive* GetSkinZipHandle() { return CSkinSettings::GetSkinZipHandle(); }
     static const char* GetSkinZipPassword() { return CSkinSettings::GetSkinZipPassword(); }
-    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
-    {
-        CSkinSettings::SetSkinZipFromMemory(buffer, length, password);
-    }
+    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password);
 
     // Fills the hue, saturation and lightness; true when images are adjusted.
     static bool GetHslAdjustment(short& hue, short& saturation, short& lightness);
@@ -88,9 +84,7 @@ public:
     static void AddControlFactory(ControlFactoryProc factory);
     static const CPtrList& GetControlFactories();
 
-    // ---- Language texts (process-wide) --------------------------------------
-    // Kept under these names for callers; the table is CLanguageTexts.
-
+    // Language texts, kept under these names for callers; CLanguageTexts'.
     static void AddLanguageText(int id, const wchar_t* text) { CLanguageTexts::Add(id, text); }
     static const wchar_t* GetLanguageText(int id) { return CLanguageTexts::Get(id); }
     static void ExpandLanguageTokens(CUIString& text) { CLanguageTexts::ExpandTokens(text); }
@@ -151,31 +145,18 @@ public:
     // earlier root is queued for deletion with the queued notifications
     // dropped. Null leaves the manager without a tree and answers false.
     bool AttachRootControl(IControlUI* root);
-    // Binds control (with parent, else its own parent) and stores the names
-    // of its subtree; false for null.
-    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
     // Drops what this manager keeps of control before it is destroyed (or
     // leaves the manager): the root, its name registration, its timers and
     // the accessible elements made for it; every CControlRef to it (focus,
     // hover, click, option groups, notifications it sent, painting lists,
     // the deletion queue) reads null from then on. A null control is ignored.
     void ForgetControl(IControlUI* control);
-    // The control registered under name (the later of two with one name);
-    // null for a null or unknown name.
+    // Names, registration and the layout builder's loan: CControlRegistry.
+    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
     IControlUI* LocateControl(const wchar_t* name);
-    // Registers control under name and gives it that name. False for a null
-    // control, one of another manager, an empty name or a name another
-    // control holds (nothing changes then); true at once for its own name.
-    // A control bound only for its attributes (IsBorrower) takes the name
-    // unregistered: attaching its tree registers it.
     bool RenameControl(IControlUI* control, const wchar_t* name);
-    // While the layout builder applies a control's attributes, the control
-    // is bound to this manager for its fonts, images and default lists only:
-    // it registers no name, joins no option group and sends no notification,
-    // so that its tree is attached once, with the values its skin gave.
-    // Null ends the loan.
-    void LendResources(IControlUI* control) { m_borrower = control; }
-    bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
+    void LendResources(IControlUI* control);
+    bool IsBorrower(const IControlUI* control) const;
 
     // ---- Message routing ----------------------------------------------------
 
@@ -189,8 +170,6 @@ public:
 
     // ---- Resources: CUIResources --------------------------------------------
 
-    // While set, fonts, images and default attributes this manager adds go to
-    // the shared tables.
     void SetUseSharedResources(bool use);
     bool IsUsingSharedResources() const;
     DWORD GetDisabledFontColor() const;
@@ -329,12 +308,11 @@ private:
     HDC m_paintDc = nullptr;
     CUIString m_name;
     IControlUI* m_root = nullptr;
-    CControlRef m_borrower;  // see LendResources
-    CControlNames m_controlNames;
     ULONG_PTR m_gdiplusToken = 0;
 
     // The parts, made in this order; a part may hold references to parts
     // made before it, which outlive it.
+    std::unique_ptr<CControlRegistry> m_registry;
     std::unique_ptr<CAccessBridge> m_access;
     std::unique_ptr<CUIResources> m_resources;
     std::unique_ptr<COptionGroups> m_optionGroups;

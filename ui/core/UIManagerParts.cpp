@@ -2,11 +2,12 @@
 // each part's header documents what they do. Lifetime, the control tree and
 // the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
 //
-// [SECTIONS] resources · option groups · window settings · translucency ·
+// [SECTIONS] control registry · resources · option groups · window settings · translucency ·
 // painting · focus · timers · notifications · accessibility · input
 #include "ui/core/UIManager.h"
 
 #include "ui/core/AccessBridge.h"
+#include "ui/core/ControlRegistry.h"
 #include "ui/core/ControlTimers.h"
 #include "ui/core/FocusKeeper.h"
 #include "ui/core/InputDispatch.h"
@@ -19,6 +20,22 @@
 #include "ui/core/WindowSettings.h"
 
 namespace DuiLib {
+
+// ---- Control registry -------------------------------------------------------
+
+bool CUIManager::RegisterControlTree(IControlUI* control, IControlUI* parent)
+{
+    return m_registry->RegisterControlTree(control, parent);
+}
+
+IControlUI* CUIManager::LocateControl(const wchar_t* name) { return m_registry->LocateControl(name); }
+bool CUIManager::RenameControl(IControlUI* control, const wchar_t* name)
+{
+    return m_registry->RenameControl(control, name);
+}
+
+void CUIManager::LendResources(IControlUI* control) { m_registry->LendResources(control); }
+bool CUIManager::IsBorrower(const IControlUI* control) const { return m_registry->IsBorrower(control); }
 
 // ---- Resources --------------------------------------------------------------
 

@@ -52,7 +52,7 @@ void CUIResources::ReleaseOwn()
     RemoveAllWindowCustomAttributes();
 }
 
-// ---- Image adjustment --------------------------------------------------------
+// ---- Image adjustment -------------------------------------------------------
 
 bool CUIResources::GetHslAdjustment(short& hue, short& saturation, short& lightness)
 {
@@ -62,7 +62,7 @@ bool CUIResources::GetHslAdjustment(short& hue, short& saturation, short& lightn
     return s_hslActive;
 }
 
-// ---- Shared defaults -----------------------------------------------------------
+// ---- Shared defaults --------------------------------------------------------
 
 void CUIResources::EnsureSharedDefaults()
 {
@@ -93,7 +93,7 @@ CUIResources::ResourceRecord& CUIResources::TargetRecord(ResourceScope scope)
     return scope == ResourceScope::Shared || m_useShared ? s_shared : m_own;
 }
 
-// ---- Colours -------------------------------------------------------------------
+// ---- Colours ----------------------------------------------------------------
 
 void CUIResources::SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope)
 {
@@ -133,7 +133,7 @@ void CUIResources::SetSelectedColor(DWORD color, ResourceScope scope)
     SetColor(&ResourceRecord::selectedColor, color, scope);
 }
 
-// ---- Fonts ---------------------------------------------------------------------
+// ---- Fonts ------------------------------------------------------------------
 
 HFONT CUIResources::CreateSkinFont(const wchar_t* face, int size, UINT styles)
 {
@@ -326,7 +326,7 @@ void CUIResources::ReleaseDefaultFont()
     m_own.defaultFont.font = nullptr;
 }
 
-// ---- Images --------------------------------------------------------------------
+// ---- Images -----------------------------------------------------------------
 
 ImageEntry* CUIResources::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
                                  ResourceScope scope)
@@ -394,7 +394,7 @@ void CUIResources::RemoveAllImages(ResourceScope scope)
     FreeImageTable(scope == ResourceScope::Shared ? s_shared.images : m_own.images);
 }
 
-// ---- Default attribute lists -------------------------------------------------------
+// ---- Default attribute lists ------------------------------------------------
 
 void CUIResources::AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope)
 {
@@ -426,7 +426,7 @@ void CUIResources::RemoveAllDefaultAttributes(ResourceScope scope)
     FreeStringTable(scope == ResourceScope::Shared ? s_shared.defaultAttributes : m_own.defaultAttributes);
 }
 
-// ---- Window custom attributes ---------------------------------------------------------
+// ---- Window custom attributes -----------------------------------------------
 
 void CUIResources::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value)
 {
