@@ -1,9 +1,9 @@
 // CUIManager's public operations that its parts own, handed on unchanged:
-// each part's header documents what they do. Lifetime, the control tree and
-// the window's own settings are in UIManager.cpp and UIManagerAttributes.cpp.
+// each part's header documents what they do. Nothing here decides anything.
 //
-// [SECTIONS] control registry · resources · option groups · window settings · translucency ·
-// painting · focus · timers · notifications · accessibility · input
+// [SECTIONS] control registry · resources · option groups · window settings ·
+// translucency · painting · focus · timers · notifications · accessibility ·
+// input
 #include "ui/core/UIManager.h"
 
 #include "ui/core/AccessBridge.h"
