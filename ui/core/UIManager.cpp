@@ -1,7 +1,8 @@
-// CUIManager lifetime: the process-wide state, construction with the shared
-// defaults, AttachWindow, destruction in its fixed order, and ForgetControl,
-// the one place where control pointers are dropped. Resource tables live in
-// UIManagerResources.cpp; message dispatch, painting and focus elsewhere.
+// CUIManager lifetime: the process-wide state, construction of the parts,
+// AttachWindow, destruction in its fixed order, attaching a new tree and
+// ForgetControl, the one place where control pointers are dropped.
+// Invariant: the parts outlive the tree, whose controls call back into them
+// while they are deleted.
 #include "ui/core/UIManager.h"
 
 #include <objidl.h>
@@ -9,19 +10,30 @@
 #include <gdiplus.h>
 
 #include "ui/control/ControlInterface.h"
-#include "ui/core/AccessibleTree.h"
+#include "ui/core/AccessBridge.h"
+#include "ui/core/ControlRegistry.h"
+#include "ui/core/ControlTimers.h"
+#include "ui/core/FocusKeeper.h"
+#include "ui/core/InputDispatch.h"
+#include "ui/core/LayeredPresenter.h"
+#include "ui/core/Notifier.h"
 #include "ui/core/Notify.h"
+#include "ui/core/OptionGroups.h"
+#include "ui/core/PreTranslator.h"
+#include "ui/core/UIResources.h"
+#include "ui/core/WindowPainter.h"
+#include "ui/core/WindowSettings.h"
 
 namespace DuiLib {
 
-short CUIManager::s_hue = 180;
-short CUIManager::s_saturation = 100;
-short CUIManager::s_lightness = 100;
-bool CUIManager::s_hslActive = false;
 CPtrList CUIManager::s_managers;
 HPEN CUIManager::s_dirtyOutlinePen = nullptr;
-CUIManager::ResourceRecord CUIManager::s_shared;
 CPtrList CUIManager::s_controlFactories;
+
+void CUIManager::SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
+{
+    CSkinSettings::SetSkinZipFromMemory(buffer, length, password);
+}
 
 const CPtrList& CUIManager::GetManagers()
 {
@@ -45,14 +57,19 @@ const CPtrList& CUIManager::GetControlFactories()
 }
 
 CUIManager::CUIManager()
+    : m_registry(std::make_unique<CControlRegistry>(*this)),
+      m_access(std::make_unique<CAccessBridge>(*this)),
+      m_resources(std::make_unique<CUIResources>(*this)),
+      m_optionGroups(std::make_unique<COptionGroups>()),
+      m_settings(std::make_unique<CWindowSettings>(*this)),
+      m_notifier(std::make_unique<CNotifier>(*this)),
+      m_timers(std::make_unique<CControlTimers>(*this, *m_notifier)),
+      m_focusKeeper(std::make_unique<CFocusKeeper>(*this, *m_notifier)),
+      m_presenter(std::make_unique<CLayeredPresenter>(*this)),
+      m_painter(std::make_unique<CWindowPainter>(*this, *m_presenter, *m_focusKeeper)),
+      m_input(std::make_unique<CInputDispatch>(*this)),
+      m_preTranslator(std::make_unique<CPreTranslator>(*this))
 {
-    EnsureSharedDefaults();
-    m_resources.disabledFontColor = s_shared.disabledFontColor;
-    m_resources.defaultFontColor = s_shared.defaultFontColor;
-    m_resources.linkFontColor = s_shared.linkFontColor;
-    m_resources.linkHoverFontColor = s_shared.linkHoverFontColor;
-    m_resources.selectedColor = s_shared.selectedColor;
-
     if (s_dirtyOutlinePen == nullptr)
     {
         s_dirtyOutlinePen = CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
@@ -75,12 +92,12 @@ CUIManager::~CUIManager()
 {
     // Readers that still hold elements are answered from now on without
     // the controls deleted below.
-    DetachAccessTree();
+    m_access->Detach();
     // Queued work first: deferred controls and notifications may name
     // controls of the tree that is deleted next.
-    DeleteQueuedControls(m_deliveryDepth);
-    DropQueuedNotifications();
-    m_controlNames.Clear();
+    m_notifier->DeleteQueuedControls(m_notifier->DeliveryDepth());
+    m_notifier->DropQueuedNotifications();
+    m_registry->Clear();
 
     if (m_root != nullptr)
     {
@@ -89,24 +106,13 @@ CUIManager::~CUIManager()
         root->Delete();
     }
 
-    if (m_resources.defaultFont.font != nullptr)
-        DeleteObject(m_resources.defaultFont.font);
-    m_resources.defaultFont.font = nullptr;
+    m_resources->ReleaseDefaultFont();
     ReleaseOwnResources();
 
-    if (m_tooltipWindow != nullptr)
-        DestroyWindow(m_tooltipWindow);
-    m_tooltipWindow = nullptr;
+    m_input->DestroyToolTip();
 
-    // Each device context goes before its bitmap, which is selected into it.
-    if (m_offscreenDc != nullptr)
-        DeleteDC(m_offscreenDc);
-    if (m_offscreenBitmap != nullptr)
-        DeleteObject(m_offscreenBitmap);
-    if (m_backgroundDc != nullptr)
-        DeleteDC(m_backgroundDc);
-    if (m_backgroundBitmap != nullptr)
-        DeleteObject(m_backgroundBitmap);
+    // The pictures go before the window's device context they were made for.
+    m_painter->ReleaseOffscreen();
     if (m_paintDc != nullptr)
         ReleaseDC(m_window, m_paintDc);
 
@@ -119,14 +125,14 @@ CUIManager::~CUIManager()
 
 void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 {
-    m_controlNames.Clear();
+    m_registry->Clear();
     ReleaseOwnResources();
     m_name = name;
 
     if (window == m_window)
         return;
-    DetachAccessTree();
-    m_accessClosed = false;
+    m_access->Detach();
+    m_access->Reopen();
     // A manager moved to another window gives back the old window's device
     // context and stays listed once.
     if (m_paintDc != nullptr)
@@ -139,12 +145,9 @@ void CUIManager::AttachWindow(HWND window, const wchar_t* name)
 
 void CUIManager::ReleaseOwnResources()
 {
-    RemoveAllFonts(ResourceScope::Own);
-    RemoveAllImages(ResourceScope::Own);
-    RemoveAllDefaultAttributes(ResourceScope::Own);
-    RemoveAllWindowCustomAttributes();
-    ClearOptionGroups();
-    RemoveAllTimers();
+    m_resources->ReleaseOwn();
+    m_optionGroups->Clear();
+    m_timers->RemoveAllTimers();
 }
 
 void CUIManager::ForgetControl(IControlUI* control)
@@ -153,23 +156,34 @@ void CUIManager::ForgetControl(IControlUI* control)
         return;
     if (m_root == control)
         m_root = nullptr;
-    if (m_accessTree != nullptr)
-        m_accessTree->Forget(control);
-    m_controlNames.Remove(control->GetName().GetData(), control);
-    KillTimers(control);
+    m_access->Forget(control);
+    m_registry->Forget(control);
+    m_timers->KillTimers(control);
     control->ForgetReferences();
 }
 
-void CUIManager::RemoveAllTimers()
+// ---- Control tree -----------------------------------------------------------
+
+bool CUIManager::AttachRootControl(IControlUI* root)
 {
-    for (int i = 0; i < m_timers.GetSize(); ++i)
+    SetFocus(nullptr, true);
+    m_input->ForgetTreeControls();
+    if (m_root != nullptr)
     {
-        TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-        if (!timer->killed && IsWindow(timer->window))
-            ::KillTimer(timer->window, timer->platformId);
-        delete timer;
+        m_notifier->DeleteQueuedControls(0);
+        m_notifier->DropQueuedNotifications();
+        m_registry->Clear();
+        m_painter->ForgetTreeLists();
+        // The old tree's own code may be running (a page switch made from a
+        // click handler), so it goes later.
+        IControlUI* old = m_root;
+        m_root = nullptr;
+        QueueForDeletion(old);
     }
-    m_timers.Empty();
+    m_root = root;
+    m_painter->ExpectNewTree();
+    m_focusKeeper->SetFocusPending();
+    return m_registry->RegisterControlTree(root, nullptr);
 }
 
 }  // namespace DuiLib

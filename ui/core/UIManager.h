@@ -1,47 +1,50 @@
 // CUIManager: the per-window object that turns one native window into a drawn
-// control tree, and the IRenderHost the drawing code reads. This header holds
-// the whole class; its resource half (font/image/attribute tables, option
-// groups) lives in UIManagerResources.cpp, construction in UIManager.cpp,
-// painting in UIManagerPaint.cpp, focus and the control tree in
-// UIManagerFocus.cpp, timers and notifications in UIManagerTimers.cpp and
-// UIManagerNotify.cpp, the window attributes and translucent mode in
-// UIManagerAttributes.cpp, the shadowed layered presentation in
-// UIManagerShadow.cpp, the accessible tree's glue in UIManagerAccess.cpp.
-// The skin settings and language texts are CSkinSettings' and
-// CLanguageTexts'; the statics of their names here forward to them.
+// control tree, and the IRenderHost the drawing code reads. It keeps the
+// window binding, the control tree with its names and lifetime, and routes
+// the window's messages; owned parts, each documented in its own header, do
+// the rest, and the manager hands their operations on under these names.
+// Skin settings and language texts are CSkinSettings' and CLanguageTexts'.
 // Invariant: every control pointer the manager keeps that may outlive the
 // control is a CControlRef, which reads null once the control has gone.
 //
-// [SECTIONS] process-wide state · construction and window ·
-// colours · fonts · images · default attributes · window custom attributes ·
-// window attributes and translucent windows · option groups · language texts ·
-// control tree and lifetime · painting · focus · control timers ·
-// notifications · accessibility · message and input dispatch · fields
+// [SECTIONS] process-wide state · construction and window · window
+// attributes · control tree and lifetime · message routing · the parts'
+// operations: resources, option groups, translucency, painting, focus and
+// timers, notifications, accessibility, input · private
 #pragma once
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
 
 #include "ui/core/AttributeTable.h"
-#include "ui/core/ControlNames.h"
-#include "ui/core/ControlRef.h"
 #include "ui/core/LanguageTexts.h"
-#include "ui/core/NameMap.h"
 #include "ui/core/PtrList.h"
 #include "ui/core/UIRect.h"
 #include "ui/core/UIString.h"
 #include "ui/markup/SkinSettings.h"
 #include "ui/render/ImageDrawSpec.h"
-#include "ui/render/ImageEntry.h"
 #include "ui/render/RenderHost.h"
 
 namespace DuiLib {
 
-class CAccessibleTree;
+class CAccessBridge;
+class CControlRegistry;
+class CControlTimers;
+class CFocusKeeper;
+class CInputDispatch;
+class CLayeredPresenter;
+class CNotifier;
+class COptionGroups;
+class CPreTranslator;
 class CSkinArchive;
+class CUIResources;
+class CWindowPainter;
+class CWindowSettings;
 class IControlUI;
+class IMessageFilterUI;
 class INotifyUI;
+class ITranslateAccelerator;
 struct NotifyEvent;
 
 // Creates a control for a skin tag that the layout builder does not know, or
@@ -55,7 +58,6 @@ public:
 
     // The process's skin settings, kept under these names for callers; they
     // live in CSkinSettings, which documents them.
-
     static void SetModuleInstance(HINSTANCE instance) { CSkinSettings::SetModuleInstance(instance); }
     static HINSTANCE GetModuleInstance() { return CSkinSettings::GetModuleInstance(); }
     static HINSTANCE GetResourceModule() { return CSkinSettings::GetResourceModule(); }
@@ -67,10 +69,7 @@ public:
     static bool IsSkinZipKeptOpen() { return CSkinSettings::IsSkinZipKeptOpen(); }
     static CSkinArchive* GetSkinZipHandle() { return CSkinSettings::GetSkinZipHandle(); }
     static const char* GetSkinZipPassword() { return CSkinSettings::GetSkinZipPassword(); }
-    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password)
-    {
-        CSkinSettings::SetSkinZipFromMemory(buffer, length, password);
-    }
+    static void SetSkinZipFromMemory(const void* buffer, unsigned length, const char* password);
 
     // Fills the hue, saturation and lightness; true when images are adjusted.
     static bool GetHslAdjustment(short& hue, short& saturation, short& lightness);
@@ -85,9 +84,7 @@ public:
     static void AddControlFactory(ControlFactoryProc factory);
     static const CPtrList& GetControlFactories();
 
-    // ---- Language texts (process-wide) --------------------------------------
-    // Kept under these names for callers; the table is CLanguageTexts.
-
+    // Language texts, kept under these names for callers; CLanguageTexts'.
     static void AddLanguageText(int id, const wchar_t* text) { CLanguageTexts::Add(id, text); }
     static const wchar_t* GetLanguageText(int id) { return CLanguageTexts::Get(id); }
     static void ExpandLanguageTokens(CUIString& text) { CLanguageTexts::ExpandTokens(text); }
@@ -107,91 +104,9 @@ public:
     HWND GetPaintWindow() const { return m_window; }
     // The window's device context from AttachWindow; null before.
     HDC GetPaintDC() const override { return m_paintDc; }
-    // The off-screen picture of the last paint; null before the first paint
-    // and while a new layout is pending. It stays selected into
-    // GetOffscreenDC, so it is read through that context, not selected
-    // elsewhere.
-    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
-    // The memory context holding the off-screen picture; null when there is
-    // no picture.
-    HDC GetOffscreenDC() const override { return m_offscreenDc; }
     const CUIString& GetName() const { return m_name; }
 
-    // While set, fonts, images and default attributes this manager adds go to
-    // the shared tables.
-    void SetUseSharedResources(bool use) { m_useSharedResources = use; }
-    bool IsUsingSharedResources() const { return m_useSharedResources; }
-
-    // ---- Colours ------------------------------------------------------------
-    // Shared scope also moves this manager's colour, but only while it still
-    // equals the old shared value; other managers keep their copies.
-
-    DWORD GetDisabledFontColor() const { return m_resources.disabledFontColor; }
-    void SetDisabledFontColor(DWORD color, ResourceScope scope);
-    DWORD GetDefaultFontColor() const { return m_resources.defaultFontColor; }
-    void SetDefaultFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkFontColor() const override { return m_resources.linkFontColor; }
-    void SetLinkFontColor(DWORD color, ResourceScope scope);
-    DWORD GetLinkHoverFontColor() const override { return m_resources.linkHoverFontColor; }
-    void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
-    DWORD GetSelectedColor() const override { return m_resources.selectedColor; }
-    void SetSelectedColor(DWORD color, ResourceScope scope);
-
-    // ---- Fonts --------------------------------------------------------------
-
-    // Creates the font from the default GUI font with face, size (pixels) and
-    // UIFontStyle bits and stores it under id, replacing and deleting an
-    // earlier font of that id. Null, changing nothing, when it cannot be made.
-    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope) override;
-    // Own table, then shared; the default font for a negative or unknown id.
-    HFONT GetFont(int id) override;
-    // The first font of the own, then the shared table with exactly this face,
-    // size and styles; null when none.
-    HFONT FindFont(const wchar_t* face, int size, UINT styles) override;
-    // Measured entries: own table, then shared, else the default font's entry.
-    FontEntry* GetFontEntry(int id) override;
-    FontEntry* GetFontEntry(HFONT font) override;
-    // The manager's default font when it has one, else the shared default.
-    FontEntry* GetDefaultFontEntry() override;
-    // Replaces the default font of the chosen layer; false, changing nothing,
-    // when the font cannot be made.
-    bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
-    // Deletes every font of the chosen table; the default font stays.
-    void RemoveAllFonts(ResourceScope scope);
-
-    // ---- Images -------------------------------------------------------------
-
-    // Loads name (a skin file; with type a resource of that type, numeric
-    // when name starts with a digit; with "*COLOR*" a colour text, digits or
-    // not) and stores it, replacing an earlier image of that name. Null for
-    // an empty name or an image that cannot be loaded.
-    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
-                         ResourceScope scope);
-    // Own table, then shared; null when absent.
-    ImageEntry* GetImage(const wchar_t* name);
-    // GetImage, else AddImage into this manager's own layer.
-    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl) override;
-    void RemoveAllImages(ResourceScope scope);
-
-    // ---- Default attribute lists per control class --------------------------
-
-    // Stores a copy of list for className ("Button"), replacing an earlier
-    // one. A null class name is ignored; a null list counts as "".
-    void AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope);
-    // Own table, then shared; null when absent.
-    const wchar_t* GetDefaultAttributes(const wchar_t* className);
-    void RemoveAllDefaultAttributes(ResourceScope scope);
-
-    // ---- Window custom attributes -------------------------------------------
-
-    // The first value given for a name wins; an empty name or value is ignored.
-    void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
-    // The stored value, or null.
-    const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
-    void RemoveAllWindowCustomAttributes();
-
-    // ---- Window attributes and translucent windows --------------------------
-    // Owned by UIManagerAttributes.cpp and UIManagerShadow.cpp.
+    // ---- Window attributes --------------------------------------------------
 
     // Applies one attribute of a skin's "Window" element. Names compare
     // without regard to case, except "noactivate", "layeredopacity" and
@@ -203,524 +118,212 @@ public:
     // The rows SetWindowAttribute applies from.
     static const CAttributeTable<CUIManager>& GetWindowAttributeTable();
 
-    // Stores the initial size; with a window and no root yet the window is
-    // resized to it (not moved, activated or reordered).
+    // The stored values, kept by CWindowSettings.
     void SetInitSize(int width, int height);
-    SIZE GetInitSize() const { return m_initSize; }
-    // Tracking sizes applied at WM_GETMINMAXINFO; 0 or less means not set.
-    void SetMinInfo(int width, int height) { m_minInfo = SIZE{width, height}; }
-    SIZE GetMinInfo() const { return m_minInfo; }
-    void SetMaxInfo(int width, int height) { m_maxInfo = SIZE{width, height}; }
-    SIZE GetMaxInfo() const { return m_maxInfo; }
-    // Widths of the resize borders, read by the window's hit test.
-    void SetSizeBox(const RECT& box) { m_sizeBox = box; }
-    const CUIRect& GetSizeBox() const { return m_sizeBox; }
-    // The caption: left and right insets from the client's edges, top and
-    // bottom in client coordinates; a bottom of -1 stands for the window's
-    // height, fixed at the first GetCaptionRect.
-    void SetCaptionRect(const RECT& caption) { m_caption = caption; }
+    SIZE GetInitSize() const;
+    void SetMinInfo(int width, int height);
+    SIZE GetMinInfo() const;
+    void SetMaxInfo(int width, int height);
+    SIZE GetMaxInfo() const;
+    void SetSizeBox(const RECT& box);
+    const CUIRect& GetSizeBox() const;
+    void SetCaptionRect(const RECT& caption);
     const CUIRect& GetCaptionRect();
-    // The corner ellipse of the window's region; 0 x 0 for square corners.
-    void SetRoundCorner(int width, int height) { m_roundCorner = SIZE{width, height}; }
-    SIZE GetRoundCorner() const { return m_roundCorner; }
-    // While set (and not in layered mode), every repainted area is outlined
-    // in red on the window.
-    void SetShowDirty(bool show) { m_showDirty = show; }
-    bool IsShowDirty() const { return m_showDirty; }
-    // While set, clicks do not activate the window.
-    void SetNoActivate(bool noActivate) { m_noActivate = noActivate; }
-    bool IsNoActivate() const { return m_noActivate; }
-
-    // Makes the whole window uniformly alpha/255 opaque through the
-    // platform's constant layered alpha and leaves per-pixel mode. Without a
-    // window, or where the platform lacks SetLayeredWindowAttributes, only
-    // the value is stored.
-    void SetOpacity(BYTE alpha);
-    // The constant alpha of the window (in layered mode applied on top of
-    // the per-pixel alpha); 255 by default.
-    BYTE GetOpacity() const { return m_opacity; }
-    // Per-pixel translucent mode: the manager presents its picture with
-    // UpdateLayeredWindow, driven by a 10 ms frame clock. Ignored without a
-    // window, for a child window, for the current mode and where the platform
-    // lacks UpdateLayeredWindow.
-    void SetLayered(bool layered);
-    bool IsLayered() const override { return m_layered; }
-    // Stores alpha as the opacity and has the picture presented anew.
-    void SetLayeredOpacity(BYTE alpha);
-    // Turns per-pixel mode on and takes description (an image description
-    // string; null counts as "") as the picture under the controls, loading
-    // its image at once.
-    void SetLayeredImage(const wchar_t* description);
-    const ImageDrawSpec& GetLayeredImage() const { return m_layeredImage; }
-    // Outside this inset of the window, pixels keep their own alpha; inside
-    // it every drawn pixel is opaque. All 0 means no padding.
-    void SetLayeredPadding(const RECT& padding) { m_layeredPadding = padding; }
-    const CUIRect& GetLayeredPadding() const { return m_layeredPadding; }
-    // The drop shadow of layered mode: a ring of size pixels around the
-    // content, shadow colour (0xAARRGGBB) fading to transparent outward;
-    // the focus scale (0..1) is how much of the ring keeps the full colour,
-    // -1 for (100 - size) / 100. A change redraws the ring; a negative size
-    // counts as 0, and a new size also lays the root out again.
-    void SetShadowSize(int size);
-    int GetShadowSize() const { return m_shadowSize; }
-    void SetShadowColor(DWORD color);
-    DWORD GetShadowColor() const { return m_shadowColor; }
-    void SetShadowFocusScales(float scale);
-    float GetShadowFocusScales() const { return m_shadowFocusScale; }
-
-    // ---- Option groups ------------------------------------------------------
-
-    // False for a null or empty group, a null option or an option already in
-    // the group; otherwise appends it (creating the group) and answers true.
-    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
-    // The group's options in order of joining, or null for an unknown group.
-    const CPtrList* OptionGroupMembers(const wchar_t* group);
-    // Removes the option's first occurrence; a group left empty disappears.
-    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
-    void ClearOptionGroups();
+    void SetRoundCorner(int width, int height);
+    SIZE GetRoundCorner() const;
+    void SetShowDirty(bool show);
+    bool IsShowDirty() const;
+    void SetNoActivate(bool noActivate);
+    bool IsNoActivate() const;
 
     // ---- Control tree and lifetime ------------------------------------------
 
     // The top of the control tree; owned, deleted with the manager.
     IControlUI* GetRoot() const { return m_root; }
+    // Makes root the top of the tree and registers its names; the next paint
+    // lays it out, sends "windowinit" and focuses the first tab stop. An
+    // earlier root is queued for deletion with the queued notifications
+    // dropped. Null leaves the manager without a tree and answers false.
+    bool AttachRootControl(IControlUI* root);
     // Drops what this manager keeps of control before it is destroyed (or
     // leaves the manager): the root, its name registration, its timers and
     // the accessible elements made for it; every CControlRef to it (focus,
     // hover, click, option groups, notifications it sent, painting lists,
     // the deletion queue) reads null from then on. A null control is ignored.
     void ForgetControl(IControlUI* control);
-    // Stops every platform timer of this manager's window and frees the records.
-    void RemoveAllTimers();
-    // The control registered under name (the later of two with one name);
-    // null for a null or unknown name.
+    // Names, registration and the layout builder's loan: CControlRegistry.
+    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
     IControlUI* LocateControl(const wchar_t* name);
-    // Registers control under name and gives it that name. False for a null
-    // control, one of another manager, an empty name or a name another
-    // control holds (nothing changes then); true at once for its own name.
-    // A control bound only for its attributes (IsBorrower) takes the name
-    // unregistered: attaching its tree registers it.
     bool RenameControl(IControlUI* control, const wchar_t* name);
-    // While the layout builder applies a control's attributes, the control
-    // is bound to this manager for its fonts, images and default lists only:
-    // it registers no name, joins no option group and sends no notification,
-    // so that its tree is attached once, with the values its skin gave.
-    // Null ends the loan.
-    void LendResources(IControlUI* control) { m_borrower = control; }
-    bool IsBorrower(const IControlUI* control) const { return control != nullptr && m_borrower.Get() == control; }
-    // Detaches control from its parent (the caller takes it out of the
-    // parent's child list) and deletes it on a later turn of the message
-    // loop, once no delivery of this manager is running further up the
-    // stack. Null and a control already queued are ignored.
-    void QueueForDeletion(IControlUI* control);
+    void LendResources(IControlUI* control);
+    bool IsBorrower(const IControlUI* control) const;
 
-    // ---- Painting -----------------------------------------------------------
-
-    // Has the next paint lay the tree out again: only the controls that
-    // asked, unless the root did. The caller invalidates what must be seen.
-    void RequestLayout();
-    bool IsLayoutRequested() const { return m_layoutNeeded; }
-    // True while WM_PAINT handling runs.
-    bool IsPainting() const override { return m_painting; }
-    // Paints the root into dc within rect up to stopControl (null: the
-    // whole tree), as a snapshot; nothing without a root.
-    void PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl) override;
-    // Scratch list the layout pass collects controls in; controls may reuse
-    // it while they are being laid out.
-    CPtrList& FoundControlScratch() { return m_foundControls; }
-    // Controls whose PaintOverlay runs after the tree, in order of adding.
-    // Add refuses null (false); Remove takes out the first occurrence and
-    // answers whether there was one.
-    bool AddOverlayPainter(IControlUI* control);
-    bool RemoveOverlayPainter(IControlUI* control);
-    // The window's rectangle in client coordinates; empty for null.
-    CUIRect HostedWindowRect(HWND window) const;
-
-    // ---- Focus --------------------------------------------------------------
-
-    // Gives the window the platform focus (unless no-activate), takes the
-    // focus from its control and has the next paint focus control, or the
-    // next tab stop after where it stands. Null only cancels a pending move.
-    void RequestFocusSoon(IControlUI* control);
-
-    // ---- Control timers -----------------------------------------------------
-    // Each tick reaches the control as a UIEVENT_TIMER event with wParam = key.
-
-    // Starts a timer of milliseconds for (control, key). False for null, a
-    // running timer of that key, no window, or a platform refusal; a killed
-    // timer is restarted with its old platform id.
-    bool SetTimer(IControlUI* control, UINT key, UINT milliseconds);
-    // Stops the timer and keeps its record for a restart; false when no
-    // running timer has that control and key.
-    bool KillTimer(IControlUI* control, UINT key);
-    // Stops and frees every timer of control; null is ignored.
-    void KillTimers(IControlUI* control);
-
-    // ---- Notifications ------------------------------------------------------
-
-    // Listeners, never owned, called in order of adding. Add refuses null
-    // and a listener already present (false); Remove answers whether it found
-    // the listener. A listener may remove itself while being called.
-    bool AddListener(INotifyUI* listener);
-    bool RemoveListener(INotifyUI* listener);
-    // Builds a notification of type from control and raises it as below.
-    void RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
-                     bool async = false, bool enableRepeat = true);
-    // Stamps notification (mouse point, time, virtual window name) and
-    // delivers it now to the sender's NotifyHub and then, whatever the hub
-    // answers, to every listener; or, with async, queues a copy for the
-    // WM_APP + 1 pump. Without enableRepeat a queued notification of the
-    // same sender and type takes the new values instead of a second copy.
-    void RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat);
-    // While set, notifications carry their sender's virtual window name.
-    void SetUseVirtualWindowNames(bool use) { m_useVirtualWindowNames = use; }
-    bool IsUsingVirtualWindowNames() const { return m_useVirtualWindowNames; }
-
-    // ---- Accessibility (UIManagerAccess.cpp) --------------------------------
-    // The window answers WM_GETOBJECT for its client area with the control
-    // tree as Active Accessibility elements (AccessibleTree.h), and runs the
-    // requests readers post there.
-
-    // Tells screen readers of a change to control (an EVENT_OBJECT_* win
-    // event for its element). Nothing for null, a control outside the
-    // attached tree, or once the window is gone.
-    void RaiseAccessEvent(DWORD event, IControlUI* control);
-
-    // ==== Message and input dispatch ========================================
-    // Owned by the dispatch side (UIManagerDispatch.cpp). Its fields carry
-    // their initial values as default member initializers, since the
-    // constructor lives in UIManager.cpp. Already declared below and usable
-    // here: m_window, m_root, m_tooltipWindow (destroyed by ~CUIManager),
-    // m_controlNames, GetManagers(). A control pointer kept here must also be
-    // cleared in ForgetControl.
-    //
-    // The filter interfaces are defined in MessageFilter.h; they are named
-    // with "class" below so that this header needs no include for them.
+    // ---- Message routing ----------------------------------------------------
 
     // The window procedure's entry. True when the manager handled message,
     // with result holding the answer; false (result undefined) when the
     // window should handle it itself. Without a window nothing is handled.
     bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // This manager's share of the pre-translation of a queued message (its
-    // pre-filters, Tab, Alt keys and shortcut characters): true when consumed.
-    bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Run by every message loop before TranslateMessage: true when a manager
     // consumed the message, which the loop then drops.
     static bool FilterBeforeDispatch(const MSG& message);
-    // True at the first accelerator translator that answers 0.
-    bool TranslateKey(const MSG& message);
 
-    // The last mouse position in client coordinates; (-1, -1) before the
-    // first mouse message.
-    POINT GetMousePos() const override { return m_lastMousePos; }
+    // ---- Resources: CUIResources --------------------------------------------
 
-    // Mouse capture for the window.
-    void SetCapture();
-    void ReleaseCapture();
-    bool IsCaptured() const { return m_captured; }
+    void SetUseSharedResources(bool use);
+    bool IsUsingSharedResources() const;
+    DWORD GetDisabledFontColor() const;
+    void SetDisabledFontColor(DWORD color, ResourceScope scope);
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD color, ResourceScope scope);
+    DWORD GetLinkFontColor() const override;
+    void SetLinkFontColor(DWORD color, ResourceScope scope);
+    DWORD GetLinkHoverFontColor() const override;
+    void SetLinkHoverFontColor(DWORD color, ResourceScope scope);
+    DWORD GetSelectedColor() const override;
+    void SetSelectedColor(DWORD color, ResourceScope scope);
+    HFONT AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope) override;
+    HFONT GetFont(int id) override;
+    HFONT FindFont(const wchar_t* face, int size, UINT styles) override;
+    FontEntry* GetFontEntry(int id) override;
+    FontEntry* GetFontEntry(HFONT font) override;
+    FontEntry* GetDefaultFontEntry() override;
+    bool SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope);
+    void RemoveAllFonts(ResourceScope scope);
+    ImageEntry* AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl, ResourceScope scope);
+    ImageEntry* GetImage(const wchar_t* name);
+    ImageEntry* GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl) override;
+    void RemoveAllImages(ResourceScope scope);
+    void AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope);
+    const wchar_t* GetDefaultAttributes(const wchar_t* className);
+    void RemoveAllDefaultAttributes(ResourceScope scope);
+    void AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value);
+    const wchar_t* GetWindowCustomAttribute(const wchar_t* name);
+    void RemoveAllWindowCustomAttributes();
 
-    // Filter lists, never owned. Add ignores null (false); Remove takes out
-    // the first occurrence and answers whether there was one. Pre-filters see
-    // queued messages, filters every message of the window.
-    bool AddFilter(class IMessageFilterUI* filter);
-    bool RemoveFilter(IMessageFilterUI* filter);
-    bool AddPreFilter(IMessageFilterUI* filter);
-    // Controls told of every mouse leave of the hover control; false for
-    // null or a control already listed.
-    bool AddLeaveWatcher(IControlUI* control);
-    bool RemoveLeaveWatcher(IControlUI* control);
-    bool AddKeyTranslator(class ITranslateAccelerator* translator);
-    bool RemoveKeyTranslator(ITranslateAccelerator* translator);
+    // ---- Option groups: COptionGroups ---------------------------------------
 
-    // The topmost visible control whose rectangle holds point (client
-    // coordinates); null without a root or where no control is.
-    IControlUI* LocateControl(POINT point) const;
+    bool JoinOptionGroup(const wchar_t* group, IControlUI* option);
+    const CPtrList* OptionGroupMembers(const wchar_t* group);
+    void LeaveOptionGroup(const wchar_t* group, IControlUI* option);
+    void ClearOptionGroups();
 
-    // ---- Needed by dispatch, owned by painting (UIManagerPaint.cpp), focus
-    // (UIManagerFocus.cpp) and window attributes.
+    // ---- Translucency: CLayeredPresenter ------------------------------------
 
-    // The control that receives keys; null when none.
-    IControlUI* GetFocus() const { return m_focus; }
-    // Moves the focus to control (null clears it), giving the window the
-    // platform focus first when setNativeFocus asks. The old focus control
-    // gets a kill-focus event and "killfocus", the new one a set-focus event
-    // and "setfocus"; a control that is hidden, disabled or of another
-    // manager leaves the focus cleared.
-    void SetFocus(IControlUI* control, bool setNativeFocus);
-    // Focuses the next (forward) or previous tab stop, wrapping around;
-    // while a layout is pending a forward move waits for the next paint.
-    // Always true.
-    bool SetTabSuccessor(bool forward);
-    // Makes root the top of the tree and registers its names; the next paint
-    // lays it out, sends "windowinit" and focuses the first tab stop. An
-    // earlier root is queued for deletion with the queued notifications
-    // dropped. Null leaves the manager without a tree and answers false.
-    bool AttachRootControl(IControlUI* root);
-    // Binds control (with parent, else its own parent) and stores the names
-    // of its subtree; false for null.
-    bool RegisterControlTree(IControlUI* control, IControlUI* parent);
-    // Marks the whole client area, or rect (negative left and top become 0,
-    // inverted edges collapse), for repainting; in layered mode the area
-    // joins the layered dirty rectangle instead.
+    void SetOpacity(BYTE alpha);
+    BYTE GetOpacity() const;
+    void SetLayered(bool layered);
+    bool IsLayered() const override;
+    void SetLayeredOpacity(BYTE alpha);
+    void SetLayeredImage(const wchar_t* description);
+    const ImageDrawSpec& GetLayeredImage() const;
+    void SetLayeredPadding(const RECT& padding);
+    const CUIRect& GetLayeredPadding() const;
+    void SetShadowSize(int size);
+    int GetShadowSize() const;
+    void SetShadowColor(DWORD color);
+    DWORD GetShadowColor() const;
+    void SetShadowFocusScales(float scale);
+    float GetShadowFocusScales() const;
+
+    // ---- Painting: CWindowPainter -------------------------------------------
+
     void Invalidate();
     void Invalidate(const RECT& rect);
-    // Native child windows placed over controls, printed into layered
-    // pictures; null or an already registered window is refused.
+    void RequestLayout();
+    bool IsLayoutRequested() const;
+    bool IsPainting() const override;
+    void PaintRoot(HDC dc, const RECT& rect, IControlUI* stopControl) override;
+    HBITMAP GetOffscreenBitmap() const;
+    HDC GetOffscreenDC() const override;
+    CPtrList& FoundControlScratch();
+    bool AddOverlayPainter(IControlUI* control);
+    bool RemoveOverlayPainter(IControlUI* control);
     bool AddHostedWindow(IControlUI* control, HWND window);
     bool RemoveHostedWindow(HWND window);
+    CUIRect HostedWindowRect(HWND window) const;
+
+    // ---- Focus: CFocusKeeper; control timers: CControlTimers -----------------
+
+    IControlUI* GetFocus() const;
+    void SetFocus(IControlUI* control, bool setNativeFocus);
+    bool SetTabSuccessor(bool forward);
+    void RequestFocusSoon(IControlUI* control);
+    bool SetTimer(IControlUI* control, UINT key, UINT milliseconds);
+    bool KillTimer(IControlUI* control, UINT key);
+    void KillTimers(IControlUI* control);
+    void RemoveAllTimers();
+
+    // ---- Notifications and deferred deletion: CNotifier ---------------------
+
+    bool AddListener(INotifyUI* listener);
+    bool RemoveListener(INotifyUI* listener);
+    void RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                     bool async = false, bool enableRepeat = true);
+    void RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat);
+    void SetUseVirtualWindowNames(bool use);
+    bool IsUsingVirtualWindowNames() const;
+    void QueueForDeletion(IControlUI* control);
+
+    // ---- Accessibility: CAccessBridge ---------------------------------------
+
+    void RaiseAccessEvent(DWORD event, IControlUI* control);
+
+    // ---- Input: CInputDispatch, pre-translation: CPreTranslator -------------
+    // The filter interfaces are defined in MessageFilter.h.
+
+    POINT GetMousePos() const override;
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const;
+    bool AddFilter(IMessageFilterUI* filter);
+    bool RemoveFilter(IMessageFilterUI* filter);
+    bool AddPreFilter(IMessageFilterUI* filter);
+    bool AddLeaveWatcher(IControlUI* control);
+    bool RemoveLeaveWatcher(IControlUI* control);
+    bool AddKeyTranslator(ITranslateAccelerator* translator);
+    bool RemoveKeyTranslator(ITranslateAccelerator* translator);
+    IControlUI* LocateControl(POINT point) const;
+    bool PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool TranslateKey(const MSG& message);
 
 private:
-    void RememberMousePoint(UINT message, LPARAM lParam);
-    void TrackHover(WPARAM wParam, LPARAM lParam);
-    void DeliverMouseLeave(WPARAM wParam, LPARAM lParam, POINT point);
-    void OnMouseLeave();
-    void OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnButtonUp(WPARAM wParam, LPARAM lParam);
-    void OnContextMenu(WPARAM wParam, LPARAM lParam);
-    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
-    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
-    void OnClose(WPARAM wParam, LPARAM lParam);
-    void OnKillFocus(WPARAM wParam);
-    void OnKey(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnSize(WPARAM wParam, LPARAM lParam);
-    void PrintClient(HDC dc, WPARAM wParam, LPARAM lParam);
-    bool ShowToolTip(WPARAM wParam, LPARAM lParam);
-    void HideToolTip();
-    LRESULT SendToolRecord(UINT message, WPARAM wParam);
-    bool FocusTakesTab() const;
-    bool ActivateShortcut(wchar_t key);
+    // WM_PAINT: the painter's frame; after a drawn one, new accessible
+    // elements are announced and a control that wanted layout or focus
+    // while it was drawn gets one more paint.
     void PaintWindow();
-
-    CControlRef m_focus;
-    CControlRef m_hover;
-    CControlRef m_click;
-    CControlRef m_keyPress;
-    CControlRef m_lastTooltipControl;
-    POINT m_lastMousePos = {-1, -1};
-    // What the platform tool record is built from each time it is sent.
-    CUIString m_tooltipText;
-    RECT m_tooltipRect = {0, 0, 0, 0};
-    int m_lastTooltipWidth = -1;
-    UINT m_hoverTime = 1000;  // ms, while no tool tip window exists
-    bool m_mouseTracking = false;
-    bool m_captured = false;
-    bool m_noActivate = false;
-    bool m_layered = false;
-    SIZE m_minInfo = {0, 0};
-    SIZE m_maxInfo = {0, 0};
-    CPtrList m_preFilters;       // IMessageFilterUI
-    CPtrList m_filters;          // IMessageFilterUI
-    std::vector<CControlRef> m_leaveWatchers;
-    CPtrList m_keyTranslators;   // ITranslateAccelerator
-    struct HostedWindow
-    {
-        CControlRef control;
-        HWND window;
-    };
-    std::vector<HostedWindow> m_hostedWindows;
-public:
-    // ==== End of message and input dispatch =================================
-
-
-private:
-    // ---- Accessibility (private) -------------------------------------------
-
-    // The tree, made on first use while the window lives; null after the
-    // window or the manager began to go.
-    CAccessibleTree* AccessTree();
-    // WM_GETOBJECT: for the client area, result holds the answer of
-    // LresultFromObject and the answer is true; false for other objects.
-    bool AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Disconnects every element readers still hold; no tree is made again
-    // until AttachWindow binds another window.
-    void DetachAccessTree();
-
-    CAccessibleTree* m_accessTree = nullptr;  // one reference held
-    bool m_accessClosed = false;
-
-    // ---- Painting, focus, timers and notifications (private) ----------------
-
-    // Counts a delivery of this manager (a routed message, a notification,
-    // a focus or timer event) for as long as it runs; the outermost one to
-    // end posts the pump when controls still wait for deletion.
-    class CDeliveryScope
-    {
-    public:
-        explicit CDeliveryScope(CUIManager& manager) : m_manager(manager) { ++m_manager.m_deliveryDepth; }
-        CDeliveryScope(const CDeliveryScope&) = delete;
-        CDeliveryScope& operator=(const CDeliveryScope&) = delete;
-        ~CDeliveryScope() { m_manager.EndDelivery(); }
-
-    private:
-        CUIManager& m_manager;
-    };
-
-    using UpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
-                                                  BLENDFUNCTION*, DWORD);
-    // user32's UpdateLayeredWindow, looked up once per process; null where
-    // the platform lacks it.
-    static UpdateLayeredWindowProc UpdateLayeredWindowEntry();
-    // The platform timer id of the 10 ms frame clock of layered mode.
-    static constexpr UINT_PTR kLayeredFrameTimer = 0x2000;
-
-    // WM_PAINT in three steps; each answers false when the paint ends there
-    // (having validated the window where nothing is left to draw).
-    // The area to paint: the layered dirty area or the update region.
-    bool FindPaintArea(CUIRect& client, CUIRect& area);
-    // Focus and layout, which may run application code; then the off-screen
-    // picture at the client's size.
-    bool LayOutForPaint(CUIRect& client, CUIRect& area);
-    // Draws the tree and the overlays off screen and shows the area.
-    bool RenderArea(const CUIRect& client, const CUIRect& area);
-    // After a frame: announces new accessible elements, and asks for one
-    // more paint when a control wanted layout or focus while it was drawn.
-    void FinishFrame();
-    bool LayOutTree(const RECT& client);
-    bool EnsureOffscreen(int width, int height);
-    void ReleaseOffscreen();
-    void ReleaseLayeredBackground();
-    void PrepareLayeredArea(const RECT& client, const RECT& area);
-    void PrintHostedWindows(const RECT& area);
-    // Drops the hosted windows whose control or window has gone.
-    void ForgetGoneHosts();
-    void PresentLayered(const RECT& client, const RECT& area);
-    // The 10 ms frame clock of layered mode: paints at once when something
-    // is dirty, since a layered window gets no WM_PAINT of its own.
-    void OnLayeredFrame();
-    // Draws the drop shadow ring when it needs redrawing and presents the
-    // layered window at the window's size; used when the shadow size is 1
-    // or more.
-    void PresentWithShadow();
-    IControlUI* PrecedingTabStop(IControlUI* control) const;
-    void EndDelivery();
-    // Frees every queued notification undelivered.
-    void DropQueuedNotifications();
-    // Posts the WM_APP + 1 pump message unless one is already on its way.
-    void PostPump();
-    // Hands notification to its sender's NotifyHub and every listener; the
-    // sender reads null for the listeners after one of them deleted it.
-    void DeliverNotification(NotifyEvent& notification);
-    // WM_APP + 1: delivers the queued notifications, then deletes the queued
-    // controls unless a delivery outside the pump's own message is running.
-    void PumpNotifications();
-    // Deletes the controls queued for deletion when no more than ownDepth
-    // deliveries (the caller's own) are running; otherwise leaves them for
-    // the pump that the outermost delivery posts when it ends.
-    void DeleteQueuedControls(int ownDepth);
+    // WM_TIMER: the layered frame clock, else a control timer.
     void OnTimer(WPARAM wParam, LPARAM lParam);
-
-    // Both layers of fonts, images and default attributes share this shape.
-    struct ResourceRecord
-    {
-        DWORD disabledFontColor = 0;
-        DWORD defaultFontColor = 0;
-        DWORD linkFontColor = 0;
-        DWORD linkHoverFontColor = 0;
-        DWORD selectedColor = 0;
-        FontEntry defaultFont;
-        CNameMap fonts;              // decimal id -> owned FontEntry
-        CNameMap images;             // name -> owned ImageEntry
-        CNameMap defaultAttributes;  // class name -> owned CUIString
-    };
-
-    // One control timer; killed records stay for a later restart.
-    struct TimerRecord
-    {
-        CControlRef control;
-        UINT key;
-        HWND window;
-        UINT platformId;
-        bool killed;
-    };
-
-    static void EnsureSharedDefaults();
-    static HFONT CreateSkinFont(const wchar_t* face, int size, UINT styles);
-    static void FreeFontTable(CNameMap& table);
-    static void FreeImageTable(CNameMap& table);
-    static void FreeStringTable(CNameMap& table);
-
-    ResourceRecord& TargetRecord(ResourceScope scope);
-    void SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope);
-    void Measure(FontEntry& entry);
+    // Focus that moved into a hosted native window makes its control the
+    // focus control.
+    void OnKillFocus(WPARAM wParam);
+    // Frees the own resource tables, option groups and timers.
     void ReleaseOwnResources();
 
-    // Process-wide state.
-    static short s_hue;
-    static short s_saturation;
-    static short s_lightness;
-    static bool s_hslActive;
     static CPtrList s_managers;
     static HPEN s_dirtyOutlinePen;
-    static ResourceRecord s_shared;
     static CPtrList s_controlFactories;
 
-    // Resources.
-    CUIString m_name;
-    bool m_useSharedResources = false;
-    ResourceRecord m_resources;
-    CNameMap m_windowAttributes;  // name -> owned CUIString
-    // The members of one option group, and the list OptionGroupMembers
-    // answers with, made from the members still alive.
-    struct OptionGroup
-    {
-        std::vector<CControlRef> members;
-        CPtrList alive;
-    };
-    CNameMap m_optionGroups;      // group -> owned OptionGroup
-
-    // Window and lifetime; painting, focus, timers and dispatch read these.
     HWND m_window = nullptr;
     HDC m_paintDc = nullptr;
-    HDC m_offscreenDc = nullptr;
-    HBITMAP m_offscreenBitmap = nullptr;
-    HDC m_backgroundDc = nullptr;
-    HBITMAP m_backgroundBitmap = nullptr;
-    HWND m_tooltipWindow = nullptr;
+    CUIString m_name;
     IControlUI* m_root = nullptr;
-    CControlRef m_borrower;  // see LendResources
-    CControlNames m_controlNames;
-    CPtrList m_timers;           // owned TimerRecord
-    UINT m_timerIdCounter = 4096;
-    std::vector<CControlRef> m_delayedDeletions;  // owned, deleted by the pump
-    // A posted notification; its record's sender is taken from the
-    // reference when it is delivered.
-    struct QueuedNotification
-    {
-        NotifyEvent* notification;  // owned
-        CControlRef sender;
-    };
-    std::vector<QueuedNotification> m_queuedNotifications;
     ULONG_PTR m_gdiplusToken = 0;
 
-    // Painting, focus, timers and notifications.
-    bool m_layoutNeeded = false;
-    bool m_firstLayoutPending = true;
-    bool m_focusNeeded = false;
-    bool m_painting = false;
-    bool m_notifyPosted = false;
-    bool m_useVirtualWindowNames = false;
-    std::vector<CControlRef> m_overlayPainters;  // PaintOverlay after the tree
-    CPtrList m_foundControls;    // IControlUI, scratch of the layout pass
-    CPtrList m_listeners;        // INotifyUI
-    int m_deliveryDepth = 0;
-    SIZE m_offscreenSize = {0, 0};
-    BYTE* m_offscreenBits = nullptr;   // layered mode only: bottom-up rows
-    BYTE* m_backgroundBits = nullptr;  // layered mode only: bottom-up rows
-    bool m_showDirty = false;
-
-    // Window attributes and translucent mode (UIManagerAttributes.cpp).
-    SIZE m_initSize = {0, 0};
-    CUIRect m_sizeBox;
-    CUIRect m_caption;
-    SIZE m_roundCorner = {0, 0};
-    bool m_layeredChanged = false;
-    bool m_shadowDirty = false;
-    BYTE m_opacity = 255;
-    int m_shadowSize = 0;
-    DWORD m_shadowColor = 0xFF000000;
-    float m_shadowFocusScale = -1.0f;
-    CUIRect m_layeredDirty;    // accumulated Invalidate, cleared by painting
-    CUIRect m_layeredPadding;  // "nolayeredpadding"; all 0 = none
-    ImageDrawSpec m_layeredImage;
+    // The parts, made in this order; a part may hold references to parts
+    // made before it, which outlive it.
+    std::unique_ptr<CControlRegistry> m_registry;
+    std::unique_ptr<CAccessBridge> m_access;
+    std::unique_ptr<CUIResources> m_resources;
+    std::unique_ptr<COptionGroups> m_optionGroups;
+    std::unique_ptr<CWindowSettings> m_settings;
+    std::unique_ptr<CNotifier> m_notifier;
+    std::unique_ptr<CControlTimers> m_timers;
+    std::unique_ptr<CFocusKeeper> m_focusKeeper;
+    std::unique_ptr<CLayeredPresenter> m_presenter;
+    std::unique_ptr<CWindowPainter> m_painter;
+    std::unique_ptr<CInputDispatch> m_input;
+    std::unique_ptr<CPreTranslator> m_preTranslator;
 };
 
 }  // namespace DuiLib

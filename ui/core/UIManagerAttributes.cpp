@@ -1,40 +1,13 @@
-// CUIManager window attributes: the "Window" element's attribute rows, the
-// stored window settings, constant-alpha opacity and the per-pixel layered
-// mode with its frame clock, layered image and shadow settings. Painting the
-// layered picture is UIManagerPaint.cpp's, the shadow ring UIManagerShadow.cpp's.
-// Invariant: constant-alpha and per-pixel mode never hold at the same time.
+// CUIManager window attributes: the "Window" element's attribute rows. Each
+// row goes through one of the manager's operations to the part that keeps
+// the value: window settings, translucency or colours.
 #include "ui/core/UIManager.h"
 
-#include <cstring>
 #include <cwchar>
-
-#include "ui/control/ControlInterface.h"
-#include "ui/render/RenderKit.h"
 
 namespace DuiLib {
 
 namespace {
-
-using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-// Looked up at each call, as the platform may lack it; null then.
-SetLayeredWindowAttributesProc SetLayeredWindowAttributesEntry()
-{
-    HMODULE user32 = GetModuleHandleW(L"User32.dll");
-    if (user32 == nullptr)
-        return nullptr;
-    return reinterpret_cast<SetLayeredWindowAttributesProc>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-}
-
-// Adds or removes WS_EX_LAYERED, touching the style only when it changes.
-void SetLayeredStyle(HWND window, bool layered)
-{
-    const LONG style = GetWindowLongW(window, GWL_EXSTYLE);
-    const LONG wanted = layered ? (style | WS_EX_LAYERED) : (style & ~WS_EX_LAYERED);
-    if (wanted != style)
-        SetWindowLongW(window, GWL_EXSTYLE, wanted);
-}
 
 // ---- Attribute values -------------------------------------------------------
 // Lists of integers read as image descriptions read theirs: decimal, one
@@ -158,130 +131,6 @@ void CUIManager::SetWindowAttribute(const wchar_t* name, const wchar_t* value)
         value = L"";
     if (!GetWindowAttributeTable().Apply(*this, name, value))
         AddWindowCustomAttribute(name, value);
-}
-
-// ---- Stored window settings -------------------------------------------------
-
-void CUIManager::SetInitSize(int width, int height)
-{
-    m_initSize = SIZE{width, height};
-    // Once a tree is attached the window's size is the application's to
-    // keep; the stored value only records what the skin asked for.
-    if (m_window != nullptr && m_root == nullptr)
-        SetWindowPos(m_window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-}
-
-const CUIRect& CUIManager::GetCaptionRect()
-{
-    if (m_caption.bottom == -1 && m_window != nullptr)
-    {
-        RECT frame = {};
-        GetWindowRect(m_window, &frame);
-        m_caption.bottom = frame.bottom - frame.top;
-    }
-    return m_caption;
-}
-
-// ---- Constant alpha and per-pixel mode --------------------------------------
-
-void CUIManager::SetOpacity(BYTE alpha)
-{
-    m_opacity = alpha;
-    if (m_window == nullptr)
-        return;
-    SetLayeredWindowAttributesProc setAttributes = SetLayeredWindowAttributesEntry();
-    if (setAttributes == nullptr)
-        return;
-    // Constant alpha replaces per-pixel mode. The platform refuses constant
-    // alpha on a window presented through UpdateLayeredWindow until the
-    // layered style has been taken off once, so per-pixel mode is left
-    // first and the style put back below.
-    if (m_layered)
-    {
-        ::KillTimer(m_window, kLayeredFrameTimer);
-        SetLayeredStyle(m_window, false);
-        m_layered = false;
-        m_layeredChanged = true;
-        if (m_root != nullptr)
-            m_root->RequestLayout();
-    }
-    SetLayeredStyle(m_window, true);
-    setAttributes(m_window, 0, alpha, LWA_ALPHA);
-    Invalidate();
-}
-
-void CUIManager::SetLayered(bool layered)
-{
-    if (m_window == nullptr || layered == m_layered || (GetWindowLongW(m_window, GWL_STYLE) & WS_CHILD) != 0)
-        return;
-    if (UpdateLayeredWindowEntry() == nullptr)
-        return;
-    if (layered)
-        ::SetTimer(m_window, kLayeredFrameTimer, 10, nullptr);
-    else
-        ::KillTimer(m_window, kLayeredFrameTimer);
-    SetLayeredStyle(m_window, layered);
-    m_layered = layered;
-    m_layeredChanged = true;
-    if (m_root != nullptr)
-        m_root->RequestLayout();
-    Invalidate();
-}
-
-void CUIManager::SetLayeredOpacity(BYTE alpha)
-{
-    m_opacity = alpha;
-    m_layeredChanged = true;
-    Invalidate();
-}
-
-void CUIManager::SetLayeredImage(const wchar_t* description)
-{
-    SetLayered(true);
-    m_layeredImage.Clear();
-    m_layeredImage.drawString = description;
-    // Drawing without a device context only parses the description and
-    // loads the image; the picture itself is drawn at the next paint.
-    const CUIRect none;
-    CRenderKit::PaintImageSpec(nullptr, this, none, none, m_layeredImage);
-    m_layeredChanged = true;
-    Invalidate();
-}
-
-// ---- Shadow settings ----------------------------------------------------------
-
-void CUIManager::SetShadowSize(int size)
-{
-    // A negative ring would lay the root out beyond the client area.
-    if (size < 0)
-        size = 0;
-    if (size == m_shadowSize)
-        return;
-    m_shadowSize = size;
-    m_shadowDirty = true;
-    // The root is laid out inside the ring, so a new ring width moves it:
-    // the changed picture is repainted and laid out whole.
-    m_layeredChanged = true;
-    Invalidate();
-}
-
-void CUIManager::SetShadowColor(DWORD color)
-{
-    if (color == m_shadowColor)
-        return;
-    m_shadowColor = color;
-    m_shadowDirty = true;
-    Invalidate();
-}
-
-void CUIManager::SetShadowFocusScales(float scale)
-{
-    // Compared bit for bit: a not-a-number value differs from itself.
-    if (std::memcmp(&scale, &m_shadowFocusScale, sizeof(scale)) == 0)
-        return;
-    m_shadowFocusScale = scale;
-    m_shadowDirty = true;
-    Invalidate();
 }
 
 }  // namespace DuiLib

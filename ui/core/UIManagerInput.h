@@ -1,12 +1,12 @@
-// Shared by the manager's input code (dispatch, pre-translation, focus): the
-// helpers that make and deliver event records. Internal to
-// the manager's source files; nothing outside ui/core includes it.
+// Shared by the manager's parts that deliver events to controls (input,
+// pre-translation, focus, timers, notifications): the helpers that make and
+// deliver event records. Internal to ui/core; nothing outside includes it.
 #pragma once
 
 #include <windows.h>
 
 #include "ui/control/ControlInterface.h"
-#include "ui/core/UIManager.h"
+#include "ui/core/PtrList.h"
 
 namespace DuiLib {
 namespace input {

@@ -1,9 +1,11 @@
-// CUIManager control timers: one platform timer per (control, key) on the
-// manager's window, ids cycling through 0..254, killed timers kept for a
-// restart, and WM_TIMER turned into timer events. Invariant: no two records
-// of one window share a platform id.
-#include "ui/core/UIManager.h"
+// CControlTimers: one platform timer per (control, key) on the manager's
+// window, ids cycling through 0..254, killed timers kept for a restart, and
+// WM_TIMER turned into timer events. Invariant: no two records of one window
+// share a platform id.
+#include "ui/core/ControlTimers.h"
 
+#include "ui/core/Notifier.h"
+#include "ui/core/UIManager.h"
 #include "ui/core/UIManagerInput.h"
 
 namespace DuiLib {
@@ -18,18 +20,19 @@ constexpr UINT kTimerIdCycle = 255;
 
 }  // namespace
 
-bool CUIManager::SetTimer(IControlUI* control, UINT key, UINT milliseconds)
+bool CControlTimers::SetTimer(IControlUI* control, UINT key, UINT milliseconds)
 {
-    if (control == nullptr || m_window == nullptr)
+    HWND window = m_manager.GetPaintWindow();
+    if (control == nullptr || window == nullptr)
         return false;
     for (int i = 0; i < m_timers.GetSize(); ++i)
     {
         TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-        if (timer->control != control || timer->window != m_window || timer->key != key)
+        if (timer->control != control || timer->window != window || timer->key != key)
             continue;
         if (!timer->killed)
             return false;
-        if (::SetTimer(m_window, timer->platformId, milliseconds, nullptr) == 0)
+        if (::SetTimer(window, timer->platformId, milliseconds, nullptr) == 0)
             return false;
         timer->killed = false;
         return true;
@@ -48,37 +51,38 @@ bool CUIManager::SetTimer(IControlUI* control, UINT key, UINT milliseconds)
         for (int i = 0; i < m_timers.GetSize() && free; ++i)
         {
             const TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-            free = timer->window != m_window || timer->platformId != id;
+            free = timer->window != window || timer->platformId != id;
         }
     }
-    if (!free || ::SetTimer(m_window, id, milliseconds, nullptr) == 0)
+    if (!free || ::SetTimer(window, id, milliseconds, nullptr) == 0)
         return false;
-    TimerRecord* timer = new TimerRecord{control, key, m_window, id, false};
+    TimerRecord* timer = new TimerRecord{control, key, window, id, false};
     if (!m_timers.Add(timer))
     {
-        ::KillTimer(m_window, id);
+        ::KillTimer(window, id);
         delete timer;
         return false;
     }
     return true;
 }
 
-bool CUIManager::KillTimer(IControlUI* control, UINT key)
+bool CControlTimers::KillTimer(IControlUI* control, UINT key)
 {
+    HWND window = m_manager.GetPaintWindow();
     for (int i = 0; i < m_timers.GetSize(); ++i)
     {
         TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-        if (timer->control != control || timer->window != m_window || timer->key != key || timer->killed)
+        if (timer->control != control || timer->window != window || timer->key != key || timer->killed)
             continue;
-        if (IsWindow(m_window))
-            ::KillTimer(m_window, timer->platformId);
+        if (IsWindow(window))
+            ::KillTimer(window, timer->platformId);
         timer->killed = true;
         return true;
     }
     return false;
 }
 
-void CUIManager::KillTimers(IControlUI* control)
+void CControlTimers::KillTimers(IControlUI* control)
 {
     if (control == nullptr)
         return;
@@ -94,25 +98,33 @@ void CUIManager::KillTimers(IControlUI* control)
     }
 }
 
-void CUIManager::OnTimer(WPARAM wParam, LPARAM lParam)
+void CControlTimers::RemoveAllTimers()
 {
-    if (wParam == kLayeredFrameTimer && m_layered)
+    for (int i = 0; i < m_timers.GetSize(); ++i)
     {
-        OnLayeredFrame();
-        return;
+        TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
+        if (!timer->killed && IsWindow(timer->window))
+            ::KillTimer(timer->window, timer->platformId);
+        delete timer;
     }
+    m_timers.Empty();
+}
+
+void CControlTimers::OnTimer(WPARAM wParam, LPARAM lParam)
+{
+    HWND window = m_manager.GetPaintWindow();
     // A tick of a killed timer may still wait in the queue; it finds no
     // live record and is dropped.
     for (int i = 0; i < m_timers.GetSize(); ++i)
     {
         const TimerRecord* timer = static_cast<TimerRecord*>(m_timers[i]);
-        if (timer->killed || timer->window != m_window || timer->platformId != LOWORD(wParam))
+        if (timer->killed || timer->window != window || timer->platformId != LOWORD(wParam))
             continue;
         // The record may be gone once the control has run: read it first.
         IControlUI* control = timer->control;
         const UINT key = timer->key;
-        CDeliveryScope busy(*this);
-        Deliver(control, MakeEvent(UIEVENT_TIMER, control, m_lastMousePos, 0, key, lParam));
+        CNotifier::CDeliveryScope busy(m_notifier);
+        Deliver(control, MakeEvent(UIEVENT_TIMER, control, m_manager.GetMousePos(), 0, key, lParam));
         return;
     }
 }

@@ -1,35 +1,30 @@
-// CUIManager notifications: the listeners, synchronous and posted delivery
-// with repeat suppression, the WM_APP + 1 pump and the deletion of queued
-// controls. Invariant: a queued control is deleted only when no delivery of
-// this manager is running further up the stack, so no code of it can be.
-#include "ui/core/UIManager.h"
+// CNotifier: the listeners, synchronous and posted delivery with repeat
+// suppression, the WM_APP + 1 pump and the deletion of queued controls.
+// Invariant: a queued control is deleted only when no delivery of the
+// manager is running further up the stack, so no code of it can be.
+#include "ui/core/Notifier.h"
 
 #include "ui/control/ControlInterface.h"
 #include "ui/core/Notify.h"
+#include "ui/core/UIManager.h"
 #include "ui/core/UIManagerInput.h"
 
 namespace DuiLib {
 
 using input::RemoveFirst;
 
-namespace {
-
-constexpr UINT kNotifyPumpMessage = WM_APP + 1;
-
-}  // namespace
-
-bool CUIManager::AddListener(INotifyUI* listener)
+bool CNotifier::AddListener(INotifyUI* listener)
 {
     return listener != nullptr && m_listeners.Find(listener) < 0 && m_listeners.Add(listener);
 }
 
-bool CUIManager::RemoveListener(INotifyUI* listener)
+bool CNotifier::RemoveListener(INotifyUI* listener)
 {
     return RemoveFirst(m_listeners, listener);
 }
 
-void CUIManager::RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam, LPARAM lParam, bool async,
-                             bool enableRepeat)
+void CNotifier::RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wParam, LPARAM lParam, bool async,
+                            bool enableRepeat)
 {
     NotifyEvent notification;
     notification.type = type;
@@ -39,11 +34,11 @@ void CUIManager::RaiseNotify(IControlUI* control, const wchar_t* type, WPARAM wP
     RaiseNotify(notification, async, enableRepeat);
 }
 
-void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat)
+void CNotifier::RaiseNotify(NotifyEvent& notification, bool async, bool enableRepeat)
 {
-    if (IsBorrower(notification.sender))
+    if (m_manager.IsBorrower(notification.sender))
         return;
-    notification.mousePoint = m_lastMousePos;
+    notification.mousePoint = m_manager.GetMousePos();
     notification.timestamp = GetTickCount();
     if (m_useVirtualWindowNames && notification.sender != nullptr)
         notification.virtualWindowName = notification.sender->VirtualWindowName();
@@ -74,7 +69,7 @@ void CUIManager::RaiseNotify(NotifyEvent& notification, bool async, bool enableR
     PostPump();
 }
 
-void CUIManager::DeliverNotification(NotifyEvent& notification)
+void CNotifier::DeliverNotification(NotifyEvent& notification)
 {
     CDeliveryScope busy(*this);
     // A handler may delete the sender: each listener reads it through the
@@ -94,7 +89,7 @@ void CUIManager::DeliverNotification(NotifyEvent& notification)
     notification.sender = sender.Get();
 }
 
-void CUIManager::PumpNotifications()
+void CNotifier::PumpNotifications()
 {
     m_notifyPosted = false;
     // Taken one by one from the front: a listener may post more.
@@ -110,7 +105,21 @@ void CUIManager::PumpNotifications()
     DeleteQueuedControls(1);
 }
 
-void CUIManager::DeleteQueuedControls(int ownDepth)
+void CNotifier::QueueForDeletion(IControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    for (const CControlRef& queued : m_delayedDeletions)
+    {
+        if (queued.Get() == control)
+            return;
+    }
+    control->BindManager(&m_manager, nullptr, false);
+    m_delayedDeletions.push_back(control);
+    PostPump();
+}
+
+void CNotifier::DeleteQueuedControls(int ownDepth)
 {
     if (m_deliveryDepth > ownDepth)
         return;
@@ -125,14 +134,14 @@ void CUIManager::DeleteQueuedControls(int ownDepth)
     }
 }
 
-void CUIManager::DropQueuedNotifications()
+void CNotifier::DropQueuedNotifications()
 {
     for (QueuedNotification& entry : m_queuedNotifications)
         delete entry.notification;
     m_queuedNotifications.clear();
 }
 
-void CUIManager::EndDelivery()
+void CNotifier::EndDelivery()
 {
     --m_deliveryDepth;
     // A pump that ran inside a nested message loop left the queued controls
@@ -141,10 +150,11 @@ void CUIManager::EndDelivery()
         PostPump();
 }
 
-void CUIManager::PostPump()
+void CNotifier::PostPump()
 {
-    if (!m_notifyPosted && m_window != nullptr)
-        m_notifyPosted = PostMessageW(m_window, kNotifyPumpMessage, 0, 0) != FALSE;
+    HWND window = m_manager.GetPaintWindow();
+    if (!m_notifyPosted && window != nullptr)
+        m_notifyPosted = PostMessageW(window, kPumpMessage, 0, 0) != FALSE;
 }
 
 }  // namespace DuiLib

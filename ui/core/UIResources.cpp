@@ -1,11 +1,12 @@
-// CUIManager resources: the image adjustment, the shared defaults and the
-// two-layer tables of colours, fonts, images and default attribute lists,
-// window custom attributes and option groups.
+// CUIResources: the image adjustment, the shared defaults and the two-layer
+// tables of colours, fonts, images and default attribute lists, and the
+// window custom attributes.
 // Invariant: every record a table holds is owned by that table alone.
 //
 // [SECTIONS] image adjustment · shared defaults · colours ·
-// fonts · images · default attributes · window attributes · option groups
-#include <algorithm>
+// fonts · images · default attributes · window attributes
+#include "ui/core/UIResources.h"
+
 #include <climits>
 #include <cstring>
 #include <cwchar>
@@ -27,9 +28,33 @@ CUIString DecimalKey(int id)
 
 }  // namespace
 
-// ---- Image adjustment --------------------------------------------------------
+short CUIResources::s_hue = 180;
+short CUIResources::s_saturation = 100;
+short CUIResources::s_lightness = 100;
+bool CUIResources::s_hslActive = false;
+CUIResources::ResourceRecord CUIResources::s_shared;
 
-bool CUIManager::GetHslAdjustment(short& hue, short& saturation, short& lightness)
+CUIResources::CUIResources(CUIManager& manager) : m_manager(manager)
+{
+    EnsureSharedDefaults();
+    m_own.disabledFontColor = s_shared.disabledFontColor;
+    m_own.defaultFontColor = s_shared.defaultFontColor;
+    m_own.linkFontColor = s_shared.linkFontColor;
+    m_own.linkHoverFontColor = s_shared.linkHoverFontColor;
+    m_own.selectedColor = s_shared.selectedColor;
+}
+
+void CUIResources::ReleaseOwn()
+{
+    RemoveAllFonts(ResourceScope::Own);
+    RemoveAllImages(ResourceScope::Own);
+    RemoveAllDefaultAttributes(ResourceScope::Own);
+    RemoveAllWindowCustomAttributes();
+}
+
+// ---- Image adjustment -------------------------------------------------------
+
+bool CUIResources::GetHslAdjustment(short& hue, short& saturation, short& lightness)
 {
     hue = s_hue;
     saturation = s_saturation;
@@ -37,9 +62,9 @@ bool CUIManager::GetHslAdjustment(short& hue, short& saturation, short& lightnes
     return s_hslActive;
 }
 
-// ---- Shared defaults -----------------------------------------------------------
+// ---- Shared defaults --------------------------------------------------------
 
-void CUIManager::EnsureSharedDefaults()
+void CUIResources::EnsureSharedDefaults()
 {
     if (!s_shared.defaultFont.faceName.IsEmpty())
         return;
@@ -63,54 +88,54 @@ void CUIManager::EnsureSharedDefaults()
     entry.metrics = {};
 }
 
-CUIManager::ResourceRecord& CUIManager::TargetRecord(ResourceScope scope)
+CUIResources::ResourceRecord& CUIResources::TargetRecord(ResourceScope scope)
 {
-    return scope == ResourceScope::Shared || m_useSharedResources ? s_shared : m_resources;
+    return scope == ResourceScope::Shared || m_useShared ? s_shared : m_own;
 }
 
-// ---- Colours -------------------------------------------------------------------
+// ---- Colours ----------------------------------------------------------------
 
-void CUIManager::SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope)
+void CUIResources::SetColor(DWORD ResourceRecord::*field, DWORD color, ResourceScope scope)
 {
     if (scope == ResourceScope::Own)
     {
-        m_resources.*field = color;
+        m_own.*field = color;
         return;
     }
     // A manager that chose its own colour keeps it.
-    if (m_resources.*field == s_shared.*field)
-        m_resources.*field = color;
+    if (m_own.*field == s_shared.*field)
+        m_own.*field = color;
     s_shared.*field = color;
 }
 
-void CUIManager::SetDisabledFontColor(DWORD color, ResourceScope scope)
+void CUIResources::SetDisabledFontColor(DWORD color, ResourceScope scope)
 {
     SetColor(&ResourceRecord::disabledFontColor, color, scope);
 }
 
-void CUIManager::SetDefaultFontColor(DWORD color, ResourceScope scope)
+void CUIResources::SetDefaultFontColor(DWORD color, ResourceScope scope)
 {
     SetColor(&ResourceRecord::defaultFontColor, color, scope);
 }
 
-void CUIManager::SetLinkFontColor(DWORD color, ResourceScope scope)
+void CUIResources::SetLinkFontColor(DWORD color, ResourceScope scope)
 {
     SetColor(&ResourceRecord::linkFontColor, color, scope);
 }
 
-void CUIManager::SetLinkHoverFontColor(DWORD color, ResourceScope scope)
+void CUIResources::SetLinkHoverFontColor(DWORD color, ResourceScope scope)
 {
     SetColor(&ResourceRecord::linkHoverFontColor, color, scope);
 }
 
-void CUIManager::SetSelectedColor(DWORD color, ResourceScope scope)
+void CUIResources::SetSelectedColor(DWORD color, ResourceScope scope)
 {
     SetColor(&ResourceRecord::selectedColor, color, scope);
 }
 
-// ---- Fonts ---------------------------------------------------------------------
+// ---- Fonts ------------------------------------------------------------------
 
-HFONT CUIManager::CreateSkinFont(const wchar_t* face, int size, UINT styles)
+HFONT CUIResources::CreateSkinFont(const wchar_t* face, int size, UINT styles)
 {
     LOGFONTW logFont = {};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
@@ -167,16 +192,17 @@ FontEntry* FindFontByHandle(CNameMap& table, HFONT font)
 
 }  // namespace
 
-void CUIManager::Measure(FontEntry& entry)
+void CUIResources::Measure(FontEntry& entry)
 {
-    if (entry.metrics.tmHeight != 0 || m_paintDc == nullptr || entry.font == nullptr)
+    HDC dc = m_manager.GetPaintDC();
+    if (entry.metrics.tmHeight != 0 || dc == nullptr || entry.font == nullptr)
         return;
-    HGDIOBJ previous = SelectObject(m_paintDc, entry.font);
-    GetTextMetricsW(m_paintDc, &entry.metrics);
-    SelectObject(m_paintDc, previous);
+    HGDIOBJ previous = SelectObject(dc, entry.font);
+    GetTextMetricsW(dc, &entry.metrics);
+    SelectObject(dc, previous);
 }
 
-HFONT CUIManager::AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope)
+HFONT CUIResources::AddFont(int id, const wchar_t* face, int size, UINT styles, ResourceScope scope)
 {
     HFONT font = CreateSkinFont(face, size, styles);
     if (font == nullptr)
@@ -203,24 +229,24 @@ HFONT CUIManager::AddFont(int id, const wchar_t* face, int size, UINT styles, Re
     return font;
 }
 
-HFONT CUIManager::GetFont(int id)
+HFONT CUIResources::GetFont(int id)
 {
     if (id >= 0)
     {
         CUIString key = DecimalKey(id);
-        FontEntry* entry = static_cast<FontEntry*>(m_resources.fonts.Find(key.GetData()));
+        FontEntry* entry = static_cast<FontEntry*>(m_own.fonts.Find(key.GetData()));
         if (entry == nullptr)
             entry = static_cast<FontEntry*>(s_shared.fonts.Find(key.GetData()));
         if (entry != nullptr)
             return entry->font;
     }
-    return m_resources.defaultFont.faceName.IsEmpty() ? s_shared.defaultFont.font
-                                                      : m_resources.defaultFont.font;
+    return m_own.defaultFont.faceName.IsEmpty() ? s_shared.defaultFont.font
+                                                      : m_own.defaultFont.font;
 }
 
-HFONT CUIManager::FindFont(const wchar_t* face, int size, UINT styles)
+HFONT CUIResources::FindFont(const wchar_t* face, int size, UINT styles)
 {
-    CNameMap* tables[] = {&m_resources.fonts, &s_shared.fonts};
+    CNameMap* tables[] = {&m_own.fonts, &s_shared.fonts};
     for (CNameMap* table : tables)
     {
         for (int i = 0; i < table->GetSize(); ++i)
@@ -233,10 +259,10 @@ HFONT CUIManager::FindFont(const wchar_t* face, int size, UINT styles)
     return nullptr;
 }
 
-FontEntry* CUIManager::GetFontEntry(int id)
+FontEntry* CUIResources::GetFontEntry(int id)
 {
     CUIString key = DecimalKey(id);
-    FontEntry* entry = static_cast<FontEntry*>(m_resources.fonts.Find(key.GetData()));
+    FontEntry* entry = static_cast<FontEntry*>(m_own.fonts.Find(key.GetData()));
     if (entry == nullptr)
         entry = static_cast<FontEntry*>(s_shared.fonts.Find(key.GetData()));
     if (entry == nullptr)
@@ -245,9 +271,9 @@ FontEntry* CUIManager::GetFontEntry(int id)
     return entry;
 }
 
-FontEntry* CUIManager::GetFontEntry(HFONT font)
+FontEntry* CUIResources::GetFontEntry(HFONT font)
 {
-    FontEntry* entry = font != nullptr ? FindFontByHandle(m_resources.fonts, font) : nullptr;
+    FontEntry* entry = font != nullptr ? FindFontByHandle(m_own.fonts, font) : nullptr;
     if (entry == nullptr && font != nullptr)
         entry = FindFontByHandle(s_shared.fonts, font);
     if (entry == nullptr)
@@ -256,20 +282,20 @@ FontEntry* CUIManager::GetFontEntry(HFONT font)
     return entry;
 }
 
-FontEntry* CUIManager::GetDefaultFontEntry()
+FontEntry* CUIResources::GetDefaultFontEntry()
 {
-    FontEntry& entry = m_resources.defaultFont.faceName.IsEmpty() ? s_shared.defaultFont
-                                                                   : m_resources.defaultFont;
+    FontEntry& entry = m_own.defaultFont.faceName.IsEmpty() ? s_shared.defaultFont
+                                                                   : m_own.defaultFont;
     Measure(entry);
     return &entry;
 }
 
-bool CUIManager::SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope)
+bool CUIResources::SetDefaultFont(const wchar_t* face, int size, UINT styles, ResourceScope scope)
 {
     HFONT font = CreateSkinFont(face, size, styles);
     if (font == nullptr)
         return false;
-    FontEntry& entry = scope == ResourceScope::Shared ? s_shared.defaultFont : m_resources.defaultFont;
+    FontEntry& entry = scope == ResourceScope::Shared ? s_shared.defaultFont : m_own.defaultFont;
     if (entry.font != nullptr)
         DeleteObject(entry.font);
     FillFontEntry(entry, font, face, size, styles);
@@ -277,7 +303,7 @@ bool CUIManager::SetDefaultFont(const wchar_t* face, int size, UINT styles, Reso
     return true;
 }
 
-void CUIManager::FreeFontTable(CNameMap& table)
+void CUIResources::FreeFontTable(CNameMap& table)
 {
     for (int i = 0; i < table.GetSize(); ++i)
     {
@@ -288,14 +314,21 @@ void CUIManager::FreeFontTable(CNameMap& table)
     table.RemoveAll();
 }
 
-void CUIManager::RemoveAllFonts(ResourceScope scope)
+void CUIResources::RemoveAllFonts(ResourceScope scope)
 {
-    FreeFontTable(scope == ResourceScope::Shared ? s_shared.fonts : m_resources.fonts);
+    FreeFontTable(scope == ResourceScope::Shared ? s_shared.fonts : m_own.fonts);
 }
 
-// ---- Images --------------------------------------------------------------------
+void CUIResources::ReleaseDefaultFont()
+{
+    if (m_own.defaultFont.font != nullptr)
+        DeleteObject(m_own.defaultFont.font);
+    m_own.defaultFont.font = nullptr;
+}
 
-ImageEntry* CUIManager::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
+// ---- Images -----------------------------------------------------------------
+
+ImageEntry* CUIResources::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl,
                                  ResourceScope scope)
 {
     if (name == nullptr || name[0] == L'\0')
@@ -337,33 +370,33 @@ ImageEntry* CUIManager::AddImage(const wchar_t* name, const wchar_t* type, DWORD
     return image;
 }
 
-ImageEntry* CUIManager::GetImage(const wchar_t* name)
+ImageEntry* CUIResources::GetImage(const wchar_t* name)
 {
-    ImageEntry* image = static_cast<ImageEntry*>(m_resources.images.Find(name));
+    ImageEntry* image = static_cast<ImageEntry*>(m_own.images.Find(name));
     return image != nullptr ? image : static_cast<ImageEntry*>(s_shared.images.Find(name));
 }
 
-ImageEntry* CUIManager::GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl)
+ImageEntry* CUIResources::GetOrAddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHsl)
 {
     ImageEntry* image = GetImage(name);
     return image != nullptr ? image : AddImage(name, type, mask, useHsl, ResourceScope::Own);
 }
 
-void CUIManager::FreeImageTable(CNameMap& table)
+void CUIResources::FreeImageTable(CNameMap& table)
 {
     for (int i = 0; i < table.GetSize(); ++i)
         ReleaseImageEntry(static_cast<ImageEntry*>(table.Find(table.GetAt(i), false)), true);
     table.RemoveAll();
 }
 
-void CUIManager::RemoveAllImages(ResourceScope scope)
+void CUIResources::RemoveAllImages(ResourceScope scope)
 {
-    FreeImageTable(scope == ResourceScope::Shared ? s_shared.images : m_resources.images);
+    FreeImageTable(scope == ResourceScope::Shared ? s_shared.images : m_own.images);
 }
 
-// ---- Default attribute lists -------------------------------------------------------
+// ---- Default attribute lists ------------------------------------------------
 
-void CUIManager::AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope)
+void CUIResources::AddDefaultAttributes(const wchar_t* className, const wchar_t* list, ResourceScope scope)
 {
     if (className == nullptr)
         return;
@@ -373,29 +406,29 @@ void CUIManager::AddDefaultAttributes(const wchar_t* className, const wchar_t* l
         delete static_cast<CUIString*>(previous);
 }
 
-const wchar_t* CUIManager::GetDefaultAttributes(const wchar_t* className)
+const wchar_t* CUIResources::GetDefaultAttributes(const wchar_t* className)
 {
-    CUIString* list = static_cast<CUIString*>(m_resources.defaultAttributes.Find(className));
+    CUIString* list = static_cast<CUIString*>(m_own.defaultAttributes.Find(className));
     if (list == nullptr)
         list = static_cast<CUIString*>(s_shared.defaultAttributes.Find(className));
     return list != nullptr ? list->GetData() : nullptr;
 }
 
-void CUIManager::FreeStringTable(CNameMap& table)
+void CUIResources::FreeStringTable(CNameMap& table)
 {
     for (int i = 0; i < table.GetSize(); ++i)
         delete static_cast<CUIString*>(table.Find(table.GetAt(i), false));
     table.RemoveAll();
 }
 
-void CUIManager::RemoveAllDefaultAttributes(ResourceScope scope)
+void CUIResources::RemoveAllDefaultAttributes(ResourceScope scope)
 {
-    FreeStringTable(scope == ResourceScope::Shared ? s_shared.defaultAttributes : m_resources.defaultAttributes);
+    FreeStringTable(scope == ResourceScope::Shared ? s_shared.defaultAttributes : m_own.defaultAttributes);
 }
 
-// ---- Window custom attributes ---------------------------------------------------------
+// ---- Window custom attributes -----------------------------------------------
 
-void CUIManager::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value)
+void CUIResources::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value)
 {
     if (name == nullptr || name[0] == L'\0' || value == nullptr || value[0] == L'\0')
         return;
@@ -406,80 +439,15 @@ void CUIManager::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* va
         delete copy;
 }
 
-const wchar_t* CUIManager::GetWindowCustomAttribute(const wchar_t* name)
+const wchar_t* CUIResources::GetWindowCustomAttribute(const wchar_t* name)
 {
     CUIString* value = static_cast<CUIString*>(m_windowAttributes.Find(name));
     return value != nullptr ? value->GetData() : nullptr;
 }
 
-void CUIManager::RemoveAllWindowCustomAttributes()
+void CUIResources::RemoveAllWindowCustomAttributes()
 {
     FreeStringTable(m_windowAttributes);
-}
-
-// ---- Option groups ------------------------------------------------------------------
-
-bool CUIManager::JoinOptionGroup(const wchar_t* group, IControlUI* option)
-{
-    if (group == nullptr || group[0] == L'\0' || option == nullptr)
-        return false;
-    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
-    if (members != nullptr)
-    {
-        if (ListsControl(members->members, option))
-            return false;
-        members->members.push_back(option);
-        return true;
-    }
-    members = new OptionGroup;
-    members->members.push_back(option);
-    if (!m_optionGroups.Insert(group, members))
-    {
-        delete members;
-        return false;
-    }
-    return true;
-}
-
-const CPtrList* CUIManager::OptionGroupMembers(const wchar_t* group)
-{
-    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
-    if (members == nullptr)
-        return nullptr;
-    // Options that went without leaving are dropped here rather than searched
-    // for when each control is deleted.
-    members->alive.Empty();
-    auto& list = members->members;
-    list.erase(std::remove_if(list.begin(), list.end(), [](const CControlRef& member) { return !member; }),
-               list.end());
-    for (const CControlRef& member : list)
-        members->alive.Add(member.Get());
-    if (list.empty())
-    {
-        delete members;
-        m_optionGroups.Remove(group);
-        return nullptr;
-    }
-    return &members->alive;
-}
-
-void CUIManager::LeaveOptionGroup(const wchar_t* group, IControlUI* option)
-{
-    OptionGroup* members = static_cast<OptionGroup*>(m_optionGroups.Find(group));
-    if (members == nullptr || !UnlistControl(members->members, option))
-        return;
-    if (members->members.empty())
-    {
-        delete members;
-        m_optionGroups.Remove(group);
-    }
-}
-
-void CUIManager::ClearOptionGroups()
-{
-    for (int i = 0; i < m_optionGroups.GetSize(); ++i)
-        delete static_cast<OptionGroup*>(m_optionGroups.Find(m_optionGroups.GetAt(i), false));
-    m_optionGroups.RemoveAll();
 }
 
 }  // namespace DuiLib
