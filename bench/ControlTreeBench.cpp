@@ -7,9 +7,11 @@
 // operation, and each figure against the floor.
 // It also deletes attached trees of 2,000 and 20,000 named controls: the
 // ratio of the two times shows whether deletion is linear in the tree's size.
-// Beside it, the same ratio for freeing as many blocks of a control's size:
-// the memory alone, whose cost per block also grows once the blocks outgrow
-// the caches.
+// A tree that was just built is still in the processor's caches when it is
+// small and mostly not when it is large, which alone makes the large one cost
+// more per control; so the ratio is also given with the caches emptied before
+// each deletion, as for a tree built long before. Beside them, the ratio for
+// freeing as many blocks of a control's size: the memory alone.
 // Run by hand: cmake/wine-run.sh build/bench/control_tree_bench.exe
 #include <windows.h>
 
@@ -322,10 +324,20 @@ Figure MeasureFloor()
     return floor;
 }
 
+// Writes a buffer larger than the processor's last cache level, so that
+// what was touched before is read from memory again.
+void EmptyCaches()
+{
+    static std::vector<char> sweep(64 * 1024 * 1024);
+    for (size_t at = 0; at < sweep.size(); at += 64)
+        ++sweep[at];
+}
+
 // Wall seconds to delete an attached tree of about `count` named controls
 // (rows of ten cells under one column), the median of nine rounds; each
-// tree is built and attached untimed.
-double MeasureTreeDeletion(int count)
+// tree is built and attached untimed, and with `cold` the caches are emptied
+// before the deletion.
+double MeasureTreeDeletion(int count, bool cold)
 {
     CBenchWindow window;
     CVerticalLayoutUI* host = new CVerticalLayoutUI();
@@ -359,6 +371,8 @@ double MeasureTreeDeletion(int count)
         host->Add(column);
         if (window.manager.LocateControl(L"cell2") == nullptr)
             std::printf("the tree's names were not registered\n");
+        if (cold)
+            EmptyCaches();
         const double start = WallSeconds();
         host->Remove(column, ChildDisposal::Destroy);
         rounds.push_back(WallSeconds() - start);
@@ -398,8 +412,10 @@ int main()
     // Deletion first, from a fresh heap for both sizes: measured after the
     // other trees, the small one would reuse their warm memory and the large
     // one could not, which says more about the caches than the algorithm.
-    const double smallDeletion = MeasureTreeDeletion(2000);
-    const double largeDeletion = MeasureTreeDeletion(20000);
+    const double smallDeletion = MeasureTreeDeletion(2000, false);
+    const double largeDeletion = MeasureTreeDeletion(20000, false);
+    const double smallColdDeletion = MeasureTreeDeletion(2000, true);
+    const double largeColdDeletion = MeasureTreeDeletion(20000, true);
     const double smallFreeing = MeasureBlockFreeing(2000);
     const double largeFreeing = MeasureBlockFreeing(20000);
     // The hidden part fills the large tree up to 2,000 controls.
@@ -442,6 +458,11 @@ int main()
                 smallDeletion * 1000.0, smallDeletion * 1e6 / 2000, largeDeletion * 1000.0, largeDeletion * 1e6 / 20000);
     std::printf("tree deletion 20,000 / 2,000: x%.2f (linear is 10)\n",
                 smallDeletion > 0.0 ? largeDeletion / smallDeletion : 0.0);
+    std::printf("with the caches emptied first: 2,000 %.3f ms (%.2f us each), 20,000 %.3f ms (%.2f us each)\n",
+                smallColdDeletion * 1000.0, smallColdDeletion * 1e6 / 2000, largeColdDeletion * 1000.0,
+                largeColdDeletion * 1e6 / 20000);
+    std::printf("tree deletion from emptied caches 20,000 / 2,000: x%.2f (linear is 10)\n",
+                smallColdDeletion > 0.0 ? largeColdDeletion / smallColdDeletion : 0.0);
     std::printf("freeing as many %u-byte blocks: 2,000 %.3f ms, 20,000 %.3f ms, x%.2f\n",
                 static_cast<unsigned>(sizeof(CControlUI)), smallFreeing * 1000.0, largeFreeing * 1000.0,
                 smallFreeing > 0.0 ? largeFreeing / smallFreeing : 0.0);

@@ -60,6 +60,8 @@ row "markup text / DrawTextW" "$(figure "$out" "ratio markup / plain" "plain:")"
 out=$(run control_tree_bench)
 row "full repaint of the 2,000-control tree, CPU ms" "$(figure "$out" "full repaint (WM_PAINT" cpu)" "< 2"
 row "one-control repaint, 2,000-control / small tree (CPU)" "$(figure "$out" "one-control repaint" "cpu x")" "about 1"
+row "tree deletion, 20,000 / 2,000 controls, caches emptied" "$(figure "$out" "from emptied caches" "2,000: x")" "< 15"
+row "tree deletion, 20,000 / 2,000 controls, just built" "$(figure "$out" "tree deletion 20,000" "2,000: x")" "(cache-bound)"
 
 out=$(run gallery_bench 5)
 row "animation frame / full repaint (wall)" "$(figure "$out" "ratio frame / full repaint" wall)" "< 0.1"
