@@ -273,7 +273,8 @@ void RunStartup(int rounds)
     std::printf("  minimal window (floor)              %.3f s\n", floorMedian);
     std::printf("  kalvex.exe, relocated copy          %.3f s  ratio %.2f (target <= 1.25)\n", copyMedian,
                 copyMedian / floorMedian);
-    std::printf("  kalvex.exe, from the install dir    %.3f s  ratio %.2f (target <= 2.0; two process starts: relocation)\n",
+    std::printf("  kalvex.exe, from the install dir    %.3f s  ratio %.2f (target <= 2.0; two process starts: "
+                "relocation)\n",
                 installedMedian, installedMedian / floorMedian);
     std::vector<double> processWork;
     for (int i = 0; i < 5; ++i)
