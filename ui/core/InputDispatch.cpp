@@ -99,24 +99,10 @@ void CInputDispatch::ForgetTreeControls()
 
 bool CInputDispatch::RunFilters(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    // A copy, because a filter may remove (and delete) filters while it runs;
-    // one that has left the live list is skipped.
-    const CPtrList filters(m_filters);
-    for (int i = 0; i < filters.GetSize(); ++i)
-    {
-        if (m_filters.Find(filters[i]) < 0)
-            continue;
-        bool handled = false;
-        const LRESULT answer =
-            static_cast<IMessageFilterUI*>(filters[i])->RouteMessage(message, wParam, lParam, handled);
-        if (handled)
-        {
-            RememberMousePoint(message, lParam);
-            result = answer;
-            return true;
-        }
-    }
-    return false;
+    if (!input::OfferToFilters(m_filters, message, wParam, lParam, result))
+        return false;
+    RememberMousePoint(message, lParam);
+    return true;
 }
 
 // A filter that claims a mouse message still moves the manager's idea of

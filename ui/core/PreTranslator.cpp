@@ -77,20 +77,8 @@ bool CPreTranslator::TranslateKey(const MSG& message)
 
 bool CPreTranslator::PreRouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    const CPtrList filters(m_preFilters);
-    for (int i = 0; i < filters.GetSize(); ++i)
-    {
-        if (m_preFilters.Find(filters[i]) < 0)
-            continue;
-        bool handled = false;
-        const LRESULT answer =
-            static_cast<IMessageFilterUI*>(filters[i])->RouteMessage(message, wParam, lParam, handled);
-        if (handled)
-        {
-            result = answer;
-            return true;
-        }
-    }
+    if (input::OfferToFilters(m_preFilters, message, wParam, lParam, result))
+        return true;
 
     switch (message)
     {

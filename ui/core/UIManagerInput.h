@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "ui/control/ControlInterface.h"
+#include "ui/core/MessageFilter.h"
 #include "ui/core/PtrList.h"
 
 namespace DuiLib {
@@ -56,6 +57,29 @@ inline bool RemoveFirst(CPtrList& list, const void* element)
 {
     const int index = list.Find(element);
     return index >= 0 && list.Remove(index);
+}
+
+// Offers the message to each filter of live in order until one handles it:
+// true then, with result holding its answer. A copy is walked, because a
+// filter may remove (and delete) filters while it runs; one that has left
+// the live list is skipped.
+inline bool OfferToFilters(const CPtrList& live, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const CPtrList filters(live);
+    for (int i = 0; i < filters.GetSize(); ++i)
+    {
+        if (live.Find(filters[i]) < 0)
+            continue;
+        bool handled = false;
+        const LRESULT answer =
+            static_cast<IMessageFilterUI*>(filters[i])->RouteMessage(message, wParam, lParam, handled);
+        if (handled)
+        {
+            result = answer;
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace input
