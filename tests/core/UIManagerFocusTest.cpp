@@ -179,6 +179,25 @@ TEST_F(FocusTest, RequestFocusSoonPlacesTheFocusBeforeTheControlAndTheNextPaintO
     EXPECT_EQ((Trail{L"b killfocus", L"notify killfocus b", L"c setfocus", L"notify setfocus c"}), FocusTrail());
 }
 
+// A window that must not be activated by clicks keeps the platform focus
+// where it is when a control asks for the focus; otherwise the window takes it.
+TEST_F(FocusTest, RequestFocusSoonTakesThePlatformFocusOnlyWhenTheWindowMayBeActivated)
+{
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 300, 100, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, other);
+    ::SetFocus(other);
+    ASSERT_EQ(other, ::GetFocus()) << "the other window could not take the focus";
+    Manager().SetNoActivate(true);
+    Manager().RequestFocusSoon(c);
+    EXPECT_EQ(other, ::GetFocus());
+    Manager().SetNoActivate(false);
+    Manager().RequestFocusSoon(c);
+    EXPECT_EQ(window, ::GetFocus());
+    DestroyWindow(other);
+    PumpMessages();
+}
+
 TEST_F(FocusTest, TabWaitsForAPendingLayout)
 {
     b->RequestLayout();
