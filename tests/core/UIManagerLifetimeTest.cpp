@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "FakeControl.h"
 #include "TestSkin.h"
+#include "TreeProbe.h"
 #include "ui/markup/SkinArchive.h"
 
 using namespace DuiLib;
@@ -254,4 +257,37 @@ TEST(UIManagerDestruction, DeletesTheRootOnceUnlessItWasForgotten)
         EXPECT_EQ(nullptr, manager.OptionGroupMembers(L"group"));
     }
     EXPECT_EQ(0, forgotten.deleteCount);
+}
+
+// The tree goes after everything that holds its controls: a control whose
+// destruction still reaches the timers, the names, the focus, the overlays,
+// the leave watchers, the groups and the queued notifications finds each of
+// them alive, and nothing calls a deleted control afterwards.
+TEST(UIManagerDestruction, ATreeThatEveryPartHoldsGoesLastAndIsNeverCalledAgain)
+{
+    CUIManager::SetModuleInstance(GetModuleHandleW(nullptr));
+    test::Trail trail;
+    auto host = std::make_unique<test::CManagerHost>();
+    ASSERT_NE(nullptr, host->Create(nullptr, L"parts", WS_POPUP, 0, 0, 0, 200, 100));
+    CUIManager& manager = host->manager;
+    auto* root = new test::CTreeProbe(&trail, L"root", RECT{0, 0, 200, 100});
+    test::CTreeProbe* child = root->Add(new test::CTreeProbe(&trail, L"child", RECT{10, 10, 60, 40}));
+    child->flagBits = UIFLAG_TABSTOP;
+    ASSERT_TRUE(manager.AttachRootControl(root));
+    ASSERT_TRUE(manager.RenameControl(child, L"child"));
+    ASSERT_TRUE(manager.SetTimer(child, 7, 60000));
+    ASSERT_TRUE(manager.AddOverlayPainter(child));
+    ASSERT_TRUE(manager.AddLeaveWatcher(child));
+    ASSERT_TRUE(manager.JoinOptionGroup(L"group", child));
+    manager.SetFocus(child, false);
+    ASSERT_EQ(child, manager.GetFocus());
+    manager.RaiseNotify(child, L"click", 0, 0, true);
+
+    host.reset();
+    const std::vector<std::wstring>& destroyed = test::CTreeProbe::Destroyed();
+    EXPECT_NE(destroyed.end(), std::find(destroyed.begin(), destroyed.end(), L"root"));
+    EXPECT_NE(destroyed.end(), std::find(destroyed.begin(), destroyed.end(), L"child"));
+    test::PumpMessages();
+    EXPECT_EQ(0, test::CTreeProbe::CallsAfterDeletion()) << "a deleted control was called";
+    test::CTreeProbe::ReleaseTombstones();
 }
