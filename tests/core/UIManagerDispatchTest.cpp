@@ -613,8 +613,11 @@ TEST_F(DispatchTest, HoverShowsTheControlsExpandedToolTip)
     ASSERT_NE(nullptr, tip);
     EXPECT_EQ(L"Save file", ToolText(tip));
     EXPECT_EQ(250, SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
+    ASSERT_TRUE(IsWindowVisible(tip)) << "the tip was not shown";
 
+    // Leaving the control takes its tip down before another one shows.
     MoveTo(130, 20);
+    EXPECT_FALSE(IsWindowVisible(tip)) << "a's tip stayed up over b";
     query = TRACKMOUSEEVENT{sizeof(query), TME_QUERY, nullptr, 0};
     TrackMouseEvent(&query);
     EXPECT_EQ(static_cast<DWORD>(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_INITIAL, 0)), query.dwHoverTime);
