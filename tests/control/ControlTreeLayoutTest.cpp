@@ -188,18 +188,46 @@ TEST(LayoutScrollBars, HorizontalOverflowShowsTheBottomBarAndTheWheelOverItScrol
     ExpectRect(RECT{300, 0, 450, 100}, c[2]->GetPos(), "third at 500");
 }
 
+namespace {
+
+// A 300 x 200 window whose root makes both bars and hides them, so that each
+// shows only when the content needs it.
+class ScrollBarsOnDemand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(nullptr, w.host);
+        w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Shown);
+        vertical = w.layout->VerticalBar();
+        horizontal = w.layout->HorizontalBar();
+        ASSERT_NE(nullptr, vertical);
+        ASSERT_NE(nullptr, horizontal);
+        vertical->SetVisible(false);
+        horizontal->SetVisible(false);
+    }
+
+    // Both bars shown, 16 pixels wide, leaving the corner empty.
+    void ExpectBothBars() const
+    {
+        ASSERT_TRUE(vertical->IsVisible());
+        ASSERT_TRUE(horizontal->IsVisible());
+        ExpectRect(RECT{284, 0, 300, 184}, vertical->GetPos(), "vertical bar");
+        ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar");
+    }
+
+    CRootWindow<CVerticalLayoutUI> w{300, 200};
+    CScrollBarUI* vertical = nullptr;
+    CScrollBarUI* horizontal = nullptr;
+};
+
+}  // namespace
+
 // Regression: with both bars shown, a relayout took the bottom bar's height
 // off a rectangle that was already without it: the bar covered the last
 // 16 pixels of the children and the content scrolled 16 pixels too far.
-TEST(LayoutScrollBars, BothBarsLeaveTheCornerAndEndTheContentAtTheirEdges)
+TEST_F(ScrollBarsOnDemand, BothBarsLeaveTheCornerAndEndTheContentAtTheirEdges)
 {
-    CRootWindow<CVerticalLayoutUI> w(300, 200);
-    ASSERT_NE(nullptr, w.host);
-    w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Shown);
-    CScrollBarUI* vertical = w.layout->VerticalBar();
-    CScrollBarUI* horizontal = w.layout->HorizontalBar();
-    vertical->SetVisible(false);
-    horizontal->SetVisible(false);
     CControlUI* wide = Fixed(500, 100);
     CControlUI* second = Fixed(0, 100);
     CControlUI* last = Fixed(0, 100);
@@ -208,10 +236,7 @@ TEST(LayoutScrollBars, BothBarsLeaveTheCornerAndEndTheContentAtTheirEdges)
     w.layout->Add(last);
     w.PaintNow();
     // Needed 500 x 300 in 300 x 200: both bars; the children keep 284 x 184.
-    ASSERT_TRUE(vertical->IsVisible());
-    ASSERT_TRUE(horizontal->IsVisible());
-    ExpectRect(RECT{284, 0, 300, 184}, vertical->GetPos(), "vertical bar");
-    ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar");
+    ASSERT_NO_FATAL_FAILURE(ExpectBothBars());
     EXPECT_EQ(300 - 184, vertical->GetScrollRange());
     EXPECT_EQ(500 - 284, horizontal->GetScrollRange());
     ExpectRect(RECT{0, 0, 500, 100}, wide->GetPos(), "wide");
@@ -231,24 +256,14 @@ TEST(LayoutScrollBars, BothBarsLeaveTheCornerAndEndTheContentAtTheirEdges)
 // Content 290 wide fits 300 but not the 284 left beside the vertical bar
 // that its height of 300 in 200 brings: the bottom bar follows, and both go
 // together once the window has room for everything.
-TEST(LayoutScrollBars, VerticalBarBringsTheBottomBarAndBothGoWhenRoomReturns)
+TEST_F(ScrollBarsOnDemand, VerticalBarBringsTheBottomBarAndBothGoWhenRoomReturns)
 {
-    CRootWindow<CVerticalLayoutUI> w(300, 200);
-    ASSERT_NE(nullptr, w.host);
-    w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Shown);
-    CScrollBarUI* vertical = w.layout->VerticalBar();
-    CScrollBarUI* horizontal = w.layout->HorizontalBar();
-    vertical->SetVisible(false);
-    horizontal->SetVisible(false);
     w.layout->Add(Fixed(290, 100));
     CControlUI* second = Fixed(0, 100);
     w.layout->Add(second);
     w.layout->Add(Fixed(0, 100));
     w.PaintNow();
-    ASSERT_TRUE(vertical->IsVisible());
-    ASSERT_TRUE(horizontal->IsVisible());
-    ExpectRect(RECT{284, 0, 300, 184}, vertical->GetPos(), "vertical bar");
-    ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar");
+    ASSERT_NO_FATAL_FAILURE(ExpectBothBars());
     EXPECT_EQ(300 - 184, vertical->GetScrollRange());
     EXPECT_EQ(290 - 284, horizontal->GetScrollRange());
     // A stretched child spans the room beside the bar plus the range: 284 + 6.
@@ -262,23 +277,13 @@ TEST(LayoutScrollBars, VerticalBarBringsTheBottomBarAndBothGoWhenRoomReturns)
 
 // Content 500 x 190 in 300 x 200: the bottom bar leaves 184 of height, so
 // the vertical bar comes too and narrows the bottom bar's room to 284.
-TEST(LayoutScrollBars, BottomBarBringsTheVerticalBar)
+TEST_F(ScrollBarsOnDemand, BottomBarBringsTheVerticalBar)
 {
-    CRootWindow<CVerticalLayoutUI> w(300, 200);
-    ASSERT_NE(nullptr, w.host);
-    w.layout->ShowScrollBars(ScrollBarChoice::Shown, ScrollBarChoice::Shown);
-    CScrollBarUI* vertical = w.layout->VerticalBar();
-    CScrollBarUI* horizontal = w.layout->HorizontalBar();
-    vertical->SetVisible(false);
-    horizontal->SetVisible(false);
     w.layout->Add(Fixed(500, 90));
     CControlUI* second = Fixed(0, 100);
     w.layout->Add(second);
     w.PaintNow();
-    ASSERT_TRUE(vertical->IsVisible());
-    ASSERT_TRUE(horizontal->IsVisible());
-    ExpectRect(RECT{284, 0, 300, 184}, vertical->GetPos(), "vertical bar");
-    ExpectRect(RECT{0, 184, 284, 200}, horizontal->GetPos(), "horizontal bar");
+    ASSERT_NO_FATAL_FAILURE(ExpectBothBars());
     EXPECT_EQ(190 - 184, vertical->GetScrollRange());
     EXPECT_EQ(500 - 284, horizontal->GetScrollRange());
     // 284 beside the bar plus the range of 216.
