@@ -277,6 +277,18 @@ TEST_F(ScrollBarsOnDemand, VerticalBarBringsTheBottomBarAndBothGoWhenRoomReturns
 
 // Content 500 x 190 in 300 x 200: the bottom bar leaves 184 of height, so
 // the vertical bar comes too and narrows the bottom bar's room to 284.
+// Emptied, the container has nothing to scroll: both bars go.
+TEST_F(ScrollBarsOnDemand, BarsGoWhenTheLastChildDoes)
+{
+    w.layout->Add(Fixed(500, 300));
+    w.PaintNow();
+    ASSERT_NO_FATAL_FAILURE(ExpectBothBars());
+    w.layout->RemoveAll();
+    w.PaintNow();
+    EXPECT_FALSE(vertical->IsVisible());
+    EXPECT_FALSE(horizontal->IsVisible());
+}
+
 TEST_F(ScrollBarsOnDemand, BottomBarBringsTheVerticalBar)
 {
     w.layout->Add(Fixed(500, 90));
