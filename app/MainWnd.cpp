@@ -118,10 +118,8 @@ LRESULT CMainWnd::ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lPara
     case kUninstallDoneMessage:
         OnUninstallDone();
         return 0;
-    case kRunTerminationListMessage:
-        if (!m_tray.Requested())
-            m_tray.Add(kWindowTitle, GetHWND());
-        KillProductProcesses();
+    case kInitialiseMessage:
+        OnWindowInit();
         return 0;
     case kRearmProgressTimerMessage:
         ::KillTimer(GetHWND(), kProgressTimerId);
@@ -167,7 +165,7 @@ void CMainWnd::OnSize()
 void CMainWnd::ReceiveNotify(DuiLib::NotifyEvent& notification)
 {
     if (notification.type == L"windowinit") {
-        OnWindowInit();
+        PostMessage(kInitialiseMessage);
         return;
     }
     if (notification.type != L"click" || notification.sender == nullptr)
@@ -181,16 +179,15 @@ void CMainWnd::ReceiveNotify(DuiLib::NotifyEvent& notification)
         ShellExecuteW(nullptr, L"open", kDownloadAddress, L"", L"", SW_SHOWNORMAL);
 }
 
+// Runs right after the first frame (see kInitialiseMessage), in the order the
+// uninstaller has always followed; posted messages are taken before input,
+// so all of it is done before the user can act on the window.
 void CMainWnd::OnWindowInit()
 {
+    m_tray.Add(kWindowTitle, GetHWND());
     SetIcon(kAppIconResource);
 
-    // The tray icon loads the shell library and waits for the shell's
-    // answer, which would delay the first frame; it is added right after it
-    // (with the termination list below), unless the user is asked about the
-    // running client first: the icon is then up before the question.
     if (IsClientRunning()) {
-        m_tray.Add(kWindowTitle, GetHWND());
         const unsigned answer = ShowMessageBoxEx(nullptr, kWindowTitle, L"Velko加速器正在运行中，确定卸载？", 1, 2,
                                                  L"确定", L"取消", 335, 255);
         if (answer != kClosedByOk) {
@@ -213,11 +210,7 @@ void CMainWnd::OnWindowInit()
     m_filesDone = false;
     m_shortcutDone = false;
 
-    // "windowinit" arrives inside the first paint; the list's seven process
-    // walks would delay the first frame by tens of milliseconds. Posted
-    // messages are taken before input, so the list still runs before the
-    // user can act on the window.
-    PostMessage(kRunTerminationListMessage);
+    KillProductProcesses();
 }
 
 void CMainWnd::StartUninstall()

@@ -26,9 +26,11 @@ inline constexpr UINT kUninstallDoneMessage = WM_USER + 1005;
 // Private: the worker asks the window's own thread to re-arm the progress
 // timer, since a timer of another thread's window cannot be set from here.
 inline constexpr UINT kRearmProgressTimerMessage = WM_USER + 1006;
-// Private: the termination list runs from the message queue right after the
-// first frame, ahead of any input, instead of holding the first paint up.
-inline constexpr UINT kRunTerminationListMessage = WM_USER + 1007;
+// Private: "windowinit" arrives inside the first paint; the initialisation it
+// starts (tray icon, running-client check, bring to front, termination list)
+// runs from the message queue right after that frame, ahead of any input,
+// instead of holding the first frame up.
+inline constexpr UINT kInitialiseMessage = WM_USER + 1007;
 
 // The application's answer to an exception that escaped a window's handler:
 // logs "程序发生了异常" and ends every modal run, so start-up cleans up and

@@ -29,8 +29,6 @@ public:
     bool ReAdd();
     // Takes the icon out of the notification area; harmless when not shown.
     void Remove();
-    // True once Add was asked for this icon (whatever the shell answered).
-    bool Requested() const { return m_window != nullptr; }
 
     UINT TaskbarCreatedMessage() const { return m_taskbarCreated; }
 

@@ -5,6 +5,7 @@
 // as a user sees them, including an exit while the worker is still deleting.
 // Input arrives as posted window messages.
 #include "app/MainWnd.h"
+#include "app/ProductCleanup.h"
 #include "app/ProductNames.h"
 #include "app/ProgressRules.h"
 #include "app/TrayIcon.h"
@@ -423,6 +424,42 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
     EXPECT_TRUE(visibleAfterEnter);
     EXPECT_TRUE(hiddenAfterClose);
     EXPECT_EQ(40, FilesLeft(40)) << "nothing is deleted without the uninstall button";
+    EXPECT_TRUE(KeyExists());
+}
+
+// A running client is asked about over the painted window, with the tray
+// icon already up; the answer "确定" ends the client, and nothing is deleted
+// until the uninstall button is pressed.
+TEST_F(MainWndTest, TheRunningClientQuestionComesOverAPaintedWindowAndOkEndsTheClient)
+{
+    kalvex::test::CSleeperProcesses sleepers(L"client");
+    HANDLE client = sleepers.Start(L"c", L"velko.exe");
+    ASSERT_NE(nullptr, client);
+    ASSERT_TRUE(kalvex::IsClientRunning());
+    // The blue band left of the box centred on the window.
+    constexpr POINT kBandLeft = {20, 100};
+    COLORREF bandUnderTheQuestion = 0;
+    bool trayIconUnderTheQuestion = false;
+    CWindowScript script(L"CMainWnd", {
+        [&](HWND main) {
+            HWND box = FindWindowW(L"CMessageBoxExWnd", nullptr);
+            if (box == nullptr)
+                return false;
+            bandUnderTheQuestion = PixelAt(main, kBandLeft);
+            trayIconUnderTheQuestion = TrayIconShown(main);
+            PostClick(box, {10 + 47 + 4, 10 + 185 + 15});
+            return true;
+        },
+        [](HWND) { return FindWindowW(L"CMessageBoxExWnd", nullptr) == nullptr; },
+        [](HWND main) { PostClick(main, kCloseButton); return true; },
+    });
+    EXPECT_EQ(0u, Run());
+    EXPECT_EQ(3u, script.StepsRun()) << "no question about the running client";
+    EXPECT_GT(GetBValue(bandUnderTheQuestion) - GetRValue(bandUnderTheQuestion), 80)
+        << "the window under the question was not painted";
+    EXPECT_TRUE(trayIconUnderTheQuestion);
+    EXPECT_TRUE(kalvex::test::CSleeperProcesses::EndsWithin(client, 5000)) << "the client still runs";
+    EXPECT_EQ(40, FilesLeft(40));
     EXPECT_TRUE(KeyExists());
 }
 
