@@ -14,6 +14,8 @@ constexpr DWORD kFileAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBU
 constexpr DWORD kDirectoryAccess = kFileAccess | FILE_LIST_DIRECTORY;
 constexpr DWORD kDirectoryShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kListingBytes = 64 * 1024;
+// Below this many files a folder is not worth waking the helper thread for.
+constexpr std::size_t kSharedBatchMinimum = 4;
 
 bool IsSeparator(wchar_t c)
 {
@@ -100,7 +102,7 @@ struct CContainedRemover::Frame {
     ItemPath item;
     HANDLE handle;
     DWORD attributes;
-    std::vector<std::pair<std::wstring, DWORD>> subdirectories;  // name, attributes
+    std::vector<Entry> subdirectories;
     bool deferred = false;
     bool blocked = false;
 
@@ -272,38 +274,52 @@ std::optional<RemovalOutcome> CContainedRemover::EnterDirectory(HANDLE parent, c
     Frame& frame = stack.back();
 
     // Listed through the handle that was checked: a search by name would
-    // need delete sharing, which this handle denies.
+    // need delete sharing, which this handle denies. Subdirectories wait for
+    // their own frame, so that only one chain of directory handles is open
+    // at a time; files and links go once the listing is complete.
+    std::vector<Entry> entries;
     std::vector<unsigned char> buffer(kListingBytes);
     FILE_INFO_BY_HANDLE_CLASS listing = FileIdBothDirectoryRestartInfo;
     while (GetFileInformationByHandleEx(directory, listing, buffer.data(), static_cast<DWORD>(buffer.size()))) {
         listing = FileIdBothDirectoryInfo;
         for (DWORD offset = 0;;) {
             const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + offset);
-            const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-            if (StopRequested()) {
-                frame.Note(RemovalOutcome::Stopped);
-                return std::nullopt;
-            }
+            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            const bool subdirectory = (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                                      (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
             if (name != L"." && name != L"..")
-                RemoveChild(frame, name, entry->FileAttributes);
+                (subdirectory ? frame.subdirectories : entries).emplace_back(std::move(name), entry->FileAttributes);
             if (entry->NextEntryOffset == 0)
                 break;
             offset += entry->NextEntryOffset;
         }
     }
+    RemoveEntries(frame, entries);
     return std::nullopt;
 }
 
-// Files and links go at once; subdirectories wait for their own frame, so
-// that only one chain of directory handles is open at a time.
-void CContainedRemover::RemoveChild(Frame& frame, const std::wstring& name, DWORD attributes)
+// The outcomes are noted in listing order, whichever thread removed what.
+void CContainedRemover::RemoveEntries(Frame& frame, const std::vector<Entry>& entries)
 {
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        frame.Note(RemoveLink(frame.handle, name, frame.item.Child(name)));
-    else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        frame.subdirectories.emplace_back(name, attributes);
-    else
-        frame.Note(RemoveFile(frame.handle, name, frame.item.Child(name), attributes));
+    std::vector<RemovalOutcome> outcomes(entries.size(), RemovalOutcome::Stopped);
+    const CBatchHelper::Job removeOne = [&](std::size_t index) {
+        if (StopRequested())
+            return;
+        const auto& [name, attributes] = entries[index];
+        outcomes[index] = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                              ? RemoveLink(frame.handle, name, frame.item.Child(name))
+                              : RemoveFile(frame.handle, name, frame.item.Child(name), attributes);
+    };
+    if (entries.size() < kSharedBatchMinimum) {
+        for (std::size_t index = 0; index < entries.size(); ++index)
+            removeOne(index);
+    } else {
+        if (m_helper == nullptr)
+            m_helper = std::make_unique<CBatchHelper>();
+        m_helper->Run(entries.size(), removeOne);
+    }
+    for (RemovalOutcome outcome : outcomes)
+        frame.Note(outcome);
 }
 
 // Deletes a directory whose content has been dealt with, through its own

@@ -3,12 +3,16 @@
 // (final) path compared with the path the walk expects; files go through the
 // handle that was checked, never through a second lookup of their name. Links
 // are removed as links or left in place, never walked into. The walk is
-// iterative, so the depth of a tree costs heap, not stack.
+// iterative, so the depth of a tree costs heap, not stack; the files and
+// links of one folder are removed by two threads.
 #pragma once
+
+#include "app/BatchHelper.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +56,7 @@ private:
         ItemPath Child(const std::wstring& name) const { return {path + L"\\" + name, object + L"\\" + name}; }
     };
     struct Frame;
+    using Entry = std::pair<std::wstring, DWORD>;  // name, attributes
 
     // Each item is opened by `name` below the open directory `parent` and
     // must resolve to `item`.
@@ -60,7 +65,7 @@ private:
     RemovalOutcome RemoveTree(const std::wstring& relative, const ItemPath& item, DWORD attributes);
     std::optional<RemovalOutcome> EnterDirectory(HANDLE parent, const std::wstring& name, const ItemPath& item,
                                                  DWORD attributes, std::vector<Frame>& stack);
-    void RemoveChild(Frame& frame, const std::wstring& name, DWORD attributes);
+    void RemoveEntries(Frame& frame, const std::vector<Entry>& entries);
     RemovalOutcome FinishDirectory(Frame& frame);
     RemovalOutcome ScheduleAtRestart(const std::wstring& path);
     bool StopRequested() const { return m_stop != nullptr && m_stop->load(); }
@@ -69,6 +74,7 @@ private:
     std::wstring m_rootFinal;   // "\\?\" form, as the system reports it
     std::wstring m_rootObject;  // the system's own name of the open root
     const std::atomic<bool>* m_stop;
+    std::unique_ptr<CBatchHelper> m_helper;  // made for the first folder big enough
 };
 
 }  // namespace kalvex
