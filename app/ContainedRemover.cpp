@@ -5,6 +5,8 @@
 
 #include <winternl.h>
 
+#include <set>
+
 namespace kalvex {
 namespace {
 
@@ -16,6 +18,8 @@ constexpr DWORD kDirectoryShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kListingBytes = 64 * 1024;
 // Below this many files a folder is not worth waking the helper thread for.
 constexpr std::size_t kSharedBatchMinimum = 4;
+// Manifest entries are looked at this many ahead of their removal.
+constexpr std::size_t kRunLength = 256;
 
 bool IsSeparator(wchar_t c)
 {
@@ -35,6 +39,15 @@ std::wstring NormalisedRelativeName(const std::wstring& name)
     while (!result.empty() && result.back() == L'\\')
         result.pop_back();
     return result;
+}
+
+// Names the system takes as the same item; the runs of plain files never hold
+// one twice.
+std::wstring UpperCase(std::wstring name)
+{
+    if (!name.empty())
+        CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    return name;
 }
 
 bool IsNotFoundError(DWORD error)
@@ -141,25 +154,89 @@ std::wstring CContainedRemover::ResolvedRoot() const
     return PlainFormOfFinalPath(m_rootFinal);
 }
 
+std::pair<std::wstring, CContainedRemover::ItemPath> CContainedRemover::Locate(const std::wstring& relativeName) const
+{
+    std::wstring relative = NormalisedRelativeName(relativeName);
+    if (m_rootFinal.empty() || m_rootObject.empty() || relative.empty())
+        return {};
+    ItemPath item{m_rootFinal + L"\\" + relative, m_rootObject + L"\\" + relative};
+    return {std::move(relative), std::move(item)};
+}
+
+std::optional<DWORD> CContainedRemover::AttributesOf(const ItemPath& item, RemovalOutcome& outcome)
+{
+    const DWORD attributes = GetFileAttributesW(item.path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return attributes;
+    const DWORD error = GetLastError();
+    outcome = IsNotFoundError(error) ? RemovalOutcome::Missing : RemovalOutcome::Unfinished;
+    if (outcome == RemovalOutcome::Unfinished)
+        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
+    return std::nullopt;
+}
+
 RemovalOutcome CContainedRemover::Remove(const std::wstring& relativeName)
 {
-    const std::wstring relative = NormalisedRelativeName(relativeName);
-    if (m_rootFinal.empty() || m_rootObject.empty() || relative.empty())
+    const auto [relative, item] = Locate(relativeName);
+    if (relative.empty())
         return RemovalOutcome::Unfinished;
-    const ItemPath item{m_rootFinal + L"\\" + relative, m_rootObject + L"\\" + relative};
-    const DWORD attributes = GetFileAttributesW(item.path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        if (IsNotFoundError(error))
-            return RemovalOutcome::Missing;
-        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
-        return RemovalOutcome::Unfinished;
-    }
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    RemovalOutcome outcome = RemovalOutcome::Unfinished;
+    const std::optional<DWORD> attributes = AttributesOf(item, outcome);
+    if (!attributes)
+        return outcome;
+    if ((*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         return RemoveLink(m_root, relative, item);
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return RemoveTree(relative, item, attributes);
-    return RemoveFile(m_root, relative, item, attributes);
+    if ((*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return RemoveTree(relative, item, *attributes);
+    return RemoveFile(m_root, relative, item, *attributes);
+}
+
+std::vector<std::optional<RemovalOutcome>> CContainedRemover::RemoveEach(const std::vector<std::wstring>& relativeNames)
+{
+    std::vector<std::optional<RemovalOutcome>> outcomes(relativeNames.size());
+    std::size_t next = 0;
+    while (next < relativeNames.size() && !StopRequested()) {
+        // The run ends before anything that is not a plain file and before a
+        // name it already holds, so no two threads ever work on one item.
+        std::vector<std::pair<std::size_t, DWORD>> run;
+        std::set<std::wstring> names;
+        for (; next < relativeNames.size() && run.size() < kRunLength; ++next) {
+            const auto [relative, item] = Locate(relativeNames[next]);
+            RemovalOutcome outcome = RemovalOutcome::Unfinished;
+            const std::optional<DWORD> attributes = relative.empty() ? std::nullopt : AttributesOf(item, outcome);
+            if (!attributes || (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+                !names.insert(UpperCase(relative)).second)
+                break;
+            run.emplace_back(next, *attributes);
+        }
+        if (!run.empty()) {
+            RemovePlainFiles(run, relativeNames, outcomes);
+            continue;
+        }
+        outcomes[next] = Remove(relativeNames[next]);
+        ++next;
+    }
+    return outcomes;
+}
+
+void CContainedRemover::RemovePlainFiles(const std::vector<std::pair<std::size_t, DWORD>>& run,
+                                         const std::vector<std::wstring>& relativeNames,
+                                         std::vector<std::optional<RemovalOutcome>>& outcomes)
+{
+    Helper().Run(run.size(), [&](std::size_t index) {
+        if (StopRequested())
+            return;
+        const auto [entry, attributes] = run[index];
+        const auto [relative, item] = Locate(relativeNames[entry]);
+        outcomes[entry] = RemoveFile(m_root, relative, item, attributes);
+    });
+}
+
+CBatchHelper& CContainedRemover::Helper()
+{
+    if (m_helper == nullptr)
+        m_helper = std::make_unique<CBatchHelper>();
+    return *m_helper;
 }
 
 RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& name, const ItemPath& item,
@@ -314,9 +391,7 @@ void CContainedRemover::RemoveEntries(Frame& frame, const std::vector<Entry>& en
         for (std::size_t index = 0; index < entries.size(); ++index)
             removeOne(index);
     } else {
-        if (m_helper == nullptr)
-            m_helper = std::make_unique<CBatchHelper>();
-        m_helper->Run(entries.size(), removeOne);
+        Helper().Run(entries.size(), removeOne);
     }
     for (RemovalOutcome outcome : outcomes)
         frame.Note(outcome);

@@ -46,6 +46,12 @@ public:
     // separator is ignored). Unfinished when the root could not be opened.
     RemovalOutcome Remove(const std::wstring& relativeName);
 
+    // Removes each of `relativeNames` as Remove does and in their order,
+    // except that a run of consecutive plain files is removed by two threads
+    // together: no entry is touched before every folder or link listed ahead
+    // of it is done. An entry the stop flag left unstarted has no outcome.
+    std::vector<std::optional<RemovalOutcome>> RemoveEach(const std::vector<std::wstring>& relativeNames);
+
 private:
     // An item's whole path twice: as file calls and the log take it
     // ("\\?\X:\..."), and as the system names the object once it is open
@@ -57,6 +63,17 @@ private:
     };
     struct Frame;
     using Entry = std::pair<std::wstring, DWORD>;  // name, attributes
+
+    // A manifest name as the walk uses it ("a\b") and its whole path; the
+    // name is "" when it is empty or the root could not be opened.
+    std::pair<std::wstring, ItemPath> Locate(const std::wstring& relativeName) const;
+    // Reads an item's attributes by its whole path; nothing when it is
+    // missing or cannot be read (`outcome` then says which).
+    static std::optional<DWORD> AttributesOf(const ItemPath& item, RemovalOutcome& outcome);
+    void RemovePlainFiles(const std::vector<std::pair<std::size_t, DWORD>>& run,
+                          const std::vector<std::wstring>& relativeNames,
+                          std::vector<std::optional<RemovalOutcome>>& outcomes);
+    CBatchHelper& Helper();
 
     // Each item is opened by `name` below the open directory `parent` and
     // must resolve to `item`.

@@ -296,6 +296,41 @@ TEST_F(ManifestTest, MissingOrLockedEntriesDoNotStopTheLoopAndTheLockedOneWaitsF
     EXPECT_FALSE(InInstall(L"b.dll"));
 }
 
+// Hundreds of files listed one by one, with a folder, a repeated name, a
+// missing one and a locked one among them: every entry is counted once and
+// every file goes, wherever it falls in the runs the removal shares out.
+TEST_F(ManifestTest, ALongListOfSingleFilesIsRemovedInFullWithEachEntryCountedOnce)
+{
+    constexpr int kFiles = 600;
+    std::string manifest = "[";
+    for (int i = 0; i < kFiles; ++i) {
+        WriteFileBytes(m_install + L"many\\f" + std::to_wstring(i) + L".dat", "product");
+        manifest += (i > 0 ? "," : "") + std::string(R"({"name": "many\\f)") + std::to_string(i) + R"(.dat"})";
+        if (i == 300)
+            manifest += R"(,{"name": "sub"},{"name": "sub\\one.txt"},{"name": "many\\f10.dat"})"
+                        R"(,{"name": "MANY/F11.DAT"},{"name": "nothere.dll"})";
+    }
+    manifest += "]";
+    CPendingDeletes pending;
+    HANDLE locked =
+        CreateFileW((m_install + L"many\\f400.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    const kalvex::ManifestRemoval result = Remove(manifest);
+    CloseHandle(locked);
+    EXPECT_EQ(kFiles + 5, result.attempted);
+    EXPECT_EQ(0, result.failed);
+    EXPECT_EQ(1, result.deferred);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_TRUE(CPendingDeletes::Names(m_install + L"many\\f400.dat"));
+    int left = 0;
+    for (int i = 0; i < kFiles; ++i)
+        left += InInstall(L"many\\f" + std::to_wstring(i) + L".dat") ? 1 : 0;
+    EXPECT_EQ(1, left) << "only the locked file stays";
+    EXPECT_FALSE(InInstall(L"sub"));
+    EXPECT_TRUE(InInstall(L"keep.txt"));
+    ExpectOutsideIntact();
+}
+
 TEST_F(ManifestTest, TreeWithAFileHeldByARunningProgramGoesAtTheRestart)
 {
     CPendingDeletes pending;
