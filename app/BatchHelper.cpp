@@ -1,61 +1,65 @@
 #include "app/BatchHelper.h"
 
-#include <system_error>
-
 namespace kalvex {
 
 CBatchHelper::~CBatchHelper()
 {
-    if (!m_helper.joinable())
+    if (m_helper == nullptr)
         return;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_quit = true;
-    }
-    m_wake.notify_one();
-    m_helper.join();
+    AcquireSRWLockExclusive(&m_lock);
+    m_quit = true;
+    ReleaseSRWLockExclusive(&m_lock);
+    WakeConditionVariable(&m_wake);
+    WaitForSingleObject(m_helper, INFINITE);
+    CloseHandle(m_helper);
 }
 
 void CBatchHelper::Run(std::size_t count, const Job& job)
 {
     if (!m_started) {
         m_started = true;
-        try {
-            m_helper = std::thread(&CBatchHelper::HelperLoop, this);
-        } catch (const std::system_error&) {
-            // No second thread: the batches run here alone.
-        }
+        // Without a second thread the batches run here alone.
+        m_helper = CreateThread(nullptr, 0, &CBatchHelper::HelperMain, this, 0, nullptr);
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_job = &job;
-        m_count = count;
-        m_next = 0;
-        ++m_batch;
-        m_helperBusy = m_helper.joinable();
-    }
-    m_wake.notify_one();
+    AcquireSRWLockExclusive(&m_lock);
+    m_job = &job;
+    m_count = count;
+    m_next = 0;
+    ++m_batch;
+    m_helperBusy = m_helper != nullptr;
+    ReleaseSRWLockExclusive(&m_lock);
+    WakeConditionVariable(&m_wake);
     TakeJobs();
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_helperBusy; });
+    AcquireSRWLockExclusive(&m_lock);
+    while (m_helperBusy)
+        SleepConditionVariableSRW(&m_idle, &m_lock, INFINITE, 0);
     m_job = nullptr;
+    ReleaseSRWLockExclusive(&m_lock);
+}
+
+DWORD WINAPI CBatchHelper::HelperMain(void* helper)
+{
+    static_cast<CBatchHelper*>(helper)->HelperLoop();
+    return 0;
 }
 
 void CBatchHelper::HelperLoop()
 {
     unsigned seen = 0;
-    std::unique_lock<std::mutex> lock(m_mutex);
+    AcquireSRWLockExclusive(&m_lock);
     for (;;) {
-        m_wake.wait(lock, [&] { return m_quit || m_batch != seen; });
+        while (!m_quit && m_batch == seen)
+            SleepConditionVariableSRW(&m_wake, &m_lock, INFINITE, 0);
         if (m_quit)
-            return;
+            break;
         seen = m_batch;
-        lock.unlock();
+        ReleaseSRWLockExclusive(&m_lock);
         TakeJobs();
-        lock.lock();
+        AcquireSRWLockExclusive(&m_lock);
         m_helperBusy = false;
-        m_idle.notify_one();
+        WakeConditionVariable(&m_idle);
     }
+    ReleaseSRWLockExclusive(&m_lock);
 }
 
 void CBatchHelper::TakeJobs()

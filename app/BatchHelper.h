@@ -5,12 +5,11 @@
 // first batch and stays until the object goes.
 #pragma once
 
+#include <windows.h>
+
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 namespace kalvex {
 
@@ -30,13 +29,14 @@ public:
     void Run(std::size_t count, const Job& job);
 
 private:
+    static DWORD WINAPI HelperMain(void* helper);
     void HelperLoop();
     // Claims and runs jobs of the current batch until none is left.
     void TakeJobs();
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    CONDITION_VARIABLE m_wake = CONDITION_VARIABLE_INIT;
+    CONDITION_VARIABLE m_idle = CONDITION_VARIABLE_INIT;
     const Job* m_job = nullptr;
     std::size_t m_count = 0;
     std::atomic<std::size_t> m_next{0};
@@ -44,7 +44,7 @@ private:
     bool m_helperBusy = false;
     bool m_quit = false;
     bool m_started = false;
-    std::thread m_helper;
+    HANDLE m_helper = nullptr;
 };
 
 }  // namespace kalvex

@@ -5,7 +5,7 @@
 
 #include <winternl.h>
 
-#include <set>
+#include <algorithm>
 
 namespace kalvex {
 namespace {
@@ -18,8 +18,9 @@ constexpr DWORD kDirectoryShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kListingBytes = 64 * 1024;
 // Below this many files a folder is not worth waking the helper thread for.
 constexpr std::size_t kSharedBatchMinimum = 4;
-// Manifest entries are looked at this many ahead of their removal.
-constexpr std::size_t kRunLength = 256;
+// Manifest entries are looked at this many ahead of their removal (a run is
+// searched whole for a repeated name).
+constexpr std::size_t kRunLength = 64;
 
 bool IsSeparator(wchar_t c)
 {
@@ -199,14 +200,17 @@ std::vector<std::optional<RemovalOutcome>> CContainedRemover::RemoveEach(const s
         // The run ends before anything that is not a plain file and before a
         // name it already holds, so no two threads ever work on one item.
         std::vector<std::pair<std::size_t, DWORD>> run;
-        std::set<std::wstring> names;
+        std::vector<std::wstring> names;
         for (; next < relativeNames.size() && run.size() < kRunLength; ++next) {
             const auto [relative, item] = Locate(relativeNames[next]);
             RemovalOutcome outcome = RemovalOutcome::Unfinished;
             const std::optional<DWORD> attributes = relative.empty() ? std::nullopt : AttributesOf(item, outcome);
-            if (!attributes || (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
-                !names.insert(UpperCase(relative)).second)
+            if (!attributes || (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
                 break;
+            std::wstring name = UpperCase(relative);
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                break;
+            names.push_back(std::move(name));
             run.emplace_back(next, *attributes);
         }
         if (!run.empty()) {
