@@ -9,6 +9,7 @@
 #include <atomic>
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 using kalvex::RemoveManifestEntries;
 using kalvex::test::CLinks;
@@ -20,6 +21,18 @@ using kalvex::test::ReadFileBytes;
 using kalvex::test::WriteFileBytes;
 
 namespace {
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    CloseHandle(snapshot);
+    return count;
+}
 
 // True once another process holds `path` so that it cannot be deleted; false
 // after twenty seconds without (a first start in a new Wine prefix is slow).
@@ -315,7 +328,10 @@ TEST_F(ManifestTest, ALongListOfSingleFilesIsRemovedInFullWithEachEntryCountedOn
     HANDLE locked =
         CreateFileW((m_install + L"many\\f400.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    const int threadsBefore = ThreadsOfThisProcess();
+    ASSERT_GT(threadsBefore, 0);
     const kalvex::ManifestRemoval result = Remove(manifest);
+    EXPECT_EQ(threadsBefore, ThreadsOfThisProcess()) << "the removal's helper thread outlived it";
     CloseHandle(locked);
     EXPECT_EQ(kFiles + 5, result.attempted);
     EXPECT_EQ(0, result.failed);
