@@ -265,6 +265,25 @@ TEST_F(ManifestLinkTest, ListedLinksAreNeverFollowed)
     ExpectTargetsIntact();
 }
 
+// A listed link to a user's file that another program holds is not the
+// product's file in use: nothing is scheduled for the restart, under its
+// name or the target's.
+TEST_F(ManifestLinkTest, ALinkToAFileInUseElsewhereIsNotScheduledForTheRestart)
+{
+    ASSERT_TRUE(Link(L"to_file", L"target.txt", false));
+    CPendingDeletes pending;
+    HANDLE held = CreateFileW((m_outside + L"target.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "to_file"}])");
+    CloseHandle(held);
+    EXPECT_EQ(1, result.attempted);
+    EXPECT_EQ(0, result.deferred);
+    EXPECT_EQ(1, result.failed);
+    EXPECT_FALSE(CPendingDeletes::Names(m_install + L"to_file"));
+    EXPECT_FALSE(CPendingDeletes::Names(m_outside + L"target.txt"));
+    ExpectTargetsIntact();
+}
+
 TEST_F(ManifestLinkTest, LinksInsideAListedTreeAreNotFollowedAndEveryPlainFileGoes)
 {
     WriteFileBytes(m_install + L"tree\\plain.txt", "plain");
