@@ -387,8 +387,15 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
     LRESULT belowCaption = 0;
     bool trayIcon = false;
     bool trayIconBack = false;
+    bool roundCorners = false;
     CWindowScript script(L"CMainWnd", {
         [&](HWND w) {
+            // The skin's 12-pixel round corners cut the window's very corner
+            // off its region, and only the corner.
+            HRGN region = CreateRectRgn(0, 0, 0, 0);
+            roundCorners = GetWindowRgn(w, region) != ERROR && !PtInRegion(region, 0, 0) &&
+                           PtInRegion(region, 6, 6) && PtInRegion(region, 340, 0);
+            DeleteObject(region);
             // After the shell restarts ("TaskbarCreated") the icon comes back.
             trayIcon = TrayIconShown(w);
             NOTIFYICONDATAW icon = {};
@@ -416,6 +423,7 @@ TEST_F(MainWndTest, EnterIsIgnoredTheSystemCloseHidesAndTheTrayShowsAgain)
     });
     EXPECT_EQ(0u, Run());
     EXPECT_EQ(8u, script.StepsRun());
+    EXPECT_TRUE(roundCorners) << "the window keeps square corners";
     EXPECT_TRUE(trayIcon) << "no tray icon";
     EXPECT_TRUE(trayIconBack) << "the tray icon was not added again";
     EXPECT_EQ(HTCAPTION, overBand);
