@@ -5,6 +5,8 @@
 
 #include <winternl.h>
 
+#include <algorithm>
+
 namespace kalvex {
 namespace {
 
@@ -14,6 +16,11 @@ constexpr DWORD kFileAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBU
 constexpr DWORD kDirectoryAccess = kFileAccess | FILE_LIST_DIRECTORY;
 constexpr DWORD kDirectoryShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kListingBytes = 64 * 1024;
+// Below this many files a folder is not worth waking the helper thread for.
+constexpr std::size_t kSharedBatchMinimum = 4;
+// Manifest entries are looked at this many ahead of their removal (a run is
+// searched whole for a repeated name).
+constexpr std::size_t kRunLength = 64;
 
 bool IsSeparator(wchar_t c)
 {
@@ -33,6 +40,15 @@ std::wstring NormalisedRelativeName(const std::wstring& name)
     while (!result.empty() && result.back() == L'\\')
         result.pop_back();
     return result;
+}
+
+// Names the system takes as the same item; the runs of plain files never hold
+// one twice.
+std::wstring UpperCase(std::wstring name)
+{
+    if (!name.empty())
+        CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+    return name;
 }
 
 bool IsNotFoundError(DWORD error)
@@ -100,7 +116,7 @@ struct CContainedRemover::Frame {
     ItemPath item;
     HANDLE handle;
     DWORD attributes;
-    std::vector<std::pair<std::wstring, DWORD>> subdirectories;  // name, attributes
+    std::vector<Entry> subdirectories;
     bool deferred = false;
     bool blocked = false;
 
@@ -139,25 +155,92 @@ std::wstring CContainedRemover::ResolvedRoot() const
     return PlainFormOfFinalPath(m_rootFinal);
 }
 
+std::pair<std::wstring, CContainedRemover::ItemPath> CContainedRemover::Locate(const std::wstring& relativeName) const
+{
+    std::wstring relative = NormalisedRelativeName(relativeName);
+    if (m_rootFinal.empty() || m_rootObject.empty() || relative.empty())
+        return {};
+    ItemPath item{m_rootFinal + L"\\" + relative, m_rootObject + L"\\" + relative};
+    return {std::move(relative), std::move(item)};
+}
+
+std::optional<DWORD> CContainedRemover::AttributesOf(const ItemPath& item, RemovalOutcome& outcome)
+{
+    const DWORD attributes = GetFileAttributesW(item.path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return attributes;
+    const DWORD error = GetLastError();
+    outcome = IsNotFoundError(error) ? RemovalOutcome::Missing : RemovalOutcome::Unfinished;
+    if (outcome == RemovalOutcome::Unfinished)
+        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
+    return std::nullopt;
+}
+
 RemovalOutcome CContainedRemover::Remove(const std::wstring& relativeName)
 {
-    const std::wstring relative = NormalisedRelativeName(relativeName);
-    if (m_rootFinal.empty() || m_rootObject.empty() || relative.empty())
+    const auto [relative, item] = Locate(relativeName);
+    if (relative.empty())
         return RemovalOutcome::Unfinished;
-    const ItemPath item{m_rootFinal + L"\\" + relative, m_rootObject + L"\\" + relative};
-    const DWORD attributes = GetFileAttributesW(item.path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        if (IsNotFoundError(error))
-            return RemovalOutcome::Missing;
-        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
-        return RemovalOutcome::Unfinished;
-    }
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    RemovalOutcome outcome = RemovalOutcome::Unfinished;
+    const std::optional<DWORD> attributes = AttributesOf(item, outcome);
+    if (!attributes)
+        return outcome;
+    if ((*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         return RemoveLink(m_root, relative, item);
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return RemoveTree(relative, item, attributes);
-    return RemoveFile(m_root, relative, item, attributes);
+    if ((*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return RemoveTree(relative, item, *attributes);
+    return RemoveFile(m_root, relative, item, *attributes);
+}
+
+std::vector<std::optional<RemovalOutcome>> CContainedRemover::RemoveEach(const std::vector<std::wstring>& relativeNames)
+{
+    std::vector<std::optional<RemovalOutcome>> outcomes(relativeNames.size());
+    std::size_t next = 0;
+    while (next < relativeNames.size() && !StopRequested()) {
+        // The run ends before anything that is not a plain file and before a
+        // name it already holds, so no two threads ever work on one item.
+        std::vector<std::pair<std::size_t, DWORD>> run;
+        std::vector<std::wstring> names;
+        for (; next < relativeNames.size() && run.size() < kRunLength; ++next) {
+            const auto [relative, item] = Locate(relativeNames[next]);
+            RemovalOutcome outcome = RemovalOutcome::Unfinished;
+            const std::optional<DWORD> attributes = relative.empty() ? std::nullopt : AttributesOf(item, outcome);
+            if (!attributes || (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
+                break;
+            std::wstring name = UpperCase(relative);
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                break;
+            names.push_back(std::move(name));
+            run.emplace_back(next, *attributes);
+        }
+        if (!run.empty()) {
+            RemovePlainFiles(run, relativeNames, outcomes);
+            continue;
+        }
+        outcomes[next] = Remove(relativeNames[next]);
+        ++next;
+    }
+    return outcomes;
+}
+
+void CContainedRemover::RemovePlainFiles(const std::vector<std::pair<std::size_t, DWORD>>& run,
+                                         const std::vector<std::wstring>& relativeNames,
+                                         std::vector<std::optional<RemovalOutcome>>& outcomes)
+{
+    Helper().Run(run.size(), [&](std::size_t index) {
+        if (StopRequested())
+            return;
+        const auto [entry, attributes] = run[index];
+        const auto [relative, item] = Locate(relativeNames[entry]);
+        outcomes[entry] = RemoveFile(m_root, relative, item, attributes);
+    });
+}
+
+CBatchHelper& CContainedRemover::Helper()
+{
+    if (m_helper == nullptr)
+        m_helper = std::make_unique<CBatchHelper>();
+    return *m_helper;
 }
 
 RemovalOutcome CContainedRemover::RemoveFile(HANDLE parent, const std::wstring& name, const ItemPath& item,
@@ -272,38 +355,50 @@ std::optional<RemovalOutcome> CContainedRemover::EnterDirectory(HANDLE parent, c
     Frame& frame = stack.back();
 
     // Listed through the handle that was checked: a search by name would
-    // need delete sharing, which this handle denies.
+    // need delete sharing, which this handle denies. Subdirectories wait for
+    // their own frame, so that only one chain of directory handles is open
+    // at a time; files and links go once the listing is complete.
+    std::vector<Entry> entries;
     std::vector<unsigned char> buffer(kListingBytes);
     FILE_INFO_BY_HANDLE_CLASS listing = FileIdBothDirectoryRestartInfo;
     while (GetFileInformationByHandleEx(directory, listing, buffer.data(), static_cast<DWORD>(buffer.size()))) {
         listing = FileIdBothDirectoryInfo;
         for (DWORD offset = 0;;) {
             const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + offset);
-            const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-            if (StopRequested()) {
-                frame.Note(RemovalOutcome::Stopped);
-                return std::nullopt;
-            }
+            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            const bool subdirectory = (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                                      (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
             if (name != L"." && name != L"..")
-                RemoveChild(frame, name, entry->FileAttributes);
+                (subdirectory ? frame.subdirectories : entries).emplace_back(std::move(name), entry->FileAttributes);
             if (entry->NextEntryOffset == 0)
                 break;
             offset += entry->NextEntryOffset;
         }
     }
+    RemoveEntries(frame, entries);
     return std::nullopt;
 }
 
-// Files and links go at once; subdirectories wait for their own frame, so
-// that only one chain of directory handles is open at a time.
-void CContainedRemover::RemoveChild(Frame& frame, const std::wstring& name, DWORD attributes)
+// The outcomes are noted in listing order, whichever thread removed what.
+void CContainedRemover::RemoveEntries(Frame& frame, const std::vector<Entry>& entries)
 {
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        frame.Note(RemoveLink(frame.handle, name, frame.item.Child(name)));
-    else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        frame.subdirectories.emplace_back(name, attributes);
-    else
-        frame.Note(RemoveFile(frame.handle, name, frame.item.Child(name), attributes));
+    std::vector<RemovalOutcome> outcomes(entries.size(), RemovalOutcome::Stopped);
+    const CBatchHelper::Job removeOne = [&](std::size_t index) {
+        if (StopRequested())
+            return;
+        const auto& [name, attributes] = entries[index];
+        outcomes[index] = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                              ? RemoveLink(frame.handle, name, frame.item.Child(name))
+                              : RemoveFile(frame.handle, name, frame.item.Child(name), attributes);
+    };
+    if (entries.size() < kSharedBatchMinimum) {
+        for (std::size_t index = 0; index < entries.size(); ++index)
+            removeOne(index);
+    } else {
+        Helper().Run(entries.size(), removeOne);
+    }
+    for (RemovalOutcome outcome : outcomes)
+        frame.Note(outcome);
 }
 
 // Deletes a directory whose content has been dealt with, through its own
@@ -328,12 +423,18 @@ RemovalOutcome CContainedRemover::FinishDirectory(Frame& frame)
 
 RemovalOutcome CContainedRemover::ScheduleAtRestart(const std::wstring& path)
 {
-    if (ScheduleDeleteAtRestart(path)) {
+    // The system keeps every pending deletion in one registry value that it
+    // reads and writes back whole, so two threads scheduling at once lose
+    // entries (or fail) unless they take turns.
+    AcquireSRWLockExclusive(&m_scheduleLock);
+    const bool scheduled = ScheduleDeleteAtRestart(path);
+    const DWORD error = GetLastError();
+    ReleaseSRWLockExclusive(&m_scheduleLock);
+    if (scheduled) {
         ProcessLog().Write(0, L"removal: %ls is in use; it is deleted at the next restart", path.c_str());
         return RemovalOutcome::Deferred;
     }
-    ProcessLog().Write(0, L"removal: %ls is in use and could not be scheduled (error %lu)", path.c_str(),
-                       GetLastError());
+    ProcessLog().Write(0, L"removal: %ls is in use and could not be scheduled (error %lu)", path.c_str(), error);
     return RemovalOutcome::Unfinished;
 }
 

@@ -3,12 +3,16 @@
 // (final) path compared with the path the walk expects; files go through the
 // handle that was checked, never through a second lookup of their name. Links
 // are removed as links or left in place, never walked into. The walk is
-// iterative, so the depth of a tree costs heap, not stack.
+// iterative, so the depth of a tree costs heap, not stack; the files and
+// links of one folder are removed by two threads.
 #pragma once
+
+#include "app/BatchHelper.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +46,12 @@ public:
     // separator is ignored). Unfinished when the root could not be opened.
     RemovalOutcome Remove(const std::wstring& relativeName);
 
+    // Removes each of `relativeNames` as Remove does and in their order,
+    // except that a run of consecutive plain files is removed by two threads
+    // together: no entry is touched before every folder or link listed ahead
+    // of it is done. An entry the stop flag left unstarted has no outcome.
+    std::vector<std::optional<RemovalOutcome>> RemoveEach(const std::vector<std::wstring>& relativeNames);
+
 private:
     // An item's whole path twice: as file calls and the log take it
     // ("\\?\X:\..."), and as the system names the object once it is open
@@ -52,6 +62,18 @@ private:
         ItemPath Child(const std::wstring& name) const { return {path + L"\\" + name, object + L"\\" + name}; }
     };
     struct Frame;
+    using Entry = std::pair<std::wstring, DWORD>;  // name, attributes
+
+    // A manifest name as the walk uses it ("a\b") and its whole path; the
+    // name is "" when it is empty or the root could not be opened.
+    std::pair<std::wstring, ItemPath> Locate(const std::wstring& relativeName) const;
+    // Reads an item's attributes by its whole path; nothing when it is
+    // missing or cannot be read (`outcome` then says which).
+    static std::optional<DWORD> AttributesOf(const ItemPath& item, RemovalOutcome& outcome);
+    void RemovePlainFiles(const std::vector<std::pair<std::size_t, DWORD>>& run,
+                          const std::vector<std::wstring>& relativeNames,
+                          std::vector<std::optional<RemovalOutcome>>& outcomes);
+    CBatchHelper& Helper();
 
     // Each item is opened by `name` below the open directory `parent` and
     // must resolve to `item`.
@@ -60,7 +82,7 @@ private:
     RemovalOutcome RemoveTree(const std::wstring& relative, const ItemPath& item, DWORD attributes);
     std::optional<RemovalOutcome> EnterDirectory(HANDLE parent, const std::wstring& name, const ItemPath& item,
                                                  DWORD attributes, std::vector<Frame>& stack);
-    void RemoveChild(Frame& frame, const std::wstring& name, DWORD attributes);
+    void RemoveEntries(Frame& frame, const std::vector<Entry>& entries);
     RemovalOutcome FinishDirectory(Frame& frame);
     RemovalOutcome ScheduleAtRestart(const std::wstring& path);
     bool StopRequested() const { return m_stop != nullptr && m_stop->load(); }
@@ -69,6 +91,8 @@ private:
     std::wstring m_rootFinal;   // "\\?\" form, as the system reports it
     std::wstring m_rootObject;  // the system's own name of the open root
     const std::atomic<bool>* m_stop;
+    std::unique_ptr<CBatchHelper> m_helper;  // made for the first folder big enough
+    SRWLOCK m_scheduleLock = SRWLOCK_INIT;
 };
 
 }  // namespace kalvex

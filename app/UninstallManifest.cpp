@@ -14,6 +14,7 @@
 #include <shlobj.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kalvex {
@@ -84,13 +85,11 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
         return result;
     }
 
+    // The entries are read to the end of the list first, so that the
+    // remover can give runs of plain files to two threads.
     const std::wstring base = FullPathOf(installDirectory);
-    bool removedAny = false;
+    std::vector<std::wstring> relatives;
     for (Json::ArrayIndex i = 0; i < root.size(); ++i) {
-        if (stop != nullptr && stop->load()) {
-            result.stopped = true;
-            break;
-        }
         const Json::Value& element = root[i];
         if (!element.isObject())
             break;
@@ -103,25 +102,29 @@ ManifestRemoval RemoveManifestEntries(const std::wstring& installDirectory, cons
 
         const std::wstring wideName = Utf8ToWide(name);
         const std::wstring joined = installDirectory + wideName;
-        const std::wstring relative =
+        std::wstring relative =
             IsContainedRelativePath(wideName) && joined.size() < kPathChars ? RelativeInside(base, joined) : L"";
         if (relative.empty()) {
             ++result.skipped;
             Trace(L"manifest: unsafe entry skipped at index ", std::to_wstring(i));
             continue;
         }
-        ++result.attempted;
-        const RemovalOutcome outcome = remover.Remove(relative);
-        if (outcome == RemovalOutcome::Stopped) {
+        relatives.push_back(std::move(relative));
+    }
+
+    bool removedAny = false;
+    for (const std::optional<RemovalOutcome>& outcome : remover.RemoveEach(relatives)) {
+        if (!outcome) {
             result.stopped = true;
-            ++result.failed;
-            break;
+            continue;
         }
-        if (outcome == RemovalOutcome::Deferred)
+        ++result.attempted;
+        result.stopped = result.stopped || *outcome == RemovalOutcome::Stopped;
+        if (*outcome == RemovalOutcome::Deferred)
             ++result.deferred;
-        if (outcome == RemovalOutcome::Unfinished)
+        if (*outcome == RemovalOutcome::Unfinished || *outcome == RemovalOutcome::Stopped)
             ++result.failed;
-        removedAny = removedAny || outcome == RemovalOutcome::Removed;
+        removedAny = removedAny || *outcome == RemovalOutcome::Removed;
     }
     // One notice for the folder instead of one per item: the shell's views
     // re-read it once.

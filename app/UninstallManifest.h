@@ -1,7 +1,8 @@
 // Removal of everything the uninstall manifest lists. The manifest is a JSON
 // array of objects whose "name" is a path relative to the install directory;
-// entries are deleted in manifest order by a walk that never follows a link
-// and never deletes what resolves outside the install directory.
+// entries are deleted in manifest order (runs of plain files two at a time)
+// by a walk that never follows a link and never deletes what resolves
+// outside the install directory.
 #pragma once
 
 #include <atomic>

@@ -9,8 +9,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=$KALVEX_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer prompts (nothing here needs them), and no
-# debugger: a crashing test must end with a failure code, not wait.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
+# debugger: a crashing test must end with a failure code, not wait. No menu
+# builder either: each shortcut an installer saves starts one, which opens
+# the shortcut's target to take its icon, so a removal right after the
+# install found the product's program held open and left it for the restart.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d}
 unset WINEARCH
 
 xvfb_pid=
