@@ -301,6 +301,39 @@ TEST_F(ManifestLinkTest, LinksInsideAListedTreeAreNotFollowedAndEveryPlainFileGo
     }
 }
 
+// One folder wide enough for both threads to share, with links to the
+// user's files and a row of locked files among its plain ones: every plain
+// file goes, every locked one is scheduled, and the links' targets survive
+// and are never scheduled.
+TEST_F(ManifestLinkTest, AWideFolderSharedByBothThreadsKeepsEveryRule)
+{
+    constexpr int kFiles = 200;
+    CPendingDeletes pending;
+    ASSERT_TRUE(CreateDirectoryW((m_install + L"wide").c_str(), nullptr));
+    ASSERT_TRUE(Link(L"wide\\a_file_link", L"target.txt", false));
+    ASSERT_TRUE(Link(L"wide\\a_folder_link", L"folder", true));
+    std::vector<HANDLE> locked;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::wstring path = m_install + L"wide\\f" + std::to_wstring(i) + L".dat";
+        WriteFileBytes(path, "product");
+        if (i % 4 == 1) {
+            locked.push_back(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_NE(INVALID_HANDLE_VALUE, locked.back());
+        }
+    }
+    const kalvex::ManifestRemoval result = Remove(R"([{"name": "wide"}])");
+    for (HANDLE file : locked)
+        CloseHandle(file);
+    EXPECT_EQ(1, result.attempted);
+    ExpectTargetsIntact();
+    for (int i = 0; i < kFiles; ++i) {
+        const std::wstring name = L"wide\\f" + std::to_wstring(i) + L".dat";
+        EXPECT_EQ(i % 4 == 1, InInstall(name)) << name;
+        EXPECT_EQ(i % 4 == 1, CPendingDeletes::Names(m_install + name)) << name;
+    }
+    EXPECT_FALSE(CPendingDeletes::Names(m_outside + L"target.txt"));
+}
+
 TEST_F(ManifestLinkTest, ALinkAsAnIntermediateComponentIsNotFollowed)
 {
     CreateDirectoryW((m_install + L"sub").c_str(), nullptr);
