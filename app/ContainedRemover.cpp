@@ -18,8 +18,8 @@ constexpr DWORD kDirectoryShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kListingBytes = 64 * 1024;
 // Below this many files a folder is not worth waking the helper thread for.
 constexpr std::size_t kSharedBatchMinimum = 4;
-// Manifest entries are looked at this many ahead of their removal (a run is
-// searched whole for a repeated name).
+// Manifest entries are looked at up to this many ahead of their removal (a
+// run is searched whole for a repeated name).
 constexpr std::size_t kRunLength = 64;
 
 bool IsSeparator(wchar_t c)
@@ -40,15 +40,6 @@ std::wstring NormalisedRelativeName(const std::wstring& name)
     while (!result.empty() && result.back() == L'\\')
         result.pop_back();
     return result;
-}
-
-// Names the system takes as the same item; the runs of plain files never hold
-// one twice.
-std::wstring UpperCase(std::wstring name)
-{
-    if (!name.empty())
-        CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
-    return name;
 }
 
 bool IsNotFoundError(DWORD error)
@@ -155,85 +146,81 @@ std::wstring CContainedRemover::ResolvedRoot() const
     return PlainFormOfFinalPath(m_rootFinal);
 }
 
-std::pair<std::wstring, CContainedRemover::ItemPath> CContainedRemover::Locate(const std::wstring& relativeName) const
+CContainedRemover::Listed CContainedRemover::Look(const std::wstring& relativeName) const
 {
-    std::wstring relative = NormalisedRelativeName(relativeName);
-    if (m_rootFinal.empty() || m_rootObject.empty() || relative.empty())
-        return {};
-    ItemPath item{m_rootFinal + L"\\" + relative, m_rootObject + L"\\" + relative};
-    return {std::move(relative), std::move(item)};
+    Listed listed;
+    listed.relative = NormalisedRelativeName(relativeName);
+    if (m_rootFinal.empty() || m_rootObject.empty() || listed.relative.empty())
+        return listed;
+    listed.item = {m_rootFinal + L"\\" + listed.relative, m_rootObject + L"\\" + listed.relative};
+    const DWORD attributes = GetFileAttributesW(listed.item.path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        listed.attributes = attributes;
+        return listed;
+    }
+    const DWORD error = GetLastError();
+    if (IsNotFoundError(error))
+        listed.outcome = RemovalOutcome::Missing;
+    else
+        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", listed.item.path.c_str(), error);
+    return listed;
 }
 
-std::optional<DWORD> CContainedRemover::AttributesOf(const ItemPath& item, RemovalOutcome& outcome)
+RemovalOutcome CContainedRemover::RemoveListed(const Listed& listed)
 {
-    const DWORD attributes = GetFileAttributesW(item.path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        return attributes;
-    const DWORD error = GetLastError();
-    outcome = IsNotFoundError(error) ? RemovalOutcome::Missing : RemovalOutcome::Unfinished;
-    if (outcome == RemovalOutcome::Unfinished)
-        ProcessLog().Write(0, L"removal: cannot read %ls (error %lu)", item.path.c_str(), error);
-    return std::nullopt;
+    if (!listed.attributes)
+        return listed.outcome;
+    if ((*listed.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return RemoveLink(m_root, listed.relative, listed.item);
+    if ((*listed.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return RemoveTree(listed.relative, listed.item, *listed.attributes);
+    return RemoveFile(m_root, listed.relative, listed.item, *listed.attributes);
 }
 
 RemovalOutcome CContainedRemover::Remove(const std::wstring& relativeName)
 {
-    const auto [relative, item] = Locate(relativeName);
-    if (relative.empty())
-        return RemovalOutcome::Unfinished;
-    RemovalOutcome outcome = RemovalOutcome::Unfinished;
-    const std::optional<DWORD> attributes = AttributesOf(item, outcome);
-    if (!attributes)
-        return outcome;
-    if ((*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return RemoveLink(m_root, relative, item);
-    if ((*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return RemoveTree(relative, item, *attributes);
-    return RemoveFile(m_root, relative, item, *attributes);
+    return RemoveListed(Look(relativeName));
 }
 
 std::vector<std::optional<RemovalOutcome>> CContainedRemover::RemoveEach(const std::vector<std::wstring>& relativeNames)
 {
     std::vector<std::optional<RemovalOutcome>> outcomes(relativeNames.size());
-    std::size_t next = 0;
-    while (next < relativeNames.size() && !StopRequested()) {
-        // The run ends before anything that is not a plain file and before a
+    Run run;
+    for (std::size_t next = 0; next < relativeNames.size() && !StopRequested();) {
+        Listed listed = Look(relativeNames[next]);
+        // A run ends before anything that is not a plain file and before a
         // name it already holds, so no two threads ever work on one item.
-        std::vector<std::pair<std::size_t, DWORD>> run;
-        std::vector<std::wstring> names;
-        for (; next < relativeNames.size() && run.size() < kRunLength; ++next) {
-            const auto [relative, item] = Locate(relativeNames[next]);
-            RemovalOutcome outcome = RemovalOutcome::Unfinished;
-            const std::optional<DWORD> attributes = relative.empty() ? std::nullopt : AttributesOf(item, outcome);
-            if (!attributes || (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
-                break;
-            std::wstring name = UpperCase(relative);
-            if (std::find(names.begin(), names.end(), name) != names.end())
-                break;
-            names.push_back(std::move(name));
-            run.emplace_back(next, *attributes);
-        }
-        if (!run.empty()) {
-            RemovePlainFiles(run, relativeNames, outcomes);
+        // A repeated name is looked at again once the run is done.
+        const bool plain = listed.IsPlainFile();
+        const bool repeated = plain && std::any_of(run.begin(), run.end(), [&](const auto& held) {
+                                  return SamePathText(held.second.relative, listed.relative);
+                              });
+        if (!plain || repeated)
+            RemoveRun(run, outcomes);
+        if (repeated)
             continue;
+        if (plain) {
+            run.emplace_back(next, std::move(listed));
+            if (run.size() == kRunLength)
+                RemoveRun(run, outcomes);
+        } else {
+            outcomes[next] = RemoveListed(listed);
         }
-        outcomes[next] = Remove(relativeNames[next]);
         ++next;
     }
+    RemoveRun(run, outcomes);
     return outcomes;
 }
 
-void CContainedRemover::RemovePlainFiles(const std::vector<std::pair<std::size_t, DWORD>>& run,
-                                         const std::vector<std::wstring>& relativeNames,
-                                         std::vector<std::optional<RemovalOutcome>>& outcomes)
+void CContainedRemover::RemoveRun(Run& run, std::vector<std::optional<RemovalOutcome>>& outcomes)
 {
+    if (run.empty())
+        return;
     Helper().Run(run.size(), [&](std::size_t index) {
-        if (StopRequested())
-            return;
-        const auto [entry, attributes] = run[index];
-        const auto [relative, item] = Locate(relativeNames[entry]);
-        outcomes[entry] = RemoveFile(m_root, relative, item, attributes);
+        if (!StopRequested())
+            outcomes[run[index].first] = RemoveListed(run[index].second);
     });
+    run.clear();
 }
 
 CBatchHelper& CContainedRemover::Helper()

@@ -64,15 +64,25 @@ private:
     struct Frame;
     using Entry = std::pair<std::wstring, DWORD>;  // name, attributes
 
-    // A manifest name as the walk uses it ("a\b") and its whole path; the
-    // name is "" when it is empty or the root could not be opened.
-    std::pair<std::wstring, ItemPath> Locate(const std::wstring& relativeName) const;
-    // Reads an item's attributes by its whole path; nothing when it is
-    // missing or cannot be read (`outcome` then says which).
-    static std::optional<DWORD> AttributesOf(const ItemPath& item, RemovalOutcome& outcome);
-    void RemovePlainFiles(const std::vector<std::pair<std::size_t, DWORD>>& run,
-                          const std::vector<std::wstring>& relativeNames,
-                          std::vector<std::optional<RemovalOutcome>>& outcomes);
+    // A manifest name as the walk uses it ("a\b"), its whole path and its
+    // attributes. Without attributes, `outcome` says why: missing, or
+    // unfinished (empty name, root not open, attributes unreadable).
+    struct Listed {
+        std::wstring relative;
+        ItemPath item;
+        std::optional<DWORD> attributes;
+        RemovalOutcome outcome = RemovalOutcome::Unfinished;
+        bool IsPlainFile() const
+        {
+            return attributes && (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        }
+    };
+    using Run = std::vector<std::pair<std::size_t, Listed>>;  // manifest index, entry
+
+    Listed Look(const std::wstring& relativeName) const;
+    RemovalOutcome RemoveListed(const Listed& listed);
+    // Removes a run of plain files on both threads, then empties it.
+    void RemoveRun(Run& run, std::vector<std::optional<RemovalOutcome>>& outcomes);
     CBatchHelper& Helper();
 
     // Each item is opened by `name` below the open directory `parent` and
