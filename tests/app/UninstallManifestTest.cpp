@@ -361,7 +361,7 @@ TEST_F(ManifestTest, MissingOrLockedEntriesDoNotStopTheLoopAndTheLockedOneWaitsF
     EXPECT_FALSE(InInstall(L"b.dll"));
 }
 
-// Hundreds of files listed one by one, with a folder, a repeated name, a
+// Hundreds of files listed one by one, with a wide folder, a repeated name, a
 // missing one and a row of locked ones among them: every entry is counted
 // once, every free file goes wherever it falls in the runs the removal shares
 // out, and every locked one is scheduled for the restart, although the
@@ -380,6 +380,9 @@ TEST_F(ManifestTest, ALongListOfSingleFilesIsRemovedInFullWithEachEntryCountedOn
                         R"(,{"name": "MANY/F11.DAT"},{"name": "nothere.dll"})";
     }
     manifest += "]";
+    // The folder between the runs is wide enough to be shared out itself.
+    for (int i = 0; i < 6; ++i)
+        WriteFileBytes(m_install + L"sub\\w" + std::to_wstring(i) + L".dat", "product");
     CPendingDeletes pending;
     std::vector<HANDLE> locked;
     for (int i = kFirstLocked; i < kFirstLocked + kLocked; ++i) {
