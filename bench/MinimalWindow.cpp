@@ -3,7 +3,17 @@
 // borderless, centred). It paints 64 colour bands so the benchmark's driver
 // sees it painted by the same test it applies to kalvex.exe. A click or the
 // system close command ends it.
+// Built a second time as minimal_library_window.exe, it first starts the
+// libraries every toolkit window starts before it exists (the common
+// controls, the blending library and GDI+), with kalvex.exe's manifest: the
+// floor of a window that must load them.
 #include <windows.h>
+
+#ifdef KALVEX_MINIMAL_WINDOW_LIBRARIES
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#endif
 
 namespace {
 
@@ -41,6 +51,13 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+#ifdef KALVEX_MINIMAL_WINDOW_LIBRARIES
+    InitCommonControls();
+    LoadLibraryW(L"msimg32.dll");
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+#endif
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = instance;
