@@ -427,13 +427,18 @@ void RunUninstall(int rounds)
 
     std::printf("uninstall of %d files in %d directories, installed by the kit-built NSIS installer, %d round(s):\n",
                 kDirectories * kFilesPerDirectory, kDirectories, rounds);
-    std::vector<double> ours, nsis, floor;
+    std::vector<double> ours, everyEntry, nsis, floor;
     const std::wstring nsisArguments = L"/S _?=" + WithoutBackslash(installation.directory);
     const auto nothing = [] {};
     for (int round = 0; round < rounds; ++round) {
         ours.push_back(TimeRemoval(
             installation, [&] { installation.CopyManifestToTemp(); }, [] { kalvex::RemoveManifestFiles(); },
             "kalvex RemoveManifestFiles (1,002 entries)"));
+        // The same removal driven by a manifest that names every file and
+        // directory: one lookup and one containment check per entry.
+        everyEntry.push_back(TimeRemoval(
+            installation, [&] { WriteSmallFile(manifest, EveryEntryManifest()); },
+            [] { kalvex::RemoveManifestFiles(); }, "kalvex RemoveManifestFiles (21,000 entries)"));
         nsis.push_back(TimeRemoval(
             installation, nothing, [&] { TimeRun(installation.uninstaller, nsisArguments); },
             "NSIS uninstaller, RMDir /r (whole process)"));
@@ -446,12 +451,8 @@ void RunUninstall(int rounds)
     CreateDirectoryW(empty.c_str(), nullptr);
     const double nsisStart = TimeRun(installation.uninstaller, L"/S _?=" + empty);
 
-    std::printf("diagnostic, one round:\n");
-    const double everyEntry = TimeRemoval(
-        installation, [&] { WriteSmallFile(manifest, EveryEntryManifest()); }, [] { kalvex::RemoveManifestFiles(); },
-        "kalvex RemoveManifestFiles (21,000 entries)");
-
     const double oursMedian = Median(ours);
+    const double everyEntryMedian = Median(everyEntry);
     const double nsisMedian = Median(nsis);
     const double floorMedian = Median(floor);
     std::printf("uninstall, median of %d:\n", rounds);
@@ -462,7 +463,7 @@ void RunUninstall(int rounds)
     std::printf("  kalvex / NSIS %.2f (target <= 1.00), kalvex / floor %.2f, NSIS / floor %.2f\n",
                 oursMedian / nsisMedian, oursMedian / floorMedian, nsisMedian / floorMedian);
     std::printf("  a manifest naming every file and directory (21,000 entries): %.3f s, %.2f x the floor\n",
-                everyEntry, everyEntry / floorMedian);
+                everyEntryMedian, everyEntryMedian / floorMedian);
 
     DeleteUninstallKey();
     PlainDelete(installation.root);
